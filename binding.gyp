@@ -1,0 +1,53 @@
+{
+  "variables": {
+    "sanitize%": 0,
+    "addon_api_include": "<!(node -p \"require('node-addon-api').include_dir\")"
+  },
+  "target_defaults": {
+    "cflags_cc": ["-std=c++17", "-Wall", "-Wextra"],
+    "cflags_cc!": ["-std=gnu++17", "-std=gnu++1y", "-std=gnu++20"],
+    "defines": [
+      "NAPI_VERSION=8",
+      "NAPI_DISABLE_CPP_EXCEPTIONS",
+      "NODE_ADDON_API_DISABLE_DEPRECATED",
+      "NODE_API_NO_EXTERNAL_BUFFERS_ALLOWED"
+    ],
+    "conditions": [
+      ["sanitize==1", {
+        "cflags": ["-fsanitize=address,undefined", "-fno-omit-frame-pointer", "-fno-sanitize-recover=undefined"],
+        "cflags_cc": ["-fsanitize=address,undefined", "-fno-omit-frame-pointer", "-fno-sanitize-recover=undefined"],
+        "ldflags": ["-fsanitize=address,undefined"]
+      }]
+    ]
+  },
+  "targets": [
+    {
+      "target_name": "live_engine_shared",
+      "type": "shared_library",
+      "include_dirs": ["engine/include", "engine/src"],
+      "defines": ["LIVE_ENGINE_SHARED_IMPLEMENTATION"],
+      "sources": ["<!@(node scripts/sources.js engine/src)"],
+      "direct_dependent_settings": {
+        "include_dirs": ["engine/include"]
+      }
+    },
+    {
+      "target_name": "lumen_engine_addon",
+      "type": "loadable_module",
+      "product_extension": "node",
+      "product_prefix": "",
+      "dependencies": ["live_engine_shared"],
+      "include_dirs": ["<(addon_api_include)", "src"],
+      "sources": ["<!@(node scripts/sources.js src)"]
+    },
+    {
+      "target_name": "lumen_engine_sim",
+      "type": "loadable_module",
+      "product_extension": "node",
+      "product_prefix": "",
+      "dependencies": ["live_engine_shared"],
+      "include_dirs": ["<(addon_api_include)", "engine/src"],
+      "sources": ["<!@(node scripts/sources.js engine/control)"]
+    }
+  ]
+}

@@ -1,0 +1,261 @@
+// Control module of the stand-in engine: lets tests, benchmarks and the demo
+// drive the simulation from JavaScript. Loaded as require('<package>/sim').
+#include <napi.h>
+
+#include <atomic>
+#include <memory>
+
+#include "rtc/logging.h"
+#include "sim/sim.h"
+
+namespace {
+
+sim::Value ToValue(const Napi::Value& v) {
+  if (v.IsBoolean()) return v.As<Napi::Boolean>().Value();
+  if (v.IsNumber()) return v.As<Napi::Number>().DoubleValue();
+  if (v.IsString()) return v.As<Napi::String>().Utf8Value();
+  if (v.IsTypedArray()) {
+    auto ta = v.As<Napi::TypedArray>();
+    auto* p = static_cast<uint8_t*>(ta.ArrayBuffer().Data()) + ta.ByteOffset();
+    return sim::Bytes(p, p + ta.ByteLength());
+  }
+  if (v.IsArrayBuffer()) {
+    auto ab = v.As<Napi::ArrayBuffer>();
+    auto* p = static_cast<uint8_t*>(ab.Data());
+    return sim::Bytes(p, p + ab.ByteLength());
+  }
+  return sim::Value{};
+}
+
+Napi::Value FromValue(Napi::Env env, const sim::Value& v) {
+  if (auto* b = std::get_if<bool>(&v)) return Napi::Boolean::New(env, *b);
+  if (auto* d = std::get_if<double>(&v)) return Napi::Number::New(env, *d);
+  if (auto* s = std::get_if<std::string>(&v)) return Napi::String::New(env, *s);
+  if (auto* b = std::get_if<sim::Bytes>(&v)) return Napi::Buffer<uint8_t>::Copy(env, b->data(), b->size());
+  return env.Undefined();
+}
+
+sim::Args ToArgs(const Napi::Value& v) {
+  std::vector<sim::Value> out;
+  if (v.IsArray()) {
+    auto a = v.As<Napi::Array>();
+    for (uint32_t i = 0; i < a.Length(); ++i) out.push_back(ToValue(a.Get(i)));
+  }
+  return sim::Args(std::move(out));
+}
+
+std::string Str(const Napi::CallbackInfo& info, size_t i) {
+  return info.Length() > i && info[i].IsString() ? info[i].As<Napi::String>().Utf8Value() : std::string();
+}
+
+int Int(const Napi::CallbackInfo& info, size_t i, int def) {
+  return info.Length() > i && info[i].IsNumber() ? info[i].As<Napi::Number>().Int32Value() : def;
+}
+
+Napi::Value Reset(const Napi::CallbackInfo& info) {
+  sim::WaitEngineThreadsIdle();
+  sim::Reset();
+  return info.Env().Undefined();
+}
+
+Napi::Value Journal(const Napi::CallbackInfo& info) {
+  auto entries = sim::Journal();
+  auto out = Napi::Array::New(info.Env(), entries.size());
+  for (size_t i = 0; i < entries.size(); ++i) {
+    auto o = Napi::Object::New(info.Env());
+    o.Set("seq", Napi::Number::New(info.Env(), static_cast<double>(entries[i].seq)));
+    o.Set("op", entries[i].op);
+    o.Set("args", entries[i].args);
+    out.Set(static_cast<uint32_t>(i), o);
+  }
+  return out;
+}
+
+Napi::Value ClearJournal(const Napi::CallbackInfo& info) {
+  sim::ClearJournal();
+  return info.Env().Undefined();
+}
+
+// script(op, value, times = -1)
+Napi::Value Script(const Napi::CallbackInfo& info) {
+  sim::Script(Str(info, 0), info.Length() > 1 ? ToValue(info[1]) : sim::Value{}, Int(info, 2, -1));
+  return info.Env().Undefined();
+}
+
+Napi::Value SetSourceFlags(const Napi::CallbackInfo& info) {
+  sim::SetFlags(Str(info, 0));
+  return info.Env().Undefined();
+}
+
+Napi::Value Flags(const Napi::CallbackInfo& info) {
+  auto o = Napi::Object::New(info.Env());
+  for (auto& kv : sim::Flags()) o.Set(kv.first, kv.second);
+  return o;
+}
+
+Napi::Value Held(const Napi::CallbackInfo& info) {
+  auto names = sim::HeldNames();
+  auto out = Napi::Array::New(info.Env(), names.size());
+  for (size_t i = 0; i < names.size(); ++i) out.Set(static_cast<uint32_t>(i), names[i]);
+  return out;
+}
+
+// fire(name, args, thread): runs the held callback on an engine thread and
+// returns once it has run (so whatever it posted is queued); false if none held.
+Napi::Value Fire(const Napi::CallbackInfo& info) {
+  std::string name = Str(info, 0);
+  sim::Args args = info.Length() > 1 ? ToArgs(info[1]) : sim::Args();
+  bool fired = false;
+  sim::RunOnEngineThread(Int(info, 2, 0), [&] { fired = sim::FireHere(name, args); }, true);
+  return Napi::Boolean::New(info.Env(), fired);
+}
+
+// Resolves a promise on the JavaScript thread once every engine-thread task
+// of a batch has finished.
+class Batch {
+ public:
+  Batch(Napi::Env env, int tasks) : deferred_(Napi::Promise::Deferred::New(env)), left_(tasks) {
+    tsfn_ = Napi::ThreadSafeFunction::New(env, Napi::Function(), "sim-batch", 0, 1);
+  }
+  Napi::Promise Promise() const { return deferred_.Promise(); }
+  void Done() {
+    if (left_.fetch_sub(1) != 1) return;
+    tsfn_.BlockingCall(this, [](Napi::Env env, Napi::Function, Batch* self) {
+      self->deferred_.Resolve(env.Undefined());
+      self->tsfn_.Release();
+      delete self;
+    });
+  }
+
+ private:
+  Napi::Promise::Deferred deferred_;
+  Napi::ThreadSafeFunction tsfn_;
+  std::atomic<int> left_;
+};
+
+// fireMany(name, args, count, threads): count firings spread over threads,
+// without blocking JavaScript. Resolves when all have run.
+Napi::Value FireMany(const Napi::CallbackInfo& info) {
+  std::string name = Str(info, 0);
+  auto args = std::make_shared<sim::Args>(info.Length() > 1 ? ToArgs(info[1]) : sim::Args());
+  int count = Int(info, 2, 1);
+  int threads = std::max(1, std::min(8, Int(info, 3, 1)));
+  auto* batch = new Batch(info.Env(), threads);
+  Napi::Promise promise = batch->Promise();
+  for (int t = 0; t < threads; ++t) {
+    int mine = count / threads + (t < count % threads ? 1 : 0);
+    sim::RunOnEngineThread(t, [=] {
+      for (int i = 0; i < mine; ++i) sim::FireHere(name, *args);
+      batch->Done();
+    }, false);
+  }
+  return promise;
+}
+
+// writeLogs(severity, tag, text, count, threads): log records written from
+// engine threads, text suffixed with " #<thread>:<index>". Resolves when done.
+Napi::Value WriteLogs(const Napi::CallbackInfo& info) {
+  int sev = Int(info, 0, rtc::LS_INFO);
+  std::string tag = Str(info, 1), text = Str(info, 2);
+  int count = Int(info, 3, 1);
+  int threads = std::max(1, std::min(8, Int(info, 4, 1)));
+  auto* batch = new Batch(info.Env(), threads);
+  Napi::Promise promise = batch->Promise();
+  for (int t = 0; t < threads; ++t) {
+    sim::RunOnEngineThread(t, [=] {
+      for (int i = 0; i < count; ++i) {
+        if (sev >= rtc::LogMessage::min_sev_)
+          rtc::LogMessage("engine/sim", t, static_cast<rtc::LoggingSeverity>(sev), tag.c_str()).stream()
+              << text << " #" << t << ":" << i;
+      }
+      batch->Done();
+    }, false);
+  }
+  return promise;
+}
+
+Napi::Value LogLines(const Napi::CallbackInfo& info) {
+  auto lines = sim::LogLines();
+  auto out = Napi::Array::New(info.Env(), lines.size());
+  for (size_t i = 0; i < lines.size(); ++i) {
+    auto o = Napi::Object::New(info.Env());
+    o.Set("file", lines[i].file);
+    o.Set("line", lines[i].line);
+    o.Set("severity", lines[i].severity);
+    o.Set("tag", lines[i].tag);
+    o.Set("text", lines[i].text);
+    out.Set(static_cast<uint32_t>(i), o);
+  }
+  return out;
+}
+
+Napi::Value ClearLogLines(const Napi::CallbackInfo& info) {
+  sim::ClearLogLines();
+  return info.Env().Undefined();
+}
+
+Napi::Value LogMessagesBuilt(const Napi::CallbackInfo& info) {
+  return Napi::Number::New(info.Env(), static_cast<double>(sim::LogMessagesBuilt()));
+}
+
+Napi::Value MinSeverity(const Napi::CallbackInfo& info) {
+  if (info.Length() > 0 && info[0].IsNumber())
+    rtc::LogMessage::min_sev_ = static_cast<rtc::LoggingSeverity>(info[0].As<Napi::Number>().Int32Value());
+  return Napi::Number::New(info.Env(), rtc::LogMessage::min_sev_);
+}
+
+Napi::Value Tally(const Napi::CallbackInfo& info) {
+  auto entries = sim::TallyEntries();
+  auto out = Napi::Array::New(info.Env(), entries.size());
+  for (size_t i = 0; i < entries.size(); ++i) {
+    auto o = Napi::Object::New(info.Env());
+    o.Set("url", entries[i].url);
+    auto str = Napi::Object::New(info.Env());
+    for (auto& kv : entries[i].str_values) str.Set(kv.first, kv.second);
+    auto num = Napi::Object::New(info.Env());
+    for (auto& kv : entries[i].num_values) num.Set(kv.first, kv.second);
+    o.Set("strValues", str);
+    o.Set("numValues", num);
+    o.Set("count", entries[i].count);
+    o.Set("flag", entries[i].flag);
+    out.Set(static_cast<uint32_t>(i), o);
+  }
+  return out;
+}
+
+Napi::Value WaitIdle(const Napi::CallbackInfo& info) {
+  sim::WaitEngineThreadsIdle();
+  return info.Env().Undefined();
+}
+
+// The first value a script holds, for tests of the control module itself.
+Napi::Value Scripted(const Napi::CallbackInfo& info) { return FromValue(info.Env(), sim::Scripted(Str(info, 0))); }
+
+Napi::Object Init(Napi::Env env, Napi::Object exports) {
+  struct Row { const char* name; Napi::Function::Callback fn; };
+  static const Row kRows[] = {
+      {"reset", Reset},
+      {"journal", Journal},
+      {"clearJournal", ClearJournal},
+      {"script", Script},
+      {"scripted", Scripted},
+      {"setSourceFlags", SetSourceFlags},
+      {"flags", Flags},
+      {"held", Held},
+      {"fire", Fire},
+      {"fireMany", FireMany},
+      {"writeLogs", WriteLogs},
+      {"logLines", LogLines},
+      {"clearLogLines", ClearLogLines},
+      {"logMessagesBuilt", LogMessagesBuilt},
+      {"minSeverity", MinSeverity},
+      {"tally", Tally},
+      {"waitIdle", WaitIdle},
+  };
+  for (const Row& r : kRows) exports.Set(r.name, Napi::Function::New(env, r.fn, r.name));
+  return exports;
+}
+
+}  // namespace
+
+NODE_API_MODULE(lumen_engine_sim, Init)

@@ -1,0 +1,477 @@
+#include "sim/sim.h"
+
+#include <atomic>
+#include <cmath>
+#include <condition_variable>
+#include <cstdio>
+#include <deque>
+#include <mutex>
+#include <thread>
+
+namespace sim {
+
+// ---- Args -------------------------------------------------------------------
+const Value& Args::at(size_t i) const {
+  static const Value kNone;
+  return i < v_.size() ? v_[i] : kNone;
+}
+
+double Args::Num(size_t i, double def) const {
+  const Value& v = at(i);
+  if (auto* d = std::get_if<double>(&v)) return *d;
+  if (auto* b = std::get_if<bool>(&v)) return *b ? 1 : 0;
+  if (auto* s = std::get_if<std::string>(&v)) return s->empty() ? def : std::atof(s->c_str());
+  return def;
+}
+
+bool Args::Bool(size_t i, bool def) const {
+  const Value& v = at(i);
+  if (auto* b = std::get_if<bool>(&v)) return *b;
+  if (auto* d = std::get_if<double>(&v)) return *d != 0;
+  return def;
+}
+
+std::string Args::Str(size_t i, const std::string& def) const {
+  const Value& v = at(i);
+  if (auto* s = std::get_if<std::string>(&v)) return *s;
+  if (auto* d = std::get_if<double>(&v)) return ToJson(*d);
+  if (auto* b = std::get_if<Bytes>(&v)) return std::string(b->begin(), b->end());
+  return def;
+}
+
+const Bytes* Args::Buf(size_t i) const {
+  const Value& v = at(i);
+  if (auto* b = std::get_if<Bytes>(&v)) return b;
+  return nullptr;
+}
+
+// ---- JSON -------------------------------------------------------------------
+std::string Quote(const std::string& s) {
+  std::string out = "\"";
+  for (unsigned char c : s) {
+    switch (c) {
+      case '"': out += "\\\""; break;
+      case '\\': out += "\\\\"; break;
+      case '\n': out += "\\n"; break;
+      case '\r': out += "\\r"; break;
+      case '\t': out += "\\t"; break;
+      default:
+        if (c < 0x20) {
+          char buf[8];
+          std::snprintf(buf, sizeof buf, "\\u%04x", c);
+          out += buf;
+        } else {
+          out += static_cast<char>(c);
+        }
+    }
+  }
+  return out + "\"";
+}
+
+std::string ToJson(double d) {
+  if (!std::isfinite(d)) return "null";
+  char buf[40];
+  if (d == std::floor(d) && std::fabs(d) < 9.007199254740992e15)
+    std::snprintf(buf, sizeof buf, "%.0f", d);
+  else
+    std::snprintf(buf, sizeof buf, "%.17g", d);
+  return buf;
+}
+
+namespace {
+
+struct State {
+  std::mutex mu;
+  std::vector<JournalEntry> journal;
+  uint64_t seq = 0;
+  std::map<std::string, std::pair<Value, int>> scripts;
+  std::vector<LogLine> log_lines;
+  std::vector<TallyEntry> tally;
+  std::map<std::string, bool> flags;
+  std::vector<std::function<void()>> reset_hooks;
+};
+
+// Leaked on purpose: engine threads may still touch it while the process exits.
+State& S() {
+  static State* s = new State;
+  return *s;
+}
+
+constexpr size_t kMaxLogLines = 50000;
+constexpr size_t kMaxJournal = 200000;
+std::atomic<uint64_t> g_log_messages_built{0};
+
+}  // namespace
+
+void Record(const std::string& op, std::string args_json) {
+  State& s = S();
+  std::lock_guard<std::mutex> lock(s.mu);
+  if (s.journal.size() >= kMaxJournal) s.journal.erase(s.journal.begin(), s.journal.begin() + kMaxJournal / 2);
+  s.journal.push_back({++s.seq, op, std::move(args_json)});
+}
+
+std::vector<JournalEntry> Journal() {
+  std::lock_guard<std::mutex> lock(S().mu);
+  return S().journal;
+}
+
+void ClearJournal() {
+  std::lock_guard<std::mutex> lock(S().mu);
+  S().journal.clear();
+}
+
+void Script(const std::string& op, Value result, int times) {
+  std::lock_guard<std::mutex> lock(S().mu);
+  if (times == 0)
+    S().scripts.erase(op);
+  else
+    S().scripts[op] = {std::move(result), times};
+}
+
+Value Scripted(const std::string& op) {
+  std::lock_guard<std::mutex> lock(S().mu);
+  auto it = S().scripts.find(op);
+  if (it == S().scripts.end()) return Value{};
+  Value v = it->second.first;
+  if (it->second.second > 0 && --it->second.second == 0) S().scripts.erase(it);
+  return v;
+}
+
+int ScriptedInt(const std::string& op, int def) {
+  Value v = Scripted(op);
+  if (auto* d = std::get_if<double>(&v)) return static_cast<int>(*d);
+  if (auto* b = std::get_if<bool>(&v)) return *b;
+  return def;
+}
+
+bool ScriptedBool(const std::string& op, bool def) {
+  Value v = Scripted(op);
+  if (auto* b = std::get_if<bool>(&v)) return *b;
+  if (auto* d = std::get_if<double>(&v)) return *d != 0;
+  return def;
+}
+
+std::string ScriptedStr(const std::string& op, const std::string& def) {
+  Value v = Scripted(op);
+  if (auto* s = std::get_if<std::string>(&v)) return *s;
+  return def;
+}
+
+// ---- held callbacks ---------------------------------------------------------
+namespace {
+
+struct Held {
+  const void* owner;
+  Firer firer;
+  std::mutex mu;
+  std::condition_variable cv;
+  int running = 0;
+  bool dropped = false;
+};
+
+struct Holds {
+  std::mutex mu;
+  std::map<std::string, std::shared_ptr<Held>> by_name;
+};
+
+Holds& H() {
+  static Holds* h = new Holds;
+  return *h;
+}
+
+// Firers running on this thread, so that a firer dropping itself does not wait for itself.
+thread_local std::vector<const Held*> tl_firing;
+
+void Drop(const std::shared_ptr<Held>& held) {
+  int mine = 0;
+  for (const Held* h : tl_firing) mine += h == held.get();
+  std::unique_lock<std::mutex> lock(held->mu);
+  held->dropped = true;
+  held->cv.wait(lock, [&] { return held->running == mine; });
+}
+
+}  // namespace
+
+void Hold(const void* owner, const std::string& name, Firer firer) {
+  auto held = std::make_shared<Held>();
+  held->owner = owner;
+  held->firer = std::move(firer);
+  std::shared_ptr<Held> old;
+  {
+    std::lock_guard<std::mutex> lock(H().mu);
+    auto& slot = H().by_name[name];
+    old = std::move(slot);
+    slot = held;
+  }
+  if (old) Drop(old);
+}
+
+void Release(const void* owner) {
+  std::vector<std::shared_ptr<Held>> gone;
+  {
+    std::lock_guard<std::mutex> lock(H().mu);
+    for (auto it = H().by_name.begin(); it != H().by_name.end();) {
+      if (it->second->owner == owner) {
+        gone.push_back(std::move(it->second));
+        it = H().by_name.erase(it);
+      } else {
+        ++it;
+      }
+    }
+  }
+  for (auto& g : gone) Drop(g);
+}
+
+void ReleaseName(const std::string& name) {
+  std::shared_ptr<Held> gone;
+  {
+    std::lock_guard<std::mutex> lock(H().mu);
+    auto it = H().by_name.find(name);
+    if (it == H().by_name.end()) return;
+    gone = std::move(it->second);
+    H().by_name.erase(it);
+  }
+  Drop(gone);
+}
+
+std::vector<std::string> HeldNames() {
+  std::lock_guard<std::mutex> lock(H().mu);
+  std::vector<std::string> names;
+  for (auto& kv : H().by_name) names.push_back(kv.first);
+  return names;
+}
+
+bool FireHere(const std::string& name, const Args& args) {
+  std::shared_ptr<Held> held;
+  {
+    std::lock_guard<std::mutex> lock(H().mu);
+    auto it = H().by_name.find(name);
+    if (it == H().by_name.end()) return false;
+    held = it->second;
+  }
+  {
+    std::lock_guard<std::mutex> lock(held->mu);
+    if (held->dropped) return false;
+    ++held->running;
+  }
+  tl_firing.push_back(held.get());
+  held->firer(args);
+  tl_firing.pop_back();
+  {
+    std::lock_guard<std::mutex> lock(held->mu);
+    --held->running;
+  }
+  held->cv.notify_all();
+  return true;
+}
+
+// ---- engine threads -----------------------------------------------------------
+namespace {
+
+struct Worker {
+  std::mutex mu;
+  std::condition_variable cv;
+  std::deque<std::function<void()>> tasks;
+  bool busy = false;
+};
+
+constexpr int kThreads = 8;
+
+Worker& W(int index) {
+  static Worker* workers = [] {
+    auto* w = new Worker[kThreads];
+    for (int i = 0; i < kThreads; ++i) {
+      std::thread([w, i] {
+        Worker& me = w[i];
+        for (;;) {
+          std::function<void()> task;
+          {
+            std::unique_lock<std::mutex> lock(me.mu);
+            me.cv.wait(lock, [&] { return !me.tasks.empty(); });
+            task = std::move(me.tasks.front());
+            me.tasks.pop_front();
+            me.busy = true;
+          }
+          task();
+          {
+            std::lock_guard<std::mutex> lock(me.mu);
+            me.busy = false;
+          }
+          me.cv.notify_all();
+        }
+      }).detach();
+    }
+    return w;
+  }();
+  return workers[((index % kThreads) + kThreads) % kThreads];
+}
+
+}  // namespace
+
+void RunOnEngineThread(int index, std::function<void()> task, bool wait) {
+  Worker& w = W(index);
+  if (!wait) {
+    {
+      std::lock_guard<std::mutex> lock(w.mu);
+      w.tasks.push_back(std::move(task));
+    }
+    w.cv.notify_all();
+    return;
+  }
+  auto done = std::make_shared<std::pair<std::mutex, std::condition_variable>>();
+  auto flag = std::make_shared<bool>(false);
+  {
+    std::lock_guard<std::mutex> lock(w.mu);
+    w.tasks.push_back([task = std::move(task), done, flag] {
+      task();
+      std::lock_guard<std::mutex> l(done->first);
+      *flag = true;
+      done->second.notify_all();
+    });
+  }
+  w.cv.notify_all();
+  std::unique_lock<std::mutex> lock(done->first);
+  done->second.wait(lock, [&] { return *flag; });
+}
+
+void WaitEngineThreadsIdle() {
+  for (int i = 0; i < kThreads; ++i) {
+    Worker& w = W(i);
+    std::unique_lock<std::mutex> lock(w.mu);
+    w.cv.wait(lock, [&] { return w.tasks.empty() && !w.busy; });
+  }
+}
+
+// ---- captures -------------------------------------------------------------------
+void NoteLogMessage() { g_log_messages_built.fetch_add(1, std::memory_order_relaxed); }
+
+void CaptureLogLine(LogLine line) {
+  std::lock_guard<std::mutex> lock(S().mu);
+  auto& lines = S().log_lines;
+  if (lines.size() >= kMaxLogLines) lines.erase(lines.begin(), lines.begin() + kMaxLogLines / 2);
+  lines.push_back(std::move(line));
+}
+
+std::vector<LogLine> LogLines() {
+  std::lock_guard<std::mutex> lock(S().mu);
+  return S().log_lines;
+}
+
+void ClearLogLines() {
+  std::lock_guard<std::mutex> lock(S().mu);
+  S().log_lines.clear();
+}
+
+uint64_t LogMessagesBuilt() { return g_log_messages_built.load(); }
+
+void CaptureTally(TallyEntry e) {
+  std::lock_guard<std::mutex> lock(S().mu);
+  if (S().tally.size() >= kMaxLogLines) S().tally.erase(S().tally.begin(), S().tally.begin() + kMaxLogLines / 2);
+  S().tally.push_back(std::move(e));
+}
+
+std::vector<TallyEntry> TallyEntries() {
+  std::lock_guard<std::mutex> lock(S().mu);
+  return S().tally;
+}
+
+// ---- source flags ---------------------------------------------------------------
+namespace {
+
+void SkipWs(const std::string& t, size_t& i) {
+  while (i < t.size() && (t[i] == ' ' || t[i] == '\n' || t[i] == '\r' || t[i] == '\t')) ++i;
+}
+
+bool ReadString(const std::string& t, size_t& i, std::string& out) {
+  if (i >= t.size() || t[i] != '"') return false;
+  ++i;
+  out.clear();
+  while (i < t.size() && t[i] != '"') {
+    if (t[i] == '\\' && i + 1 < t.size()) ++i;
+    out += t[i++];
+  }
+  if (i >= t.size()) return false;
+  ++i;
+  return true;
+}
+
+// A flat JSON object of switches: {"key": true, "other": 0, "third": "1"}.
+std::map<std::string, bool> ParseFlags(const std::string& t) {
+  std::map<std::string, bool> out;
+  size_t i = 0;
+  SkipWs(t, i);
+  if (i >= t.size() || t[i] != '{') return out;
+  ++i;
+  for (;;) {
+    SkipWs(t, i);
+    std::string key;
+    if (!ReadString(t, i, key)) break;
+    SkipWs(t, i);
+    if (i >= t.size() || t[i] != ':') break;
+    ++i;
+    SkipWs(t, i);
+    bool value = false;
+    if (t.compare(i, 4, "true") == 0) {
+      value = true;
+      i += 4;
+    } else if (t.compare(i, 5, "false") == 0) {
+      i += 5;
+    } else if (i < t.size() && t[i] == '"') {
+      std::string s;
+      if (!ReadString(t, i, s)) break;
+      value = s == "1" || s == "true";
+    } else {
+      size_t start = i;
+      while (i < t.size() && t[i] != ',' && t[i] != '}') ++i;
+      value = std::atof(t.substr(start, i - start).c_str()) != 0;
+    }
+    out[key] = value;
+    SkipWs(t, i);
+    if (i < t.size() && t[i] == ',') {
+      ++i;
+      continue;
+    }
+    break;
+  }
+  return out;
+}
+
+}  // namespace
+
+void SetFlags(const std::string& text) {
+  auto parsed = ParseFlags(text);
+  std::lock_guard<std::mutex> lock(S().mu);
+  for (auto& kv : parsed) S().flags[kv.first] = kv.second;
+}
+
+bool Flag(const std::string& key) {
+  std::lock_guard<std::mutex> lock(S().mu);
+  auto it = S().flags.find(key);
+  return it != S().flags.end() && it->second;
+}
+
+std::map<std::string, bool> Flags() {
+  std::lock_guard<std::mutex> lock(S().mu);
+  return S().flags;
+}
+
+void OnReset(std::function<void()> hook) {
+  std::lock_guard<std::mutex> lock(S().mu);
+  S().reset_hooks.push_back(std::move(hook));
+}
+
+void Reset() {
+  std::vector<std::function<void()>> hooks;
+  {
+    std::lock_guard<std::mutex> lock(S().mu);
+    S().journal.clear();
+    S().scripts.clear();
+    S().log_lines.clear();
+    S().tally.clear();
+    S().flags.clear();
+    hooks = S().reset_hooks;
+  }
+  for (auto& h : hooks) h();
+}
+
+}  // namespace sim

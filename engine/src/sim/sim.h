@@ -1,0 +1,149 @@
+// Simulation core of the stand-in engine: a journal of every call the add-on
+// makes, scripted results, held callbacks that can be fired from engine
+// threads, and captured log lines and analytics. Not part of the engine's
+// public headers: only the simulated engine and the control module use it.
+#ifndef LIVE_ENGINE_SIM_SIM_H_
+#define LIVE_ENGINE_SIM_SIM_H_
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "engine_export.h"
+
+namespace sim {
+
+// ---- values handed to fired callbacks -------------------------------------
+using Bytes = std::vector<uint8_t>;
+using Value = std::variant<std::monostate, bool, double, std::string, Bytes>;
+
+class Args {
+ public:
+  Args() = default;
+  explicit Args(std::vector<Value> v) : v_(std::move(v)) {}
+  size_t size() const { return v_.size(); }
+  const Value& at(size_t i) const;
+  double Num(size_t i, double def = 0) const;
+  int64_t Int(size_t i, int64_t def = 0) const { return static_cast<int64_t>(Num(i, static_cast<double>(def))); }
+  bool Bool(size_t i, bool def = false) const;
+  std::string Str(size_t i, const std::string& def = "") const;
+  // nullptr when absent; a string argument is taken as its bytes.
+  const Bytes* Buf(size_t i) const;
+  bool Has(size_t i) const { return i < v_.size() && !std::holds_alternative<std::monostate>(v_[i]); }
+
+ private:
+  std::vector<Value> v_;
+};
+
+// ---- journal ----------------------------------------------------------------
+struct JournalEntry {
+  uint64_t seq;
+  std::string op;
+  std::string args;  // JSON array text
+};
+
+std::string Quote(const std::string& s);
+inline std::string ToJson(const std::string& s) { return Quote(s); }
+inline std::string ToJson(const char* s) { return s ? Quote(s) : "null"; }
+inline std::string ToJson(bool b) { return b ? "true" : "false"; }
+std::string ToJson(double d);
+inline std::string ToJson(float d) { return ToJson(static_cast<double>(d)); }
+template <typename T, typename = std::enable_if_t<std::is_integral_v<T>>>
+std::string ToJson(T v) { return std::to_string(v); }
+template <typename T>
+std::string ToJson(const std::vector<T>& v) {
+  std::string out = "[";
+  for (size_t i = 0; i < v.size(); ++i) out += (i ? "," : "") + ToJson(v[i]);
+  return out + "]";
+}
+inline std::string ToJson(const void* p) { return p ? "\"ptr\"" : "null"; }
+
+template <typename... A>
+std::string ArgsJson(const A&... a) {
+  std::string out = "[";
+  bool first = true;
+  ((out += (first ? "" : ","), out += ToJson(a), first = false), ...);
+  return out + "]";
+}
+
+ENGINE_API void Record(const std::string& op, std::string args_json);
+ENGINE_API std::vector<JournalEntry> Journal();
+ENGINE_API void ClearJournal();
+
+// Scripted results: every call of `op` answers `result` (times < 0: for ever).
+ENGINE_API void Script(const std::string& op, Value result, int times = -1);
+ENGINE_API Value Scripted(const std::string& op);
+
+// Records the call and answers its scripted int (default `def`).
+template <typename... A>
+int Call(const std::string& op, const A&... a) {
+  Record(op, ArgsJson(a...));
+  Value v = Scripted(op);
+  if (auto* d = std::get_if<double>(&v)) return static_cast<int>(*d);
+  if (auto* b = std::get_if<bool>(&v)) return *b ? 1 : 0;
+  return 0;
+}
+ENGINE_API int ScriptedInt(const std::string& op, int def);
+ENGINE_API bool ScriptedBool(const std::string& op, bool def);
+ENGINE_API std::string ScriptedStr(const std::string& op, const std::string& def);
+
+// ---- held callbacks ------------------------------------------------------------
+using Firer = std::function<void(const Args&)>;
+
+// Holds `firer` under `name` for `owner`, replacing an earlier one of that name.
+ENGINE_API void Hold(const void* owner, const std::string& name, Firer firer);
+// Drops every firer of `owner`; waits until none of them is running.
+ENGINE_API void Release(const void* owner);
+ENGINE_API void ReleaseName(const std::string& name);
+ENGINE_API std::vector<std::string> HeldNames();
+// Runs the firer on the calling thread; false when nothing is held under name.
+ENGINE_API bool FireHere(const std::string& name, const Args& args);
+
+// ---- engine threads --------------------------------------------------------
+// Runs `task` on engine thread `index` (0..7); blocks until it ran when `wait`.
+ENGINE_API void RunOnEngineThread(int index, std::function<void()> task, bool wait);
+// Blocks until every engine thread has run all it was given.
+ENGINE_API void WaitEngineThreadsIdle();
+
+// ---- captures ---------------------------------------------------------------
+struct LogLine {
+  std::string file;
+  int line;
+  int severity;
+  std::string tag;
+  std::string text;
+};
+ENGINE_API std::vector<LogLine> LogLines();
+ENGINE_API void ClearLogLines();
+ENGINE_API uint64_t LogMessagesBuilt();
+ENGINE_API void CaptureLogLine(LogLine line);
+// Counts every rtc::LogMessage built, emitted or not.
+ENGINE_API void NoteLogMessage();
+
+struct TallyEntry {
+  std::string url;
+  std::map<std::string, std::string> str_values;
+  std::map<std::string, double> num_values;
+  int count;
+  int flag;
+};
+ENGINE_API std::vector<TallyEntry> TallyEntries();
+ENGINE_API void CaptureTally(TallyEntry e);
+
+// ---- source flags -------------------------------------------------------------
+ENGINE_API void SetFlags(const std::string& text);
+ENGINE_API bool Flag(const std::string& key);
+ENGINE_API std::map<std::string, bool> Flags();
+
+// Hooks that simulated components add to Reset().
+ENGINE_API void OnReset(std::function<void()> hook);
+// Back to defaults: journal, scripts, captures, flags, log minimum.
+ENGINE_API void Reset();
+
+}  // namespace sim
+
+#endif  // LIVE_ENGINE_SIM_SIM_H_

@@ -1,0 +1,18 @@
+// Registration functions of the export groups, in registration order.
+#ifndef LUMEN_ADDON_GROUPS_H_
+#define LUMEN_ADDON_GROUPS_H_
+
+#include <node_api.h>
+
+namespace lumen {
+
+using ExportGroup = void (*)(napi_env env, napi_value exports);
+
+void RegisterLogGroup(napi_env env, napi_value exports);
+
+// Environment teardown of the log group: removes and frees its sinks.
+void ReleaseLogSinks();
+
+}  // namespace lumen
+
+#endif  // LUMEN_ADDON_GROUPS_H_

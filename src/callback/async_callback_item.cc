@@ -1,0 +1,89 @@
+#include "callback/async_callback_item.h"
+
+#include "callback/callback_dispatcher.h"
+#include "common/logging.h"
+#include "tavel/tally.h"
+
+namespace lumen {
+
+namespace {
+
+constexpr char kTag[] = "AsyncCallbackItemBase";
+
+void Report(const char* url, std::map<std::string, std::string> params = {}) {
+  tavel::tallyv2::ValueEntry entry;
+  entry.url = url;
+  entry.str_values = std::move(params);
+  if (auto client = tavel::tallyv2::TallyClientV2::singleton()) client->PostValueEntry(entry, 1, 0);
+}
+
+// A failing Node-API call leaves its error pending; the dispatcher's run
+// function surfaces it as an uncaught exception after the item.
+void RaiseFailure(napi_env env) { Napi::Error::New(env).ThrowAsJavaScriptException(); }
+
+}  // namespace
+
+bool AsyncCallbackItemBase::Runnable() const { return addon_callback_ && addon_callback_->GetJsEnv(); }
+
+void AsyncCallbackItemBase::ExecuteAsyncJsCallBack(const char* method, size_t argc, const napi_value* argv) {
+  Napi::Object object = addon_callback_ ? addon_callback_->GetJsCallback() : Napi::Object();
+  if (object.IsEmpty()) {
+    const char* holder = addon_callback_ ? "notnull" : "null";
+    const char* js = object.IsEmpty() ? "null" : "notnull";
+    Report("sdk/event/AddonCallbackError", {{"callback", holder}, {"js_callback", js}});
+    LUMEN_LOG(kError, kTag) << "AsyncCallbackItemBase::ExecuteAsyncJsCallBack() addon_callback_ is " << holder
+                            << " addon_callback_->GetJsCallback() is :" << (object.IsEmpty() ? "empty" : "not empty");
+    return;
+  }
+  napi_env env = object.Env();
+  napi_value fn = nullptr;
+  if (napi_get_named_property(env, object, method, &fn) != napi_ok) {
+    RaiseFailure(env);
+    Report("sdk/event/AddonNoFunctionError");
+    LUMEN_LOG(kError, kTag) << "AsyncCallbackItemBase::ExecuteAsyncJsCallBack() GetJsCallback.Get(" << method
+                            << ") is empty !";
+    return;
+  }
+  napi_value ignored = nullptr;
+  if (napi_call_function(env, object, fn, argc, argv, &ignored) != napi_ok) RaiseFailure(env);
+}
+
+void AsyncCallbackItemBase::ExecuteAsyncJsCallBack(napi_env env, const Napi::Object& object, const char* method,
+                                                   napi_value argument) {
+  if (object.IsEmpty()) {
+    LUMEN_LOG(kError, kTag) << "AsyncCallbackItemBase::ExecuteAsyncJsCallBack js_object is empty";
+    return;
+  }
+  napi_value fn = nullptr;
+  if (napi_get_named_property(env, object, method, &fn) != napi_ok) {
+    RaiseFailure(env);
+    LUMEN_LOG(kError, kTag) << "AsyncCallbackItemBase::ExecuteAsyncJsCallBack() js_object.Get(" << method
+                            << ") is empty !";
+    return;
+  }
+  napi_value ignored = nullptr;
+  if (napi_call_function(env, object, fn, 1, &argument, &ignored) != napi_ok) RaiseFailure(env);
+}
+
+napi_value ToJs(napi_env env, const EventArg& arg) {
+  Napi::Env e(env);
+  if (auto* b = std::get_if<bool>(&arg)) return Napi::Boolean::New(e, *b);
+  if (auto* d = std::get_if<double>(&arg)) return Napi::Number::New(e, *d);
+  if (auto* s = std::get_if<std::string>(&arg)) return Napi::String::New(e, *s);
+  if (auto* v = std::get_if<std::vector<uint8_t>>(&arg)) return Napi::Buffer<uint8_t>::Copy(e, v->data(), v->size());
+  return e.Undefined();
+}
+
+void EventItem::Run() {
+  napi_env e = env();
+  napi_value argv[8];
+  const size_t argc = args_.size() < 8 ? args_.size() : 8;
+  for (size_t i = 0; i < argc; ++i) argv[i] = ToJs(e, args_[i]);
+  ExecuteAsyncJsCallBack(method_, argc, argv);
+}
+
+bool PostEvent(std::shared_ptr<AddonCallback> holder, const char* method, int32_t type, std::vector<EventArg> args) {
+  return CallbackDispatcher::Post(new EventItem(std::move(holder), method, type, std::move(args)));
+}
+
+}  // namespace lumen

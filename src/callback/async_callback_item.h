@@ -1,0 +1,78 @@
+// A queued engine event and its delivery to a named method of a JavaScript
+// callback object.
+#ifndef LUMEN_CALLBACK_ASYNC_CALLBACK_ITEM_H_
+#define LUMEN_CALLBACK_ASYNC_CALLBACK_ITEM_H_
+
+#include <napi.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "callback/addon_callback.h"
+#include "callback/callback_queue.h"
+
+namespace lumen {
+
+class AsyncCallbackItemBase : public CallbackItem {
+ public:
+  explicit AsyncCallbackItemBase(std::shared_ptr<AddonCallback> holder)
+      : addon_callback_(std::move(holder)) {}
+
+  // Set holder with a live JavaScript environment.
+  bool Runnable() const override;
+
+  // Calls `method` of the holder's object with the arguments.
+  void ExecuteAsyncJsCallBack(const char* method, size_t argc, const napi_value* argv);
+  // Calls `method` of `object`, for deliveries to an object of the caller's.
+  static void ExecuteAsyncJsCallBack(napi_env env, const Napi::Object& object, const char* method,
+                                     napi_value argument);
+
+ protected:
+  napi_env env() const { return addon_callback_ ? addon_callback_->GetJsEnv() : nullptr; }
+  std::shared_ptr<AddonCallback> addon_callback_;
+};
+
+// A value an event carries; bytes become a new Buffer on delivery.
+using EventArg = std::variant<std::monostate, bool, double, std::string, std::vector<uint8_t>>;
+
+inline EventArg Arg(bool b) { return b; }
+inline EventArg Arg(int32_t v) { return static_cast<double>(v); }
+inline EventArg Arg(uint32_t v) { return static_cast<double>(v); }
+inline EventArg Arg(int64_t v) { return static_cast<double>(v); }
+inline EventArg Arg(double v) { return v; }
+inline EventArg Arg(const char* s) { return std::string(s ? s : ""); }
+inline EventArg Arg(std::string s) { return s; }
+inline EventArg ArgBytes(const void* data, size_t size) {
+  auto* p = static_cast<const uint8_t*>(data);
+  return std::vector<uint8_t>(p, p + size);
+}
+
+napi_value ToJs(napi_env env, const EventArg& arg);
+
+// The common event: a method name, an item type and copied arguments.
+class EventItem : public AsyncCallbackItemBase {
+ public:
+  EventItem(std::shared_ptr<AddonCallback> holder, const char* method, int32_t type,
+            std::vector<EventArg> args)
+      : AsyncCallbackItemBase(std::move(holder)), method_(method), type_(type), args_(std::move(args)) {}
+
+  void Run() override;
+  void ReleaseData() override { args_.clear(); }
+  int32_t Type() const override { return type_; }
+
+ protected:
+  const char* method_;
+  int32_t type_;
+  std::vector<EventArg> args_;
+};
+
+// Copies an event on the engine thread and posts it; dropped while closing.
+bool PostEvent(std::shared_ptr<AddonCallback> holder, const char* method, int32_t type,
+               std::vector<EventArg> args = {});
+
+}  // namespace lumen
+
+#endif  // LUMEN_CALLBACK_ASYNC_CALLBACK_ITEM_H_

@@ -1,0 +1,168 @@
+#include "callback/callback_dispatcher.h"
+
+#include <napi.h>
+
+#include <mutex>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "common/logging.h"
+
+namespace lumen {
+
+CallbackDispatcher* CallbackDispatcher::instance_ = nullptr;
+CallbackDispatcher::YieldHook CallbackDispatcher::yield_hook_ = nullptr;
+
+namespace {
+
+constexpr char kTag[] = "AsyncCallbackItemBase";
+
+std::thread::id g_js_thread;
+
+// References dropped off the JavaScript thread, deleted at its next wake-up.
+struct PendingUnrefs {
+  std::mutex mu;
+  std::vector<std::pair<napi_env, napi_ref>> refs;
+};
+
+PendingUnrefs& Unrefs() {
+  static auto* p = new PendingUnrefs;
+  return *p;
+}
+
+void DeletePendingReferences() {
+  std::vector<std::pair<napi_env, napi_ref>> refs;
+  {
+    std::lock_guard<std::mutex> lock(Unrefs().mu);
+    refs.swap(Unrefs().refs);
+  }
+  for (auto& r : refs) napi_delete_reference(r.first, r.second);
+}
+
+// An exception left by an item reaches JavaScript as an uncaught exception;
+// the next items still run.
+void SurfacePendingException(napi_env env) {
+  bool pending = false;
+  if (napi_is_exception_pending(env, &pending) != napi_ok || !pending) return;
+  napi_value error = nullptr;
+  if (napi_get_and_clear_last_exception(env, &error) == napi_ok) napi_fatal_exception(env, error);
+}
+
+}  // namespace
+
+CallbackQueue& CallbackDispatcher::Queue() {
+  static auto* queue = new CallbackQueue;  // outlives every environment on purpose
+  return *queue;
+}
+
+bool CallbackDispatcher::Post(CallbackItem* item) { return Queue().Post(item); }
+
+bool CallbackDispatcher::OnJsThread() { return std::this_thread::get_id() == g_js_thread; }
+
+void CallbackDispatcher::DeleteReference(napi_env env, napi_ref ref) {
+  if (OnJsThread()) {
+    napi_delete_reference(env, ref);
+    return;
+  }
+  {
+    std::lock_guard<std::mutex> lock(Unrefs().mu);
+    Unrefs().refs.emplace_back(env, ref);
+  }
+  // Nudge the JavaScript thread; an empty queue still runs the deletions.
+  Queue().Nudge();
+}
+
+CallbackDispatcher::CallbackDispatcher(napi_env env) : env_(env) {}
+
+CallbackDispatcher* CallbackDispatcher::Create(napi_env env) {
+  g_js_thread = std::this_thread::get_id();
+  auto* d = new CallbackDispatcher(env);
+  uv_loop_t* loop = nullptr;
+  if (napi_get_uv_event_loop(env, &loop) != napi_ok || loop == nullptr) {
+    Napi::Error::New(env).ThrowAsJavaScriptException();
+    delete d;
+    return nullptr;
+  }
+  d->handle_ = new uv_async_t;
+  uv_async_init(loop, d->handle_, OnWake);
+  d->handle_->data = d;
+  // Delivery must not keep the process alive on its own.
+  uv_unref(reinterpret_cast<uv_handle_t*>(d->handle_));
+
+  napi_value object = nullptr, name = nullptr;
+  if (napi_create_object(env, &object) != napi_ok ||
+      napi_create_reference(env, object, 1, &d->object_ref_) != napi_ok ||
+      napi_create_string_utf8(env, "lumen_engine_addon:callback", NAPI_AUTO_LENGTH, &name) != napi_ok ||
+      napi_async_init(env, object, name, &d->async_context_) != napi_ok) {
+    Napi::Error::New(env).ThrowAsJavaScriptException();
+  }
+  Queue().Open(Wake, d);
+  instance_ = d;
+  return d;
+}
+
+void CallbackDispatcher::Wake(void* context) { uv_async_send(static_cast<CallbackDispatcher*>(context)->handle_); }
+
+void CallbackDispatcher::OnWake(uv_async_t* handle) {
+  auto* d = static_cast<CallbackDispatcher*>(handle->data);
+  if (!d) return;
+  DeletePendingReferences();
+  if (Queue().closing()) return;
+  d->RunItems();
+}
+
+void CallbackDispatcher::RunItems() {
+  CallbackItem* item = Queue().Take();
+  if (!item) return;
+
+  Napi::Env env(env_);
+  napi_handle_scope scope = nullptr;
+  if (napi_open_handle_scope(env_, &scope) != napi_ok) Napi::Error::New(env).ThrowAsJavaScriptException();
+
+  // A callback scope per wake-up: promises resolved by the callbacks have
+  // their continuations run when it closes, as after any other callback.
+  napi_callback_scope cb_scope = nullptr;
+  napi_value resource = nullptr;
+  if (object_ref_ && napi_get_reference_value(env_, object_ref_, &resource) == napi_ok && resource)
+    napi_open_callback_scope(env_, resource, async_context_, &cb_scope);
+
+  while (item) {
+    if (item->Runnable()) {
+      item->Run();
+      SurfacePendingException(env_);
+    } else {
+      LUMEN_LOG(kError, kTag) << "GetJsEnv() is nullptr, Nothing can be run ! ";
+    }
+    item->ReleaseData();
+    delete item;
+    if (yield_hook_ && yield_hook_()) {
+      uv_async_send(handle_);
+      break;
+    }
+    // An item may have closed the environment's queue (teardown from JavaScript).
+    item = Queue().closing() ? nullptr : Queue().Take();
+  }
+
+  if (cb_scope) napi_close_callback_scope(env_, cb_scope);
+  SurfacePendingException(env_);
+  if (scope && napi_close_handle_scope(env_, scope) != napi_ok)
+    napi_fatal_error("HandleScope::~HandleScope", NAPI_AUTO_LENGTH, "napi_close_handle_scope", NAPI_AUTO_LENGTH);
+}
+
+void CallbackDispatcher::DrainClosing() { Queue().DrainClosing(); }
+
+void CallbackDispatcher::Close() {
+  handle_->data = nullptr;
+  Queue().DrainClosing();
+  uv_close(reinterpret_cast<uv_handle_t*>(handle_),
+           [](uv_handle_t* h) { delete reinterpret_cast<uv_async_t*>(h); });
+  handle_ = nullptr;
+  DeletePendingReferences();
+  if (async_context_) napi_async_destroy(env_, async_context_);
+  if (object_ref_) napi_delete_reference(env_, object_ref_);
+  if (instance_ == this) instance_ = nullptr;
+  delete this;
+}
+
+}  // namespace lumen

@@ -1,0 +1,65 @@
+#include "common/convert.h"
+
+namespace lumen {
+namespace js {
+
+int32_t ToInt32(const Napi::Value& v) { return v.ToNumber().Int32Value(); }
+uint32_t ToUint32(const Napi::Value& v) { return v.ToNumber().Uint32Value(); }
+int64_t ToInt64(const Napi::Value& v) { return v.ToNumber().Int64Value(); }
+double ToDouble(const Napi::Value& v) { return v.ToNumber().DoubleValue(); }
+bool ToBool(const Napi::Value& v) { return v.ToBoolean().Value(); }
+std::string ToUtf8(const Napi::Value& v) { return v.ToString().Utf8Value(); }
+Napi::Object ToObject(const Napi::Value& v) { return v.ToObject(); }
+
+Napi::Value Get(const Napi::Object& o, const char* key) {
+  if (o.IsEmpty()) return Napi::Value();
+  return o.Get(key);
+}
+
+bool Has(const Napi::Object& o, const char* key) { return !o.IsEmpty() && o.Has(key); }
+
+bool IsSet(const Napi::Value& v) { return !v.IsEmpty() && !v.IsUndefined() && !v.IsNull(); }
+
+std::string OptionalUtf8At(const Napi::Object& o, const char* key) {
+  Napi::Value v = Get(o, key);
+  return IsSet(v) ? ToUtf8(v) : std::string();
+}
+
+std::vector<uint8_t> Bytes(const Napi::Value& v) {
+  if (v.IsEmpty() || !v.IsTypedArray()) return {};
+  auto ta = v.As<Napi::TypedArray>();
+  Napi::ArrayBuffer ab = ta.ArrayBuffer();
+  const size_t offset = ta.ByteOffset(), length = ta.ByteLength();
+  // A detached or shrunken buffer reads as empty rather than out of bounds.
+  if (ab.IsEmpty() || ab.Data() == nullptr || offset + length > ab.ByteLength()) return {};
+  const auto* p = static_cast<const uint8_t*>(ab.Data()) + offset;
+  return std::vector<uint8_t>(p, p + length);
+}
+
+namespace {
+template <typename F>
+std::vector<int64_t> MapArray(const Napi::Value& v, F each) {
+  std::vector<int64_t> out;
+  if (v.IsEmpty() || !v.IsArray()) return out;
+  auto a = v.As<Napi::Array>();
+  const uint32_t n = a.Length();
+  out.reserve(n);
+  for (uint32_t i = 0; i < n; ++i) out.push_back(each(a.Get(i)));
+  return out;
+}
+}  // namespace
+
+std::vector<int64_t> Int64List(const Napi::Value& v) {
+  return MapArray(v, [](const Napi::Value& e) { return ToInt64(e); });
+}
+
+std::vector<int64_t> Int32WidenedList(const Napi::Value& v) {
+  return MapArray(v, [](const Napi::Value& e) { return static_cast<int64_t>(ToInt32(e)); });
+}
+
+Napi::Value CopyBuffer(Napi::Env env, const void* data, size_t size) {
+  return Napi::Buffer<uint8_t>::Copy(env, static_cast<const uint8_t*>(data), size);
+}
+
+}  // namespace js
+}  // namespace lumen

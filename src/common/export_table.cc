@@ -1,0 +1,91 @@
+#include "common/export_table.h"
+
+#include <cstring>
+
+namespace lumen {
+
+namespace {
+
+// The callback data of one export function; freed with the function.
+struct ExportRecord {
+  const ExportRow* row;
+  void* reserved;
+};
+
+napi_value Trampoline(napi_env env, napi_callback_info cbinfo) {
+  Napi::CallbackInfo info(env, cbinfo);
+  const ExportRow& row = *static_cast<ExportRecord*>(info.Data())->row;
+  if (!Admit(info, row.admission)) {
+    if (row.failure.undefined) return nullptr;
+    napi_value v = nullptr;
+    napi_create_double(env, row.failure.value, &v);
+    return v;
+  }
+  return row.handler(info);
+}
+
+void FreeRecord(napi_env, void* data, void*) { delete static_cast<ExportRecord*>(data); }
+
+void RaisePending(napi_env env) { Napi::Error::New(env).ThrowAsJavaScriptException(); }
+
+}  // namespace
+
+bool HasType(const Napi::Value& v, char letter) {
+  switch (letter) {
+    case 'o': return v.IsObject();  // functions are objects too
+    case 'f': return v.IsFunction();
+    case 'F': return v.IsFunction() || v.IsNull();
+    case 's': return v.IsString();
+    case 'n': return v.IsNumber();
+    case 'b': return v.IsBoolean();
+    case 'a': return v.IsArray();
+    case 't': return v.IsTypedArray() || v.IsBuffer();
+    case '*': return true;
+    default: return false;
+  }
+}
+
+bool Admit(const Napi::CallbackInfo& info, const Admission& a) {
+  const std::size_t want = std::strlen(a.types);
+  const std::size_t have = info.Length();
+  auto typed = [&](std::size_t i) { return i < have && HasType(info[i], a.types[i]); };
+  auto all_typed = [&] {
+    for (std::size_t i = 0; i < want; ++i)
+      if (!typed(i)) return false;
+    return true;
+  };
+  auto any_typed = [&] {
+    for (std::size_t i = 0; i < want; ++i)
+      if (typed(i)) return true;
+    return false;
+  };
+
+  bool ok = true;
+  switch (a.check) {
+    case Check::kFree: ok = true; break;
+    case Check::kNone: ok = have == 0; break;
+    case Check::kAtLeast: ok = have >= want && all_typed(); break;
+    case Check::kExactly: ok = have == want && all_typed(); break;
+    case Check::kLenient: ok = have == want || any_typed(); break;
+    case Check::kLenientMin: ok = have >= want || any_typed(); break;
+  }
+  if (!ok) Napi::Error::New(info.Env(), a.message).ThrowAsJavaScriptException();
+  return ok;
+}
+
+void AddExports(napi_env env, napi_value exports, const ExportRow* rows, std::size_t count) {
+  for (std::size_t i = 0; i < count; ++i) {
+    auto* record = new ExportRecord{&rows[i], nullptr};
+    napi_value fn = nullptr;
+    if (napi_create_function(env, nullptr, NAPI_AUTO_LENGTH, Trampoline, record, &fn) != napi_ok) {
+      delete record;
+      RaisePending(env);
+      continue;
+    }
+    // Without its finalizer the record is kept for the process: the function still needs it.
+    if (napi_add_finalizer(env, fn, record, FreeRecord, nullptr, nullptr) != napi_ok) RaisePending(env);
+    if (napi_set_named_property(env, exports, rows[i].name, fn) != napi_ok) RaisePending(env);
+  }
+}
+
+}  // namespace lumen

@@ -1,0 +1,72 @@
+// The frame every export follows: its admission test is data in its table
+// row, checked before the handler runs; a refusal throws the export's own
+// message and answers the row's failure value.
+#ifndef LUMEN_COMMON_EXPORT_TABLE_H_
+#define LUMEN_COMMON_EXPORT_TABLE_H_
+
+#include <napi.h>
+
+#include <cstddef>
+#include <cstdint>
+
+namespace lumen {
+
+using Handler = Napi::Value (*)(const Napi::CallbackInfo& info);
+
+// How the argument count and types decide admission. Type letters, one per
+// argument: o object or function, f function, F function or null, s string,
+// n number, b boolean, a array, t typed array or Buffer, * anything.
+enum class Check : uint8_t {
+  kFree,        // no test at all
+  kNone,        // any argument is an error
+  kAtLeast,     // at least as many arguments as letters, each of its type
+  kExactly,     // exactly as many arguments as letters, each of its type
+  kLenient,     // refused only when the count differs and no argument has its type
+  kLenientMin,  // refused only when too few arguments and no argument has its type
+};
+
+struct Admission {
+  Check check;
+  const char* types;
+  const char* message;
+};
+
+constexpr Admission Free() { return {Check::kFree, "", nullptr}; }
+constexpr Admission NoArgs(const char* message) { return {Check::kNone, "", message}; }
+constexpr Admission AtLeast(const char* types, const char* message) { return {Check::kAtLeast, types, message}; }
+constexpr Admission Exactly(const char* types, const char* message) { return {Check::kExactly, types, message}; }
+constexpr Admission Lenient(const char* types, const char* message) { return {Check::kLenient, types, message}; }
+constexpr Admission LenientMin(const char* types, const char* message) { return {Check::kLenientMin, types, message}; }
+
+// What a refused call answers (JavaScript sees the thrown Error instead).
+struct Failure {
+  bool undefined;
+  int32_t value;
+};
+constexpr Failure kVoid{true, 0};
+constexpr Failure kMinusOne{false, -1};
+constexpr Failure FailWith(int32_t value) { return {false, value}; }
+
+struct ExportRow {
+  const char* name;
+  Handler handler;
+  Admission admission;
+  Failure failure;
+};
+
+// True when admitted; otherwise the export's Error is thrown.
+bool Admit(const Napi::CallbackInfo& info, const Admission& admission);
+bool HasType(const Napi::Value& value, char letter);
+
+// Adds every row as a named function of `exports`; failures are raised as
+// JavaScript exceptions and registration goes on with the next row.
+void AddExports(napi_env env, napi_value exports, const ExportRow* rows, std::size_t count);
+
+template <std::size_t N>
+void AddExports(napi_env env, napi_value exports, const ExportRow (&rows)[N]) {
+  AddExports(env, exports, rows, N);
+}
+
+}  // namespace lumen
+
+#endif  // LUMEN_COMMON_EXPORT_TABLE_H_

@@ -1,0 +1,72 @@
+// Log lines of the add-on go through the engine's rtc::LogMessage, tagged with
+// the writing file's path and class. Nothing is built below min_sev_.
+#ifndef LUMEN_COMMON_LOGGING_H_
+#define LUMEN_COMMON_LOGGING_H_
+
+#include <cstddef>
+
+#include "rtc/logging.h"
+
+namespace lumen {
+
+enum Severity : int {
+  kVerbose = rtc::LS_VERBOSE,
+  kInfo = rtc::LS_INFO,
+  kWarning = rtc::LS_WARNING,
+  kError = rtc::LS_ERROR,
+};
+
+inline bool LogOn(int sev) { return sev >= rtc::LogMessage::min_sev_; }
+
+// "../src/engine/live_play_engine_impl.cc" -> "src/engine/live_play_engine_impl",
+// computed at compile time.
+template <std::size_t N>
+struct SourcePath {
+  char text[N]{};
+};
+
+template <std::size_t N>
+constexpr SourcePath<N> TrimSourcePath(const char (&f)[N]) {
+  std::size_t start = 0;
+  for (std::size_t i = 0; i + 4 < N; ++i) {
+    if (f[i] == 's' && f[i + 1] == 'r' && f[i + 2] == 'c' && f[i + 3] == '/' &&
+        (i == 0 || f[i - 1] == '/')) {
+      start = i;
+      break;
+    }
+  }
+  std::size_t end = N - 1;
+  for (std::size_t i = N - 1; i > start; --i) {
+    if (f[i] == '/') break;
+    if (f[i] == '.') {
+      end = i;
+      break;
+    }
+  }
+  SourcePath<N> p{};
+  for (std::size_t i = start; i < end; ++i) p.text[i - start] = f[i];
+  return p;
+}
+
+}  // namespace lumen
+
+#define LUMEN_SOURCE_FILE                                                   \
+  ([]() -> const char* {                                                    \
+    static constexpr auto kPath = ::lumen::TrimSourcePath(__FILE__);        \
+    return kPath.text;                                                      \
+  }())
+
+// LUMEN_LOG(kError, "EngineAddon") << "streaming engine is not created yet.";
+#define LUMEN_LOG(sev, tag)          \
+  if (!::lumen::LogOn(sev)) {        \
+  } else                             \
+    ::rtc::LogMessage(LUMEN_SOURCE_FILE, __LINE__, static_cast<::rtc::LoggingSeverity>(sev), tag).stream()
+
+// The tagless form, for the few classes that log without a tag.
+#define LUMEN_LOG_UNTAGGED(sev)      \
+  if (!::lumen::LogOn(sev)) {        \
+  } else                             \
+    ::rtc::LogMessage(LUMEN_SOURCE_FILE, __LINE__, static_cast<::rtc::LoggingSeverity>(sev), \
+                      ::rtc::ERRCTX_NONE, 0, nullptr).stream()
+
+#endif  // LUMEN_COMMON_LOGGING_H_
