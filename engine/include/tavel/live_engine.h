@@ -1,0 +1,119 @@
+#ifndef TAVEL_LIVE_ENGINE_H_
+#define TAVEL_LIVE_ENGINE_H_
+
+#include <string>
+
+#include "engine_export.h"
+#include "lumen/live_client.h"
+
+namespace tavel {
+
+// The root of one engine instance; its sub-interfaces live as long as it.
+class ENGINE_API LiveEngine {
+ public:
+  static LiveEngine* Create();
+  // Stops every callback of the root and its sub-interfaces, then clears `engine`.
+  static int Delete(LiveEngine*& engine);
+  virtual ~LiveEngine();
+};
+
+class ENGINE_API AudioRenderEngine {
+ public:
+  static AudioRenderEngine* GetInterface(LiveEngine* root);
+  virtual ~AudioRenderEngine();
+};
+
+class ENGINE_API MediaPlayerEngine {
+ public:
+  static MediaPlayerEngine* GetInterface(LiveEngine* root);
+  virtual ~MediaPlayerEngine();
+};
+
+class ENGINE_API LiveBeautyEngine {
+ public:
+  static LiveBeautyEngine* GetInterface(LiveEngine* root);
+  virtual ~LiveBeautyEngine();
+};
+
+// Device events of an engine root.
+class ENGINE_API DeviceEventCallback {
+ public:
+  virtual ~DeviceEventCallback();
+  virtual void OnDeviceError(int type, int code, int extra) = 0;
+  virtual void OnDeviceEvent(int type, int code, int extra) = 0;
+};
+
+class ENGINE_API LiveDeviceEngine {
+ public:
+  static LiveDeviceEngine* GetInterface(LiveEngine* root);
+  virtual ~LiveDeviceEngine();
+  virtual void RegisterDeviceEventCallback(DeviceEventCallback* callback) = 0;
+  virtual int CloseCamera(int track_type) = 0;
+  virtual int SetAudioParameterPath(const std::string& path) = 0;
+};
+
+// Device-only engine used outside a room.
+struct LocalEngineConfig {
+  int32_t user_id = 0;
+  std::string text;
+  std::string sdk_version;
+  std::string app_version;
+  int32_t app_type = 0;
+};
+
+class ENGINE_API LocalEngineCallback {
+ public:
+  virtual ~LocalEngineCallback();
+  virtual void OnLocalEngineStarted(int result) = 0;
+};
+
+class ENGINE_API LocalEngine {
+ public:
+  static LocalEngine* GetInterface(LiveEngine* root);
+  virtual ~LocalEngine();
+  virtual void RegisterCallback(LocalEngineCallback* callback) = 0;
+  virtual int Start(const LocalEngineConfig& config, lumen::LiveClient* client) = 0;
+};
+
+class ENGINE_API StreamingEngineCallback {
+ public:
+  virtual ~StreamingEngineCallback();
+  virtual void OnStreamingStateChanged(int state) = 0;
+};
+
+class ENGINE_API StreamingEngine {
+ public:
+  static StreamingEngine* GetInterface(LiveEngine* root);
+  virtual ~StreamingEngine();
+  virtual int Start(const lumen::CommandClientConfig& config, const std::string& engine_params,
+                    lumen::LiveClient* client, StreamingEngineCallback* callback) = 0;
+};
+
+struct ReplayOpenConfig {
+  std::string media_path;
+  std::string sdk_version;
+  int32_t start_position_ms = 0;
+  bool loop = false;
+};
+
+class ENGINE_API ReplayEngineCallback {
+ public:
+  virtual ~ReplayEngineCallback();
+  virtual void OnReplayOpened(int result) = 0;
+};
+
+class ENGINE_API ReplayEngine {
+ public:
+  static ReplayEngine* GetInterface(LiveEngine* root);
+  // A replay engine of its own, without a root.
+  static ReplayEngine* Create();
+  static void Destroy(ReplayEngine* engine);
+  virtual ~ReplayEngine();
+  virtual void RegisterCallback(ReplayEngineCallback* callback) = 0;
+  virtual int Open(const ReplayOpenConfig& config, lumen::LiveClient* client) = 0;
+  virtual int Stop() = 0;
+};
+
+}  // namespace tavel
+
+#endif  // TAVEL_LIVE_ENGINE_H_
