@@ -92,6 +92,9 @@ class SimTallyClient : public TallyClientV2 {
   void PostValueEntry(const ValueEntry& entry, int count, int flag) override {
     sim::CaptureTally({entry.url, entry.str_values, entry.num_values, count, flag});
   }
+  void PostSerializedEntry(const std::string& url, const std::string& serialized) override {
+    sim::CaptureTally({url, {{"serialized", serialized}}, {}, 1, 0});
+  }
 };
 }  // namespace
 

@@ -23,6 +23,8 @@ class ENGINE_API TallyClientV2 {
   static std::shared_ptr<TallyClientV2> singleton();
   virtual ~TallyClientV2();
   virtual void PostValueEntry(const ValueEntry& entry, int count, int flag) = 0;
+  // An entry the caller has already serialised.
+  virtual void PostSerializedEntry(const std::string& url, const std::string& serialized) = 0;
 };
 
 }  // namespace tallyv2
