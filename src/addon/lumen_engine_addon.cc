@@ -6,6 +6,7 @@
 #include "callback/callback_dispatcher.h"
 #include "common/convert.h"
 #include "common/export_table.h"
+#include "engine/engine_manager.h"
 #include "rtc/logging.h"
 #include "tavel/engine_test.h"
 
@@ -15,7 +16,9 @@ namespace {
 // Groups 1 to 21 of the registration order; engineTest_executeOpenglTest
 // (22) follows them, then groups 23 to 28.
 constexpr ExportGroup kGroupsBeforeTest[] = {
-    RegisterLogGroup,  // 9: log_*
+    RegisterEngineSdkGroup,       // 1: engineSdk_*
+    RegisterLivePlayEngineGroup,  // 2: livePlayEngine_*
+    RegisterLogGroup,             // 9: log_*
 };
 constexpr ExportGroup kGroupsAfterTest[] = {
     nullptr,
@@ -32,6 +35,7 @@ const ExportRow kEngineTestRow[] = {
 void Teardown(void* record) {
   CallbackDispatcher* dispatcher = CallbackDispatcher::Get();
   if (dispatcher) dispatcher->DrainClosing();
+  EngineManager::DestroyInstance();
   // No log sink of this environment may outlive it.
   rtc::LogMessage::ClearStreams();
   ReleaseLogSinks();

@@ -4,6 +4,7 @@
 #define LUMEN_COMMON_LOGGING_H_
 
 #include <cstddef>
+#include <ostream>
 
 #include "rtc/logging.h"
 
@@ -56,17 +57,29 @@ constexpr SourcePath<N> TrimSourcePath(const char (&f)[N]) {
     return kPath.text;                                                      \
   }())
 
-// LUMEN_LOG(kError, "EngineAddon") << "streaming engine is not created yet.";
-#define LUMEN_LOG(sev, tag)          \
-  if (!::lumen::LogOn(sev)) {        \
-  } else                             \
-    ::rtc::LogMessage(LUMEN_SOURCE_FILE, __LINE__, static_cast<::rtc::LoggingSeverity>(sev), tag).stream()
+namespace lumen {
+// Lets a whole streamed log statement be the discarded arm of a conditional.
+struct LogVoidify {
+  void operator&(std::ostream&) {}
+};
+}  // namespace lumen
+
+// LUMEN_LOG(kError, "EngineAddon") << "streaming engine is not created yet";
+// The message is neither built nor formatted below the minimum severity.
+#define LUMEN_LOG(sev, tag)                                                                   \
+  !::lumen::LogOn(sev) ? (void)0                                                              \
+                       : ::lumen::LogVoidify() &                                              \
+                             ::rtc::LogMessage(LUMEN_SOURCE_FILE, __LINE__,                   \
+                                               static_cast<::rtc::LoggingSeverity>(sev), tag) \
+                                 .stream()
 
 // The tagless form, for the few classes that log without a tag.
-#define LUMEN_LOG_UNTAGGED(sev)      \
-  if (!::lumen::LogOn(sev)) {        \
-  } else                             \
-    ::rtc::LogMessage(LUMEN_SOURCE_FILE, __LINE__, static_cast<::rtc::LoggingSeverity>(sev), \
-                      ::rtc::ERRCTX_NONE, 0, nullptr).stream()
+#define LUMEN_LOG_UNTAGGED(sev)                                                                         \
+  !::lumen::LogOn(sev) ? (void)0                                                                        \
+                       : ::lumen::LogVoidify() &                                                        \
+                             ::rtc::LogMessage(LUMEN_SOURCE_FILE, __LINE__,                             \
+                                               static_cast<::rtc::LoggingSeverity>(sev),                \
+                                               ::rtc::ERRCTX_NONE, 0, nullptr)                          \
+                                 .stream()
 
 #endif  // LUMEN_COMMON_LOGGING_H_

@@ -20,10 +20,10 @@ class ReplayEngineImpl;
 class StreamingEngineImpl;
 class LiveReplayEngineImpl;
 class DeviceEngineImpl;
-class CacheProviderImpl;
-class HttpExecutorImpl;
 
-class EngineManager : public Napi::ObjectReference {
+class AddonCallback;
+
+class EngineManager {
  public:
   static EngineManager* instance();
   // Environment teardown: destroys every engine, then the live client.
@@ -61,8 +61,6 @@ class EngineManager : public Napi::ObjectReference {
   lumen::LiveClient* live_client() const { return live_client_; }
   const std::string& sdk_version() const { return sdk_version_; }
 
-  // The JavaScript live client object (cache notifications go there).
-  std::shared_ptr<class AddonCallback> live_client_holder() const { return live_client_holder_; }
 
  private:
   EngineManager() = default;
@@ -70,8 +68,10 @@ class EngineManager : public Napi::ObjectReference {
 
   struct Impl;
   std::unique_ptr<Impl> impl_;
+  void AfterEngineDestroyed();
+  void ReplaceUserInfo(const lumen::UserRecord& record);
+
   lumen::LiveClient* live_client_ = nullptr;
-  std::shared_ptr<AddonCallback> live_client_holder_;
   std::string sdk_version_;
   bool test_environment_ = false;
 };

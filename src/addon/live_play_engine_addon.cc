@@ -1,0 +1,287 @@
+// livePlayEngine_*: media send and receive of the live classroom engine.
+#include "addon/groups.h"
+#include "common/convert.h"
+#include "common/export_table.h"
+#include "common/logging.h"
+#include "common/stream_identity.h"
+#include "engine/engine_manager.h"
+#include "engine/live_play_engine_impl.h"
+
+namespace lumen {
+namespace {
+
+using Live = LivePlayEngineImpl;
+using Engine = tavel::LivePlayEngine;
+using LiveOp = int (*)(const Napi::CallbackInfo& info, Live& e);
+
+// The frame of every live play export once admitted: find the engine (kept
+// alive for the call even if the room is left meanwhile), then run the op.
+template <LiveOp Op>
+Napi::Value OnLive(const Napi::CallbackInfo& info) {
+  std::shared_ptr<Live> engine = EngineManager::instance()->CurrentLivePlayEngine();
+  if (!engine) {
+    LUMEN_LOG(kError, "EngineAddon") << "Live play engine is not created yet.";
+    return js::Number(info.Env(), -1);
+  }
+  return js::Number(info.Env(), Op(info, *engine));
+}
+
+#define LIVE_OP(name) int name(const Napi::CallbackInfo& info, Live& e)
+#define AUDIO(i) ToAudioTrackInfo(info[i])
+#define VIDEO(i) ToVideoTrackInfo(info[i])
+#define BIZ(i) ToBizInfo(info[i])
+
+void WriteRecordingInfo(const Napi::Value& target, const tavel::RecordingMicrophoneInfo& r) {
+  Napi::Object o = js::ToObject(target);
+  if (o.IsEmpty()) return;
+  Napi::Env env = o.Env();
+  o.Set("encodedRecordedMs", js::Number(env, static_cast<double>(r.encoded_recorded_ms)));
+  o.Set("encodedVoiceActivityMs", js::Number(env, static_cast<double>(r.encoded_voice_activity_ms)));
+  o.Set("encodedNonZeroSampleCount", js::Number(env, static_cast<double>(r.encoded_non_zero_sample_count)));
+  o.Set("pcmRecordedSampleCount", js::Number(env, static_cast<double>(r.pcm_recorded_sample_count)));
+  o.Set("pcmRecordedSampleMax", js::Number(env, r.pcm_recorded_sample_max));
+  o.Set("recordingStartTimeMs", js::Number(env, static_cast<double>(r.recording_start_time_ms)));
+  o.Set("startDuringInterruption", js::Boolean(env, r.start_during_interruption));
+  o.Set("interruptionAfterStart", js::Boolean(env, r.interruption_after_start));
+  o.Set("errorCode", js::Number(env, r.error_code));
+  o.Set("hint", js::Number(env, r.hint));
+}
+
+// Stops that report recording statistics write them only on success.
+template <typename Stop>
+int WithRecordingInfo(const Napi::Value& target, Stop&& stop) {
+  tavel::RecordingMicrophoneInfo result;
+  const int code = stop(&result);
+  if (code == 0) WriteRecordingInfo(target, result);
+  return code;
+}
+
+// ---- audio send and receive ---------------------------------------------------------
+LIVE_OP(AudioStartSend) {
+  auto a = AUDIO(0);
+  return e.Call("AudioStartSend failed: live_ is null", [&](Engine* l) { return l->AudioStartSend(a); });
+}
+LIVE_OP(AudioStartSendToGroup) {
+  auto a = AUDIO(0);
+  auto users = js::Int64List(info[1]);
+  return e.Call("AudioStartSendToGroup failed: live_ is null", [&](Engine* l) { return l->AudioStartSendToGroup(a, users); });
+}
+LIVE_OP(AudioStopSend) {
+  auto a = AUDIO(0);
+  return e.Call("AudioStopSend failed: live_ is null", [&](Engine* l) { return l->AudioStopSend(a); });
+}
+LIVE_OP(AudioStartReceive) {
+  auto a = AUDIO(0);
+  bool play = js::ToBool(info[1]);
+  return e.Call("AudioStartReceive failed: live_ is null", [&](Engine* l) { return l->AudioStartReceive(a, play); });
+}
+LIVE_OP(AudioStopReceive) {
+  auto a = AUDIO(0);
+  return e.Call("AudioStopReceive failed: live_ is null", [&](Engine* l) { return l->AudioStopReceive(a); });
+}
+
+// ---- video ----------------------------------------------------------------------------
+LIVE_OP(VideoStartReceive) { return e.VideoStartReceive(VIDEO(0), info.Env(), info[1]); }
+LIVE_OP(VideoStopReceive) { return e.VideoStopReceive(VIDEO(0)); }
+LIVE_OP(VideoStartCapture) { return e.VideoStartCapture(Live::Capture::kNormal, VIDEO(0), info.Env(), info[1]); }
+LIVE_OP(VideoStartCaptureWithAISticker) {
+  return e.VideoStartCapture(Live::Capture::kAISticker, VIDEO(0), info.Env(), info[1]);
+}
+LIVE_OP(VideoStartCaptureAndSendToGroup) {
+  auto v = VIDEO(0);
+  auto users = js::Int64List(info[2]);
+  return e.VideoStartCapture(Live::Capture::kGroup, v, info.Env(), info[1], users);
+}
+LIVE_OP(VideoStartCaptureHD) { return e.VideoStartCapture(Live::Capture::kHD, VIDEO(0), info.Env(), info[1]); }
+LIVE_OP(VideoStopCapture) { return e.VideoStopCapture(false, VIDEO(0)); }
+LIVE_OP(VideoStopCaptureHD) { return e.VideoStopCapture(true, VIDEO(0)); }
+LIVE_OP(SetCaptureRotation) {
+  int32_t rotation = js::ToInt32(info[0]);
+  return e.Call("SetCaptureRotation failed: live_ is null", [&](Engine* l) { return l->SetCaptureRotation(rotation); });
+}
+LIVE_OP(RegisterCameraDataCallback) {
+  int32_t option = info.Length() == 2 ? js::ToInt32(info[1]) : 0;
+  return e.RegisterCameraDataCallback(info.Env(), info[0], option);
+}
+LIVE_OP(UnregisterCameraDataCallback) { return e.UnregisterCameraDataCallback(); }
+LIVE_OP(StartCameraAndPublish) { return e.StartCameraAndPublish(BIZ(0), info.Env(), info[1]); }
+LIVE_OP(StopCameraAndUnpublish) { return e.StopCameraAndUnpublish(BIZ(0)); }
+LIVE_OP(SubscribeVideo) { return e.SubscribeVideo(BIZ(0), info.Env(), info[1]); }
+LIVE_OP(UnsubscribeVideo) { return e.UnsubscribeVideo(BIZ(0)); }
+
+// ---- microphone recording ----------------------------------------------------------------
+LIVE_OP(AudioStartRecording) {
+  auto a = AUDIO(0);
+  auto users = js::Int64List(info[2]);
+  return e.StartRecording(Live::Recording::kRecording, info.Env(), info[1], a, {}, users, false);
+}
+LIVE_OP(AudioStopRecording) { return e.AudioStopRecording(AUDIO(0)); }
+LIVE_OP(AudioStartRecordAndSend) {
+  return e.Call("AudioStartRecordAndSend failed: live_ is null", [&](Engine* l) { return l->AudioStartRecordAndSend(); });
+}
+LIVE_OP(AudioStopRecordAndSend) {
+  return WithRecordingInfo(info[0], [&](tavel::RecordingMicrophoneInfo* r) { return e.AudioStopRecordAndSend(r); });
+}
+LIVE_OP(AudioStartRepeatRecording) {
+  return e.StartRecording(Live::Recording::kRepeat, info.Env(), info[1], AUDIO(0), {}, {}, false);
+}
+LIVE_OP(AudioStopRepeatRecording) {
+  auto a = AUDIO(0);
+  return WithRecordingInfo(info[1], [&](tavel::RecordingMicrophoneInfo* r) { return e.AudioStopRepeatRecording(a, r); });
+}
+LIVE_OP(StartMicAndPublish) {
+  auto b = BIZ(0);
+  bool send = js::ToBool(info[1]);
+  return e.StartRecording(Live::Recording::kMicAndPublish, info.Env(), info[2], {}, b, {}, send);
+}
+LIVE_OP(StopMicAndUnpublish) {
+  auto b = BIZ(0);
+  return WithRecordingInfo(info[1], [&](tavel::RecordingMicrophoneInfo* r) { return e.StopMicAndUnpublish(b, r); });
+}
+LIVE_OP(SetMicrophoneSendMute) {
+  bool mute = js::ToBool(info[0]);
+  return e.Call("SetMicrophoneSendMute failed: live_ is null", [&](Engine* l) { return l->SetMicrophoneSendMute(mute); });
+}
+
+Napi::Value GetMicrophoneSendMute(const Napi::CallbackInfo& info) {
+  std::shared_ptr<Live> engine = EngineManager::instance()->CurrentLivePlayEngine();
+  if (!engine) {
+    LUMEN_LOG(kError, "EngineAddon") << "Live play engine is not created yet.";
+    return js::Number(info.Env(), -1);
+  }
+  bool mute = false;
+  const int code = engine->Call("GetMicrophoneSendMute failed: live_ is null",
+                                [&](Engine* l) { return l->GetMicrophoneSendMute(&mute); });
+  Napi::Object result = Napi::Object::New(info.Env());
+  result.Set("errorCode", js::Number(info.Env(), code));
+  result.Set("mute", js::Boolean(info.Env(), mute));
+  return result;
+}
+
+// ---- voice activity ------------------------------------------------------------------------
+LIVE_OP(RegisterLocalVadCallback) { return e.RegisterLocalVadCallback(info.Env(), info[0]); }
+LIVE_OP(UnregisterLocalVadCallback) { return e.UnregisterLocalVadCallback(); }
+LIVE_OP(GetLocalVadStatus) {
+  return e.Call("GetLocalVadStatus failed: live_ is null", [&](Engine* l) { return l->GetLocalVadStatus(); });
+}
+LIVE_OP(RegisterRemoteVadCallback) { return e.RegisterRemoteVadCallback(js::ToInt32(info[0]), info.Env(), info[1]); }
+LIVE_OP(RegisterRemoteVadCallbackBiz) { return e.RegisterRemoteVadCallback(BIZ(0), info.Env(), info[1]); }
+LIVE_OP(UnregisterRemoteVadCallback) { return e.UnregisterRemoteVadCallback(js::ToInt32(info[0])); }
+LIVE_OP(UnregisterRemoteVadCallbackBiz) { return e.UnregisterRemoteVadCallback(BIZ(0)); }
+LIVE_OP(GetRemoteVadStatus) {
+  int32_t ssrc = js::ToInt32(info[0]);
+  return e.Call("GetRemoteVadStatus failed: live_ is null", [&](Engine* l) { return l->GetRemoteVadStatus(ssrc); });
+}
+LIVE_OP(GetRemoteVadStatusBiz) {
+  auto b = BIZ(0);
+  return e.Call("GetRemoteVadStatus failed: live_ is null", [&](Engine* l) { return l->GetRemoteVadStatus(b); });
+}
+LIVE_OP(SetRxVoiceAdjustParameters) {
+  uint32_t user = js::ToUint32(info[0]);
+  uint32_t position = js::ToUint32(info[1]);
+  return e.Call("SetRxVoiceAdjustParameters failed: live_ is null",
+                [&](Engine* l) { return l->SetRxVoiceAdjustParameters(user, position); });
+}
+LIVE_OP(SetRxVoiceAdjustParametersBiz) {
+  auto b = BIZ(0);
+  uint32_t position = js::ToUint32(info[1]);
+  return e.Call("SetRxVoiceAdjustParametersBiz failed: live_ is null",
+                [&](Engine* l) { return l->SetRxVoiceAdjustParametersBiz(b, position); });
+}
+
+// ---- publish, subscribe, group audio ----------------------------------------------------------
+LIVE_OP(SubscribeAudio) {
+  auto b = BIZ(0);
+  bool play = js::ToBool(info[1]);
+  return e.Call("SubscribeAudio failed: live_ is null", [&](Engine* l) { return l->SubscribeAudio(b, play); });
+}
+LIVE_OP(UnsubscribeAudio) {
+  auto b = BIZ(0);
+  return e.Call("UnsubscribeAudio failed: live_ is null", [&](Engine* l) { return l->UnsubscribeAudio(b); });
+}
+LIVE_OP(StartGroupAudio) {
+  auto b = BIZ(0);
+  auto users = js::Int64List(info[1]);
+  bool send = js::ToBool(info[2]);
+  return e.Call("StartGroupAudio failed: live_ is null", [&](Engine* l) { return l->StartGroupAudio(b, users, send); });
+}
+LIVE_OP(PublishGroupAudio) {
+  return e.Call("PublishGroupAudio failed: live_ is null", [&](Engine* l) { return l->PublishGroupAudio(); });
+}
+LIVE_OP(UnpublishGroupAudio) {
+  return e.Call("UnpublishGroupAudio failed: live_ is null", [&](Engine* l) { return l->UnpublishGroupAudio(); });
+}
+LIVE_OP(StopGroupAudio) {
+  auto b = BIZ(0);
+  return e.Call("StopGroupAudio failed: live_ is null", [&](Engine* l) { return l->StopGroupAudio(b); });
+}
+
+#define ROW(js_name, op, admission) {"livePlayEngine_" js_name, OnLive<op>, admission, kMinusOne}
+
+const ExportRow kRows[] = {
+    ROW("audioStartSend", AudioStartSend, AtLeast("o", "Expected 1 parameter: info")),
+    ROW("audioStartSendToGroup", AudioStartSendToGroup, AtLeast("oa", "Expected 2 parameter: info, userlist")),
+    ROW("audioStopSend", AudioStopSend, AtLeast("o", "Expected 1st parameter to be info")),
+    ROW("audioStartReceive", AudioStartReceive, AtLeast("ob", "Expected 2 arguments: info ,bool.")),
+    ROW("audioStopReceive", AudioStopReceive, AtLeast("o", "Expected arg index 0 to be info.")),
+    ROW("videoStartReceive", VideoStartReceive, AtLeast("oo", "Expected 2 arguments: info, callback.")),
+    ROW("videoStopReceive", VideoStopReceive, AtLeast("o", "Expected 1st parameter to be info")),
+    ROW("videoStartCapture", VideoStartCapture, AtLeast("oo", "Expected 2 arguments: info, callback")),
+    ROW("videoStartCaptureWithAISticker", VideoStartCaptureWithAISticker,
+        AtLeast("oo", "Expected 2 arguments: info, callback")),
+    ROW("videoStartCaptureAndSendToGroup", VideoStartCaptureAndSendToGroup,
+        AtLeast("ooa", "Expected 3 arguments: info, callback, userlist")),
+    ROW("videoStartCaptureHD", VideoStartCaptureHD, AtLeast("oo", "Expected 2 arguments: info, callback")),
+    ROW("videoStopCapture", VideoStopCapture, AtLeast("o", "Expected 1 arguments: info")),
+    ROW("videoStopCaptureHD", VideoStopCaptureHD, AtLeast("o", "Expected 1 arguments: info")),
+    ROW("setCaptureRotation", SetCaptureRotation, AtLeast("n", "Expected 1 arguments: rotate")),
+    ROW("registerCameraDataCallback", RegisterCameraDataCallback,
+        AtLeast("o", "Expected at least 1 arguments: callback")),
+    ROW("unregisterCameraDataCallback", UnregisterCameraDataCallback, Free()),
+    ROW("audioStartRecording", AudioStartRecording,
+        AtLeast("ooa", "Expected 3 arguments: info, callback, groupUsers")),
+    ROW("audioStopRecording", AudioStopRecording, AtLeast("o", "Expected 1 arguments: info")),
+    ROW("audioStartRecordAndSend", AudioStartRecordAndSend, Free()),
+    ROW("audioStopRecordAndSend", AudioStopRecordAndSend, AtLeast("o", "Expected 1 arguments, recodingInfo")),
+    ROW("audioStartRepeatRecording", AudioStartRepeatRecording,
+        AtLeast("oo", "Expected 2 arguments: AudioTrackInfo, callback")),
+    ROW("audioStopRepeatRecording", AudioStopRepeatRecording,
+        AtLeast("oo", "Expected 2 arguments: AudioTrackInfo, callback")),
+    ROW("setMicrophoneSendMute", SetMicrophoneSendMute, AtLeast("b", "Expected 1 arguments: mute")),
+    {"livePlayEngine_getMicrophoneSendMute", GetMicrophoneSendMute, NoArgs("Expected 0 arguments"), kMinusOne},
+    ROW("registerLocalVadCallback", RegisterLocalVadCallback, AtLeast("o", "Expected 1 arguments: callabck")),
+    ROW("unregisterLocalVadCallback", UnregisterLocalVadCallback, NoArgs("Expected 0 arguments")),
+    ROW("getLocalVadStatus", GetLocalVadStatus, NoArgs("Expected 0 arguments")),
+    ROW("registerRemoteVadCallback", RegisterRemoteVadCallback,
+        AtLeast("no", "Expected 1 arguments: ssrc, callabck")),
+    ROW("registerRemoteVadCallbackBiz", RegisterRemoteVadCallbackBiz,
+        AtLeast("oo", "Expected 1 arguments: bizinfo, callabck")),
+    ROW("unregisterRemoteVadCallback", UnregisterRemoteVadCallback, AtLeast("n", "Expected 1 arguments: ssrc")),
+    ROW("unregisterRemoteVadCallbackBiz", UnregisterRemoteVadCallbackBiz,
+        AtLeast("o", "Expected 1 arguments: biz_info")),
+    ROW("getRemoteVadStatus", GetRemoteVadStatus, AtLeast("n", "Expected 1 arguments: ssrc")),
+    ROW("getRemoteVadStatusBiz", GetRemoteVadStatusBiz, AtLeast("o", "Expected 1 arguments: bizinfo")),
+    ROW("setRxVoiceAdjustParameters", SetRxVoiceAdjustParameters,
+        AtLeast("nn", "Expected 2 arguments: userId, position(number)")),
+    ROW("setRxVoiceAdjustParametersBiz", SetRxVoiceAdjustParametersBiz,
+        AtLeast("on", "Expected 2 arguments: BizInfo, position(number)")),
+    ROW("startCameraAndPublish", StartCameraAndPublish, AtLeast("oo", "Expected 2 arguments: info, callback")),
+    ROW("stopCameraAndUnpublish", StopCameraAndUnpublish, AtLeast("o", "Expected 1 arguments: info")),
+    ROW("subscribeVideo", SubscribeVideo, AtLeast("oo", "Expected 2 arguments: info, callback.")),
+    ROW("unsubscribeVideo", UnsubscribeVideo, AtLeast("o", "Expected 1st parameter to be info")),
+    ROW("startMicAndPublish", StartMicAndPublish, AtLeast("obo", "Expected 3 arguments")),
+    ROW("stopMicAndUnpublish", StopMicAndUnpublish,
+        AtLeast("oo", "Expected 2 parameters: BizInfo, RecordingMicrophoneInfo")),
+    ROW("subscribeAudio", SubscribeAudio, AtLeast("ob", "Expected 2 arguments: info ,bool.")),
+    ROW("unsubscribeAudio", UnsubscribeAudio, AtLeast("o", "Expected arg index 0 to be info.")),
+    ROW("startGroupAudio", StartGroupAudio, AtLeast("oab", "Expected 3 args: bizinfo, array of int64_t, bool.")),
+    ROW("publishGroupAudio", PublishGroupAudio, Free()),
+    ROW("unpblishGroupAudio", UnpublishGroupAudio, Free()),
+    ROW("stopGroupAudio", StopGroupAudio, AtLeast("o", "Expected arg index 0 to be bizinfo.")),
+};
+
+}  // namespace
+
+void RegisterLivePlayEngineGroup(napi_env env, napi_value exports) { AddExports(env, exports, kRows); }
+
+}  // namespace lumen

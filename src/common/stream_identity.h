@@ -1,0 +1,28 @@
+// Stream identities from JavaScript objects: BizInfo, VideoTrackInfo,
+// AudioTrackInfo and user-id lists, and their text form for log lines.
+// The conversion never fails; callers check beforehand that they got an object.
+#ifndef LUMEN_COMMON_STREAM_IDENTITY_H_
+#define LUMEN_COMMON_STREAM_IDENTITY_H_
+
+#include <napi.h>
+
+#include <string>
+
+#include "callback/callback_queue.h"
+#include "tavel/biz_info.h"
+
+namespace lumen {
+
+tavel::BizInfo ToBizInfo(const Napi::Value& v);
+tavel::VideoTrackInfo ToVideoTrackInfo(const Napi::Value& v);
+tavel::AudioTrackInfo ToAudioTrackInfo(const Napi::Value& v);
+
+std::string ToString(const tavel::VideoTrackInfo& info);
+std::string ToString(const tavel::BizInfo& info);
+
+// The 16-byte identity a voice-activity item carries.
+IdentityKey ToIdentityKey(const tavel::BizInfo& info);
+
+}  // namespace lumen
+
+#endif  // LUMEN_COMMON_STREAM_IDENTITY_H_

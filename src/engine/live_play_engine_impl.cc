@@ -1,0 +1,429 @@
+#include "engine/live_play_engine_impl.h"
+
+#include <thread>
+
+#include "callback/callback_dispatcher.h"
+#include "callback/video_frame_callback.h"
+#include "common/stream_identity.h"
+#include "engine/engine_manager.h"
+#include "engine/engine_wrappers.h"
+#include "beauty/beauty_sync.h"
+#include "engine/live_play_engine_callback.h"
+#include "engine/room_config.h"
+#include "tavel/source_flag.h"
+
+namespace lumen {
+
+namespace {
+constexpr int32_t kLocalUser = 256;
+}  // namespace
+
+LivePlayEngineImpl::LivePlayEngineImpl(lumen::LiveClient* client, napi_env env, napi_value callbacks, bool relay)
+    : live_client_(client), live_(tavel::LivePlayEngine::GetInterface(root_)) {
+  callback_ = std::make_shared<LivePlayEngineCallback>(env, callbacks, relay);
+  if (live_) live_->RegisterCallback(callback_.get(), nullptr);
+}
+
+LivePlayEngineImpl::~LivePlayEngineImpl() { Shutdown(); }
+
+bool LivePlayEngineImpl::connected() {
+  std::lock_guard<std::recursive_mutex> lock(mu_);
+  return room_config_ != nullptr;
+}
+
+int LivePlayEngineImpl::Connect(napi_env env, napi_value ticket) {
+  {
+    std::lock_guard<std::recursive_mutex> lock(mu_);
+    if (!live_ || room_config_) {
+      LUMEN_LOG(kError, kTag) << "live engine already exist";
+      return -1;
+    }
+    room_config_ = std::make_unique<tavel::LiveRoomConfig>(
+        ToRoomConfig(Napi::Value(env, ticket), EngineManager::instance()->sdk_version()));
+    live_->SetRoomId(room_config_->room_id);
+    command_ = live_client_ ? live_client_->CreateCommandClient(ToCommandClientConfig(Napi::Value(env, ticket)))
+                            : nullptr;
+    if (command_) command_->RegisterCallback(callback_.get());
+  }
+  return ConnectEngine();
+}
+
+int LivePlayEngineImpl::ConnectAndConfigDevice(napi_env env, napi_value config, const std::string& audio_param_path) {
+  {
+    std::lock_guard<std::recursive_mutex> lock(mu_);
+    if (!live_ || room_config_) {
+      LUMEN_LOG(kError, kTag) << "live engine already exist";
+      return -1;
+    }
+    room_config_ = std::make_unique<tavel::LiveRoomConfig>(
+        ToRoomConfig(Napi::Value(env, config), EngineManager::instance()->sdk_version()));
+    live_->SetRoomId(room_config_->room_id);
+    command_ = live_client_ ? live_client_->CreateCommandClient(ToCommandClientConfig(Napi::Value(env, config)))
+                            : nullptr;
+    if (command_) command_->RegisterCallback(callback_.get());
+  }
+  // The thread keeps this engine alive; a leave meanwhile turns its engine calls into -1.
+  std::thread([self = shared_from_this(), audio_param_path] {
+    const int result = self->ConnectEngine();
+    if (result == 0) {
+      SyncBeautyState();
+      if (DeviceEngineImpl* device = EngineManager::instance()->CurrentDeviceEngine())
+        device->SetAudioParameterPath(audio_param_path);
+    }
+    self->callback_->PostEnterRoom(result == 0);
+  }).detach();
+  return 0;
+}
+
+int LivePlayEngineImpl::ConnectEngine() {
+  std::lock_guard<std::recursive_mutex> lock(mu_);
+  if (!live_ || !room_config_) return -1;
+  const int result = live_->Connect(*room_config_, live_client_);
+  LUMEN_LOG(kInfo, kTag) << "live engine connect finished";
+  live_->SetCommandClient(command_);
+  // Under the lock: the owner clears itself here before it goes away.
+  if (result == 0 && owner_) owner_->OpenMedia();
+  return result;
+}
+
+void LivePlayEngineImpl::set_owner(LiveReplayEngineImpl* owner) {
+  std::lock_guard<std::recursive_mutex> lock(mu_);
+  owner_ = owner;
+}
+
+int LivePlayEngineImpl::Disconnect() {
+  std::lock_guard<std::recursive_mutex> lock(mu_);
+  room_config_.reset();
+  const int result = live_ ? live_->Disconnect() : -1;
+  if (command_) {
+    command_->Stop();
+    if (live_client_) live_client_->DestroyCommandClient(command_);
+    command_ = nullptr;
+  }
+  LUMEN_LOG(kInfo, kTag) << "live engine disconnect finished";
+  return result;
+}
+
+void LivePlayEngineImpl::Shutdown() {
+  std::lock_guard<std::recursive_mutex> lock(mu_);
+  if (!root_) return;
+  if (command_) {
+    command_->Stop();
+    if (live_client_) live_client_->DestroyCommandClient(command_);
+    command_ = nullptr;
+  }
+  DeleteRoot();
+  live_ = nullptr;
+  if (camera_data_callback_) VideoFrameCallback::Release(std::move(camera_data_callback_));
+  // Holders queued items still point at stay alive through those items.
+  microphone_recording_callback_.reset();
+  local_vad_callback_.reset();
+  remote_vad_by_ssrc_.clear();
+  remote_vad_by_biz_.clear();
+}
+
+void LivePlayEngineImpl::NotifyNetworkType(int32_t network_type, int64_t* room_id, std::string* scheduler_host) {
+  std::lock_guard<std::recursive_mutex> lock(mu_);
+  if (live_) {
+    if (command_) command_->SetNetworkType(network_type);
+    live_->SetNetworkType(network_type);
+  } else {
+    LUMEN_LOG(kWarning, kTag) << "NetworkTypeChanged failed: live_ is null";
+  }
+  if (room_config_) {
+    *room_id = room_config_->room_id;
+    *scheduler_host = room_config_->scheduler_host;
+  }
+}
+
+// ---- video ---------------------------------------------------------------------
+
+int LivePlayEngineImpl::VideoStartReceive(const tavel::VideoTrackInfo& info, napi_env env, napi_value callback) {
+  auto renderer = VideoFrameCallback::CreateRenderer(info.user_id, info.type, env, callback);
+  return Call("VideoStartReceive failed: live_ is null", [&](tavel::LivePlayEngine* live) {
+    const int result = live->VideoStartReceive(info, renderer.get());
+    renderer->SetEnabled(true);
+    return result;
+  });
+}
+
+int LivePlayEngineImpl::VideoStopReceive(const tavel::VideoTrackInfo& info) {
+  return Call("VideoStopReceive failed: live_ is null", [&](tavel::LivePlayEngine* live) {
+    const int result = live->VideoStopReceive(info);
+    VideoFrameCallback::RemoveRenderer(VideoFrameCallback::RendererId(info.user_id, info.type), true);
+    return result;
+  });
+}
+
+namespace {
+
+struct CaptureTexts {
+  const char* send_failed;
+  const char* capture_failed;
+};
+
+CaptureTexts TextsOf(LivePlayEngineImpl::Capture kind) {
+  switch (kind) {
+    case LivePlayEngineImpl::Capture::kAISticker:
+      return {"VideoStartCaptureWithAISticker failed: VideoStartSend failed",
+              "VideoStartCaptureWithAISticker failed: live_ is null or VideoStartCaptureWithAISticker failed"};
+    case LivePlayEngineImpl::Capture::kHD:
+      return {"VideoStartCaptureHD failed: VideoStartSend failed",
+              "VideoStartCaptureHD failed: live_ is null or VideoStartCapture failed"};
+    case LivePlayEngineImpl::Capture::kGroup:
+      return {"VideoStartCaptureAndSendToGroup failed: VideoStartSendToGroup failed",
+              "VideoStartCaptureAndSendToGroup failed: live_ is null"};
+    default:
+      return {"VideoStartCapture failed: VideoStartSend failed",
+              "VideoStartCapture failed: live_ is null or VideoStartCapture failed"};
+  }
+}
+
+}  // namespace
+
+int LivePlayEngineImpl::VideoStartCapture(Capture kind, const tavel::VideoTrackInfo& info, napi_env env,
+                                          napi_value callback, const std::vector<int64_t>& users) {
+  auto renderer = VideoFrameCallback::CreateRenderer(kLocalUser, info.type, env, callback);
+  std::lock_guard<std::recursive_mutex> lock(mu_);
+  return StartCaptureLocked(kind, info, renderer.get(), users);
+}
+
+int LivePlayEngineImpl::StartCaptureLocked(Capture kind, const tavel::VideoTrackInfo& info,
+                                           tavel::VideoSinkInterface* sink, const std::vector<int64_t>& users) {
+  const CaptureTexts texts = TextsOf(kind);
+  tavel::LiveDeviceEngine* device = device_engine_ ? device_engine_->device() : nullptr;
+  int started = -1;
+  if (live_) {
+    switch (kind) {
+      case Capture::kAISticker: started = live_->VideoStartCaptureWithAISticker(info.type, sink, device); break;
+      case Capture::kHD: started = live_->VideoStartCaptureHD(info.type, sink, device); break;
+      default: started = live_->VideoStartCapture(info.type, sink, device); break;
+    }
+  }
+  if (!live_ || started != 0) {
+    LUMEN_LOG(kWarning, kTag) << texts.capture_failed;
+    return -1;
+  }
+  static_cast<VideoFrameCallback*>(sink)->SetEnabled(true);
+  const int sent = kind == Capture::kGroup ? live_->VideoStartSendToGroup(info, users) : live_->VideoStartSend(info);
+  if (sent < 0) {
+    live_->VideoStopCapture(info.type);
+    LUMEN_LOG(kWarning, kTag) << texts.send_failed;
+    return -1;
+  }
+  return 0;
+}
+
+int LivePlayEngineImpl::VideoStopCapture(bool hd, const tavel::VideoTrackInfo& info) {
+  const char* send_failed = hd ? "VideoStopCaptureHD failed: VideoStopSend failed" : "VideoStopCapture failed: VideoStopSend failed";
+  const char* capture_failed = hd ? "VideoStopCaptureHD failed: live_ is null or VideoStopCapture failed"
+                                  : "VideoStopCapture failed: live_ is null or VideoStopCapture failed";
+  std::lock_guard<std::recursive_mutex> lock(mu_);
+  if (!live_) {
+    LUMEN_LOG(kWarning, kTag) << capture_failed;
+    return -1;
+  }
+  if (live_->VideoStopSend(info) < 0) LUMEN_LOG(kWarning, kTag) << send_failed;
+  const int stopped = live_->VideoStopCapture(info.type);
+  const int32_t renderer_id = VideoFrameCallback::RendererId(kLocalUser, info.type);
+  VideoFrameCallback::SetLocalRendererId(renderer_id);
+  VideoFrameCallback::RemoveRenderer(renderer_id, true);
+  if (stopped != 0) {
+    LUMEN_LOG(kWarning, kTag) << capture_failed;
+    return -1;
+  }
+  return 0;
+}
+
+int LivePlayEngineImpl::StartCameraAndPublish(const tavel::BizInfo& info, napi_env env, napi_value callback) {
+  auto renderer = VideoFrameCallback::CreateRendererWithBizType(info.user_id, info.biz_type, env, callback);
+  return Call("StartCameraAndPublish failed: live_ is null", [&](tavel::LivePlayEngine* live) {
+    const int result = live->StartCameraAndPublish(info, renderer.get(), device_engine_ ? device_engine_->device() : nullptr);
+    renderer->SetEnabled(true);
+    return result;
+  });
+}
+
+int LivePlayEngineImpl::StopCameraAndUnpublish(const tavel::BizInfo& info) {
+  return Call("StopCameraAndUnpublish failed: live_ is null", [&](tavel::LivePlayEngine* live) {
+    const int result = live->StopCameraAndUnpublish(info);
+    VideoFrameCallback::RemoveRenderer(VideoFrameCallback::RendererId(info.user_id, info.biz_type), true);
+    return result;
+  });
+}
+
+int LivePlayEngineImpl::SubscribeVideo(const tavel::BizInfo& info, napi_env env, napi_value callback) {
+  auto renderer = VideoFrameCallback::CreateRendererWithBizType(info.user_id, info.biz_type, env, callback);
+  return Call("SubscribeVideo failed: live_ is null", [&](tavel::LivePlayEngine* live) {
+    const int result = live->SubscribeVideo(info, renderer.get());
+    renderer->SetEnabled(true);
+    return result;
+  });
+}
+
+int LivePlayEngineImpl::UnsubscribeVideo(const tavel::BizInfo& info) {
+  return Call("UnsubscribeVideo failed: live_ is null", [&](tavel::LivePlayEngine* live) {
+    const int result = live->UnsubscribeVideo(info);
+    VideoFrameCallback::RemoveRenderer(VideoFrameCallback::RendererId(info.user_id, info.biz_type), true);
+    return result;
+  });
+}
+
+int LivePlayEngineImpl::RegisterCameraDataCallback(napi_env env, napi_value callback, int32_t option) {
+  std::lock_guard<std::recursive_mutex> lock(mu_);
+  if (!live_ || camera_data_callback_) {
+    LUMEN_LOG(kWarning, kTag) << "RegisterCameraDataCallback failed: live_ is null or camera_data_callback_ already exists";
+    return -1;
+  }
+  camera_data_callback_ = VideoFrameCallback::CreateDirectRenderer(env, callback);
+  camera_data_option_ = option;
+  live_->RegisterCameraDataCallback(camera_data_callback_.get(), option);
+  return 0;
+}
+
+int LivePlayEngineImpl::UnregisterCameraDataCallback() {
+  std::lock_guard<std::recursive_mutex> lock(mu_);
+  if (!live_ || !camera_data_callback_) {
+    LUMEN_LOG(kWarning, kTag) << "UnregisterCameraDataCallback failed: live_ is null or camera_data_callback_ is null";
+    return -1;
+  }
+  const int result = live_->UnregisterCameraDataCallback();
+  VideoFrameCallback::Release(std::move(camera_data_callback_));
+  return result;
+}
+
+// ---- microphone recording -----------------------------------------------------
+
+int LivePlayEngineImpl::StartRecording(Recording kind, napi_env env, napi_value callback,
+                                       const tavel::AudioTrackInfo& audio, const tavel::BizInfo& biz,
+                                       const std::vector<int64_t>& users, bool send) {
+  static constexpr const char* kBusy[] = {
+      "AudioStartRecording failed: live_ is null or microphone_recording_callback_ already exists",
+      "AudioStartRepeatRecording failed: live_ is null or microphone_recording_callback_ is not null",
+      "StartMicAndPublish failed: live_ is null or microphone_recording_callback_ is not null",
+  };
+  std::lock_guard<std::recursive_mutex> lock(mu_);
+  if (!live_ || microphone_recording_callback_) {
+    LUMEN_LOG(kWarning, kTag) << kBusy[static_cast<int>(kind)];
+    return -1;
+  }
+  microphone_recording_callback_ = std::make_shared<MicrophoneRecordingCallbackImpl>(env, callback);
+  auto* cb = microphone_recording_callback_.get();
+  int result = -1;
+  switch (kind) {
+    case Recording::kRecording: result = live_->AudioStartRecording(audio, cb, users); break;
+    case Recording::kRepeat: result = live_->AudioStartRepeatRecording(audio, cb); break;
+    case Recording::kMicAndPublish: result = live_->StartMicAndPublish(biz, send, cb); break;
+  }
+  return result;
+}
+
+void LivePlayEngineImpl::ReleaseRecordingCallback() { microphone_recording_callback_.reset(); }
+
+int LivePlayEngineImpl::AudioStopRecording(const tavel::AudioTrackInfo& info) {
+  std::lock_guard<std::recursive_mutex> lock(mu_);
+  if (!live_ || !microphone_recording_callback_) {
+    LUMEN_LOG(kWarning, kTag) << "AudioStopRecording failed: live_ is null or microphone_recording_callback_ does not exist";
+    return -1;
+  }
+  const int result = live_->AudioStopRecording(info);
+  ReleaseRecordingCallback();
+  CallbackDispatcher::PurgeType(kItemMicrophoneData);
+  return result;
+}
+
+int LivePlayEngineImpl::AudioStopRecordAndSend(tavel::RecordingMicrophoneInfo* result) {
+  return Call("AudioStopRecordAndSend failed: live_ is null", [&](tavel::LivePlayEngine* live) {
+    const int code = live->AudioStopRecordAndSend(result);
+    if (code != 0) LUMEN_LOG(kWarning, kTag) << "AudioStopRecordAndSend failed: live_->AudioStopRecordAndSend returned " << code;
+    return code;
+  });
+}
+
+int LivePlayEngineImpl::AudioStopRepeatRecording(const tavel::AudioTrackInfo& info,
+                                                 tavel::RecordingMicrophoneInfo* result) {
+  std::lock_guard<std::recursive_mutex> lock(mu_);
+  if (!live_ || !microphone_recording_callback_) {
+    LUMEN_LOG(kWarning, kTag) << "AudioStopRepeatRecording failed: live_ is null or microphone_recording_callback_ is null";
+    return -1;
+  }
+  const int code = live_->AudioStopRepeatRecording(info, result);
+  if (code != 0) LUMEN_LOG(kWarning, kTag) << "AudioStopRepeatRecording failed: live_->AudioStopRepeatRecording returned " << code;
+  ReleaseRecordingCallback();
+  return code;
+}
+
+int LivePlayEngineImpl::StopMicAndUnpublish(const tavel::BizInfo& info, tavel::RecordingMicrophoneInfo* result) {
+  std::lock_guard<std::recursive_mutex> lock(mu_);
+  if (!live_ || !microphone_recording_callback_) {
+    LUMEN_LOG(kWarning, kTag) << "StopMicAndUnpublish failed: live_ is null or microphone_recording_callback_ is null";
+    return -1;
+  }
+  const int code = live_->StopMicAndUnpublish(info, result);
+  if (code != 0) LUMEN_LOG(kWarning, kTag) << "StopMicAndUnpublish failed: live_->StopMicAndUnpublish returned " << code;
+  ReleaseRecordingCallback();
+  return code;
+}
+
+// ---- voice activity -------------------------------------------------------------
+
+int LivePlayEngineImpl::RegisterLocalVadCallback(napi_env env, napi_value callback) {
+  std::lock_guard<std::recursive_mutex> lock(mu_);
+  if (!live_) {
+    LUMEN_LOG(kWarning, kTag) << "RegisterLocalVadCallback failed: live_ is null";
+    return -1;
+  }
+  auto vad = std::make_shared<VadCallbackImpl>(env, callback, kItemLocalVad, IdentityKey{});
+  const int result = live_->RegisterLocalVadCallback(vad.get());
+  local_vad_callback_ = std::move(vad);  // the old one only after the engine let go of it
+  return result;
+}
+
+int LivePlayEngineImpl::UnregisterLocalVadCallback() {
+  return Call("UnregisterLocalVadCallback failed: live_ is null", [&](tavel::LivePlayEngine* live) {
+    const int result = live->UnregisterLocalVadCallback();
+    local_vad_callback_.reset();
+    CallbackDispatcher::PurgeType(kItemLocalVad);
+    return result;
+  });
+}
+
+int LivePlayEngineImpl::RegisterRemoteVadCallback(int32_t ssrc, napi_env env, napi_value callback) {
+  auto vad = std::make_shared<VadCallbackImpl>(env, callback, kItemDefault, IdentityKey{});
+  return Call("RegisterRemoteVadCallback failed: live_ is null", [&](tavel::LivePlayEngine* live) {
+    const int result = live->RegisterRemoteVadCallback(ssrc, vad.get());
+    remote_vad_by_ssrc_[ssrc] = vad;
+    return result;
+  });
+}
+
+int LivePlayEngineImpl::RegisterRemoteVadCallback(const tavel::BizInfo& info, napi_env env, napi_value callback) {
+  auto vad = std::make_shared<VadCallbackImpl>(env, callback, kItemDefault, ToIdentityKey(info));
+  return Call("RegisterRemoteVadCallback failed: live_ is null", [&](tavel::LivePlayEngine* live) {
+    const int result = live->RegisterRemoteVadCallback(info, vad.get());
+    remote_vad_by_biz_[info] = vad;
+    return result;
+  });
+}
+
+int LivePlayEngineImpl::UnregisterRemoteVadCallback(int32_t ssrc) {
+  return Call("UnregisterRemoteVadCallback failed: live_ is null", [&](tavel::LivePlayEngine* live) {
+    const int result = live->UnregisterRemoteVadCallback(ssrc);
+    if (result != 0)
+      LUMEN_LOG(kWarning, kTag) << "UnregisterRemoteVadCallback failed: live_->UnregisterRemoteVadCallback returned " << result;
+    remote_vad_by_ssrc_.erase(ssrc);
+    return result;
+  });
+}
+
+int LivePlayEngineImpl::UnregisterRemoteVadCallback(const tavel::BizInfo& info) {
+  return Call("UnregisterRemoteVadCallback failed: live_ is null", [&](tavel::LivePlayEngine* live) {
+    const int result = live->UnregisterRemoteVadCallback(info);
+    if (result != 0)
+      LUMEN_LOG(kWarning, kTag) << "UnregisterRemoteVadCallback failed: live_->UnregisterRemoteVadCallback returned " << result;
+    remote_vad_by_biz_.erase(info);
+    return result;
+  });
+}
+
+}  // namespace lumen

@@ -1,0 +1,115 @@
+// The live classroom engine: one room, its command client, and the callback
+// holders that the live play exports register.
+#ifndef LUMEN_ENGINE_LIVE_PLAY_ENGINE_IMPL_H_
+#define LUMEN_ENGINE_LIVE_PLAY_ENGINE_IMPL_H_
+
+#include <napi.h>
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "common/logging.h"
+#include "engine/engine_impl_base.h"
+#include "tavel/live_play_engine.h"
+
+namespace lumen {
+
+class LivePlayEngineCallback;
+class MicrophoneRecordingCallbackImpl;
+class VadCallbackImpl;
+class VideoFrameCallback;
+class LiveReplayEngineImpl;
+
+class LivePlayEngineImpl : public EngineImplBase, public std::enable_shared_from_this<LivePlayEngineImpl> {
+ public:
+  static constexpr char kTag[] = "LivePlayEngineImpl";
+
+  LivePlayEngineImpl(lumen::LiveClient* client, napi_env env, napi_value callbacks, bool relay);
+  ~LivePlayEngineImpl() override;
+
+  void set_owner(LiveReplayEngineImpl* owner);
+
+  // Runs `op` on live_ (or logs `failure` at warning level and answers -1
+  // without it). Serialised with Shutdown, which may run on another thread.
+  template <typename Op>
+  int Call(const char* failure, Op&& op) {
+    std::lock_guard<std::recursive_mutex> lock(mu_);
+    if (!live_) {
+      LUMEN_LOG(kWarning, kTag) << failure;
+      return -1;
+    }
+    return op(live_);
+  }
+
+  // Connect steps on the calling thread; the engine connect itself below.
+  int Connect(napi_env env, napi_value ticket);
+  int ConnectAndConfigDevice(napi_env env, napi_value config, const std::string& audio_param_path);
+  int Disconnect();
+  // Deletes the root and everything the engine may still call; idempotent.
+  void Shutdown();
+
+  void NotifyNetworkType(int32_t network_type, int64_t* room_id, std::string* scheduler_host);
+
+  // Video.
+  int VideoStartReceive(const tavel::VideoTrackInfo& info, napi_env env, napi_value callback);
+  int VideoStopReceive(const tavel::VideoTrackInfo& info);
+  enum class Capture { kNormal, kAISticker, kHD, kGroup };
+  int VideoStartCapture(Capture kind, const tavel::VideoTrackInfo& info, napi_env env, napi_value callback,
+                        const std::vector<int64_t>& users = {});
+  int VideoStopCapture(bool hd, const tavel::VideoTrackInfo& info);
+  int StartCameraAndPublish(const tavel::BizInfo& info, napi_env env, napi_value callback);
+  int StopCameraAndUnpublish(const tavel::BizInfo& info);
+  int SubscribeVideo(const tavel::BizInfo& info, napi_env env, napi_value callback);
+  int UnsubscribeVideo(const tavel::BizInfo& info);
+  int RegisterCameraDataCallback(napi_env env, napi_value callback, int32_t option);
+  int UnregisterCameraDataCallback();
+
+  // Microphone recording: one recording at a time.
+  enum class Recording { kRecording, kRepeat, kMicAndPublish };
+  int StartRecording(Recording kind, napi_env env, napi_value callback, const tavel::AudioTrackInfo& audio,
+                     const tavel::BizInfo& biz, const std::vector<int64_t>& users, bool send);
+  int AudioStopRecording(const tavel::AudioTrackInfo& info);
+  // Stops that hand back the recording statistics; `result` is filled on 0.
+  int AudioStopRecordAndSend(tavel::RecordingMicrophoneInfo* result);
+  int AudioStopRepeatRecording(const tavel::AudioTrackInfo& info, tavel::RecordingMicrophoneInfo* result);
+  int StopMicAndUnpublish(const tavel::BizInfo& info, tavel::RecordingMicrophoneInfo* result);
+
+  // Voice activity.
+  int RegisterLocalVadCallback(napi_env env, napi_value callback);
+  int UnregisterLocalVadCallback();
+  int RegisterRemoteVadCallback(int32_t ssrc, napi_env env, napi_value callback);
+  int RegisterRemoteVadCallback(const tavel::BizInfo& info, napi_env env, napi_value callback);
+  int UnregisterRemoteVadCallback(int32_t ssrc);
+  int UnregisterRemoteVadCallback(const tavel::BizInfo& info);
+
+  LivePlayEngineCallback* callback() const { return callback_.get(); }
+  bool connected();
+
+ private:
+  int ConnectEngine();  // engine connect, hand-over of the command client, replay open
+  int StartCaptureLocked(Capture kind, const tavel::VideoTrackInfo& info, tavel::VideoSinkInterface* sink,
+                         const std::vector<int64_t>& users);
+  void ReleaseRecordingCallback();
+
+  std::recursive_mutex mu_;
+  lumen::LiveClient* live_client_;
+  tavel::LivePlayEngine* live_ = nullptr;
+  std::shared_ptr<LivePlayEngineCallback> callback_;
+  std::shared_ptr<MicrophoneRecordingCallbackImpl> microphone_recording_callback_;
+  lumen::CommandClient* command_ = nullptr;
+  std::unique_ptr<tavel::LiveRoomConfig> room_config_;
+  std::map<int32_t, std::shared_ptr<VadCallbackImpl>> remote_vad_by_ssrc_;
+  std::map<tavel::BizInfo, std::shared_ptr<VadCallbackImpl>> remote_vad_by_biz_;
+  std::shared_ptr<VadCallbackImpl> local_vad_callback_;
+  LiveReplayEngineImpl* owner_ = nullptr;
+  std::shared_ptr<VideoFrameCallback> camera_data_callback_;
+  int32_t camera_data_option_ = 0;
+};
+
+}  // namespace lumen
+
+#endif  // LUMEN_ENGINE_LIVE_PLAY_ENGINE_IMPL_H_
