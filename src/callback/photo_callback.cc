@@ -1,0 +1,56 @@
+#include "callback/photo_callback.h"
+
+#include <atomic>
+#include <thread>
+#include <utility>
+
+#include "callback/async_callback_item.h"
+#include "callback/callback_dispatcher.h"
+#include "callback/video_frame_callback.h"
+#include "engine/device_engine_impl.h"
+#include "engine/engine_manager.h"
+
+namespace lumen {
+
+namespace {
+
+int CloseThroughEngineManager(int32_t track_type) {
+  DeviceEngineImpl* device = EngineManager::instance()->CurrentDeviceEngine();
+  if (!device || !device->device()) return -1;
+  return device->device()->CloseCamera(track_type);
+}
+
+std::atomic<PhotoCallbackImpl::CloseCameraFn> g_close_camera{CloseThroughEngineManager};
+
+class PictureItem : public EventItem {
+ public:
+  PictureItem(std::shared_ptr<AddonCallback> holder, const uint8_t* data, int length)
+      : EventItem(std::move(holder), "onPictureCaptured", kItemDefault, {ArgBytes(data, static_cast<size_t>(length))}) {
+  }
+
+  void Run() override {
+    constexpr int32_t kTrack = PhotoCallbackImpl::kCaptureTrackType;
+    PhotoCallbackImpl::CloseCamera(kTrack);
+    // The camera is closed but the engine may still hold the renderer's sink.
+    const int32_t id = VideoFrameCallback::RendererId(VideoFrameCallback::kLocalUserId, kTrack);
+    VideoFrameCallback::SetLocalRendererId(id);
+    VideoFrameCallback::RemoveRenderer(id, false);
+    EventItem::Run();
+  }
+};
+
+}  // namespace
+
+void PhotoCallbackImpl::SetCloseCamera(CloseCameraFn fn) { g_close_camera.store(fn ? fn : CloseThroughEngineManager); }
+
+int PhotoCallbackImpl::CloseCamera(int32_t track_type) { return g_close_camera.load()(track_type); }
+
+void PhotoCallbackImpl::OnPictureCaptured(const uint8_t* data, int length) {
+  auto self = weak_from_this().lock();
+  if (!self) return;
+  if (!data || length < 0) length = 0;
+  CallbackDispatcher::Post(new PictureItem(std::move(self), data, length));
+  if (after_capture_) std::thread(after_capture_).detach();
+}
+
+}  // namespace lumen
