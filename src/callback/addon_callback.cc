@@ -18,6 +18,10 @@ Napi::Object AddonCallback::GetJsCallback() const {
 void AddonCallback::SetJsCallback(napi_env env, napi_value object) {
   ClearJsCallback();
   if (!env || !object) return;
+  // Only objects can be held; anything else leaves the holder empty, and its
+  // events are reported as undeliverable instead of failing here.
+  napi_valuetype type = napi_undefined;
+  if (napi_typeof(env, object, &type) != napi_ok || (type != napi_object && type != napi_function)) return;
   napi_ref ref = nullptr;
   if (napi_create_reference(env, object, 1, &ref) != napi_ok) {
     Napi::Error::New(env).ThrowAsJavaScriptException();
