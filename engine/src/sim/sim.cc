@@ -1,6 +1,8 @@
 #include "sim/sim.h"
 
+#include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cmath>
 #include <condition_variable>
 #include <cstdio>
@@ -181,6 +183,8 @@ Holds& H() {
 
 // Firers running on this thread, so that a firer dropping itself does not wait for itself.
 thread_local std::vector<const Held*> tl_firing;
+// Where Answer() of the innermost running firer goes; null: nobody asked.
+thread_local Args* tl_answer = nullptr;
 
 void Drop(const std::shared_ptr<Held>& held) {
   int mine = 0;
@@ -222,16 +226,22 @@ void Release(const void* owner) {
   for (auto& g : gone) Drop(g);
 }
 
-void ReleaseName(const std::string& name) {
+void ReleaseName(const std::string& name) { ReleaseName(name, nullptr); }
+
+void ReleaseName(const std::string& name, const void* owner) {
   std::shared_ptr<Held> gone;
   {
     std::lock_guard<std::mutex> lock(H().mu);
     auto it = H().by_name.find(name);
-    if (it == H().by_name.end()) return;
+    if (it == H().by_name.end() || (owner && it->second->owner != owner)) return;
     gone = std::move(it->second);
     H().by_name.erase(it);
   }
   Drop(gone);
+}
+
+void Answer(Args answer) {
+  if (tl_answer) *tl_answer = std::move(answer);
 }
 
 std::vector<std::string> HeldNames() {
@@ -241,12 +251,14 @@ std::vector<std::string> HeldNames() {
   return names;
 }
 
-bool FireHere(const std::string& name, const Args& args) {
+bool FireHere(const std::string& name, const Args& args) { return FireHere(name, args, nullptr, nullptr); }
+
+bool FireHere(const std::string& name, const Args& args, Args* answer, const void* owner) {
   std::shared_ptr<Held> held;
   {
     std::lock_guard<std::mutex> lock(H().mu);
     auto it = H().by_name.find(name);
-    if (it == H().by_name.end()) return false;
+    if (it == H().by_name.end() || (owner && it->second->owner != owner)) return false;
     held = it->second;
   }
   {
@@ -255,7 +267,10 @@ bool FireHere(const std::string& name, const Args& args) {
     ++held->running;
   }
   tl_firing.push_back(held.get());
+  Args* outer = tl_answer;
+  tl_answer = answer;
   held->firer(args);
+  tl_answer = outer;
   tl_firing.pop_back();
   {
     std::lock_guard<std::mutex> lock(held->mu);
@@ -334,7 +349,64 @@ void RunOnEngineThread(int index, std::function<void()> task, bool wait) {
   done->second.wait(lock, [&] { return *flag; });
 }
 
+namespace {
+
+struct Timers {
+  std::mutex mu;
+  std::condition_variable cv;
+  std::multimap<std::chrono::steady_clock::time_point, std::pair<int, std::function<void()>>> due;
+  int handing = 0;  // taken from `due`, not yet queued on its engine thread
+};
+
+Timers& T() {
+  static Timers* t = [] {
+    auto* timers = new Timers;
+    std::thread([timers] {
+      std::unique_lock<std::mutex> lock(timers->mu);
+      for (;;) {
+        if (timers->due.empty()) {
+          timers->cv.wait(lock);
+          continue;
+        }
+        auto when = timers->due.begin()->first;
+        if (std::chrono::steady_clock::now() < when) {
+          timers->cv.wait_until(lock, when);
+          continue;
+        }
+        auto first = timers->due.begin();
+        auto entry = std::move(first->second);
+        timers->due.erase(first);
+        ++timers->handing;
+        lock.unlock();
+        RunOnEngineThread(entry.first, std::move(entry.second), false);
+        lock.lock();
+        --timers->handing;
+        timers->cv.notify_all();
+      }
+    }).detach();
+    return timers;
+  }();
+  return *t;
+}
+
+}  // namespace
+
+void RunOnEngineThreadAfter(int index, int delay_ms, std::function<void()> task) {
+  Timers& t = T();
+  {
+    std::lock_guard<std::mutex> lock(t.mu);
+    t.due.emplace(std::chrono::steady_clock::now() + std::chrono::milliseconds(std::max(0, delay_ms)),
+                  std::make_pair(index, std::move(task)));
+  }
+  t.cv.notify_all();
+}
+
 void WaitEngineThreadsIdle() {
+  {
+    Timers& t = T();
+    std::unique_lock<std::mutex> lock(t.mu);
+    t.cv.wait(lock, [&] { return t.due.empty() && t.handing == 0; });
+  }
   for (int i = 0; i < kThreads; ++i) {
     Worker& w = W(i);
     std::unique_lock<std::mutex> lock(w.mu);

@@ -10,6 +10,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <variant>
 #include <vector>
 
@@ -62,6 +63,23 @@ std::string ToJson(const std::vector<T>& v) {
 }
 inline std::string ToJson(const void* p) { return p ? "\"ptr\"" : "null"; }
 
+inline void AppendFields(std::string&) {}
+template <typename V, typename... R>
+void AppendFields(std::string& out, const char* key, const V& v, const R&... rest) {
+  if (out.size() > 1) out += ",";
+  out += Quote(key);
+  out += ":";
+  out += ToJson(v);
+  AppendFields(out, rest...);
+}
+// {"key":value,...} from alternating keys and values.
+template <typename... A>
+std::string JsonObject(const A&... a) {
+  std::string out = "{";
+  AppendFields(out, a...);
+  return out + "}";
+}
+
 template <typename... A>
 std::string ArgsJson(const A&... a) {
   std::string out = "[";
@@ -71,6 +89,10 @@ std::string ArgsJson(const A&... a) {
 }
 
 ENGINE_API void Record(const std::string& op, std::string args_json);
+template <typename... A>
+void Note(const std::string& op, const A&... a) {
+  Record(op, ArgsJson(a...));
+}
 ENGINE_API std::vector<JournalEntry> Journal();
 ENGINE_API void ClearJournal();
 
@@ -99,14 +121,24 @@ ENGINE_API void Hold(const void* owner, const std::string& name, Firer firer);
 // Drops every firer of `owner`; waits until none of them is running.
 ENGINE_API void Release(const void* owner);
 ENGINE_API void ReleaseName(const std::string& name);
+// Drops `name` only while `owner` holds it.
+ENGINE_API void ReleaseName(const std::string& name, const void* owner);
 ENGINE_API std::vector<std::string> HeldNames();
 // Runs the firer on the calling thread; false when nothing is held under name.
 ENGINE_API bool FireHere(const std::string& name, const Args& args);
+// As above; fires only while `owner` (unless null) holds the name, and
+// collects what the firer passed to Answer().
+ENGINE_API bool FireHere(const std::string& name, const Args& args, Args* answer, const void* owner);
+// Called by a running firer: hands values back to whoever fired it.
+ENGINE_API void Answer(Args answer);
 
 // ---- engine threads --------------------------------------------------------
 // Runs `task` on engine thread `index` (0..7); blocks until it ran when `wait`.
 ENGINE_API void RunOnEngineThread(int index, std::function<void()> task, bool wait);
-// Blocks until every engine thread has run all it was given.
+// Runs `task` on engine thread `index` once `delay_ms` have passed.
+ENGINE_API void RunOnEngineThreadAfter(int index, int delay_ms, std::function<void()> task);
+// Blocks until every delayed task is due and handed over and every engine
+// thread has run all it was given.
 ENGINE_API void WaitEngineThreadsIdle();
 
 // ---- captures ---------------------------------------------------------------
