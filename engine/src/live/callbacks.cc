@@ -1,0 +1,127 @@
+// One firer per method of every callback interface the add-on registers.
+#include <memory>
+
+#include "live/internal.h"
+#include "sim/methods.h"
+
+namespace live {
+
+void HoldLivePlayCallback(const void* owner, tavel::LivePlayEngineCallback* cb) {
+  using C = tavel::LivePlayEngineCallback;
+  sim::HoldMethods<C>(owner, "LivePlayEngineCallback", cb,
+                      {SIM_METHOD(OnMediaConnected), SIM_METHOD(OnMediaConnecting), SIM_METHOD(OnMediaReconnecting),
+                       SIM_METHOD(OnMediaDisconnected), SIM_METHOD(OnAudioSharedConnectionStateChanged),
+                       SIM_METHOD(OnVideoSharedConnectionStateChanged), SIM_METHOD(OnServerTimestampOffset),
+                       SIM_METHOD(OnRadioChannelConnecting), SIM_METHOD(OnRadioChannelConnected),
+                       SIM_METHOD(OnRadioMessage), SIM_METHOD(OnUserData), SIM_METHOD(OnNoSpeechTimeoutEvent),
+                       SIM_METHOD(OnAudioInputNoVoiceWarning), SIM_METHOD(OnRecordingDataException),
+                       SIM_METHOD(OnPlayoutDataException), SIM_METHOD(OnLoopbackDataException),
+                       SIM_METHOD(OnDeviceError), SIM_METHOD(OnDeviceEvent), SIM_METHOD(OnAudioInputDeviceChanged),
+                       SIM_METHOD(OnAudioOutputDeviceChanged), SIM_METHOD(OnVideoInputDeviceChanged),
+                       SIM_METHOD(OnDefaultAudioInputDeviceChanged), SIM_METHOD(OnDefaultAudioOutputDeviceChanged),
+                       SIM_METHOD(OnVideoFrameReceived), SIM_METHOD(OnBeautyReady), SIM_METHOD(OnBeautyError),
+                       SIM_METHOD(OnAIStickerReady), SIM_METHOD(OnAIStickerError)});
+}
+
+void HoldMicCallback(const void* owner, tavel::MicrophoneRecordingCallback* cb) {
+  using C = tavel::MicrophoneRecordingCallback;
+  sim::HoldMethods<C>(owner, "MicrophoneRecordingCallback", cb,
+                      {SIM_METHOD(OnAudioRecordingStart), SIM_METHOD(OnAudioRecordingStop),
+                       SIM_METHOD(OnMicrophoneRecordedPcmData), SIM_METHOD(OnMicrophoneRecordedAacData),
+                       SIM_METHOD(OnMicrophoneRecordedOpusData), SIM_METHOD(OnMicrophoneRecordedIsacData)});
+}
+
+void HoldVadCallback(const void* owner, const std::string& scope, tavel::VadCallback* cb) {
+  using C = tavel::VadCallback;
+  sim::HoldMethods<C>(owner, "VadCallback." + scope, cb, {SIM_METHOD(OnAudioVadStatusChange)});
+}
+
+std::string VadScope(int32_t ssrc) { return "ssrc:" + std::to_string(ssrc); }
+
+std::string VadScope(const tavel::BizInfo& i) {
+  return "biz:" + std::to_string(i.biz_type) + ":" + std::to_string(i.user_id) + ":" + std::to_string(i.group_id) +
+         ":" + (i.collect ? "1" : "0");
+}
+
+void HoldDeviceEventCallback(const void* owner, tavel::DeviceEventCallback* cb) {
+  using C = tavel::DeviceEventCallback;
+  sim::HoldMethods<C>(owner, "DeviceEventCallback", cb, {SIM_METHOD(OnDeviceError), SIM_METHOD(OnDeviceEvent)});
+}
+
+void HoldLocalEngineCallback(const void* owner, tavel::LocalEngineCallback* cb) {
+  using C = tavel::LocalEngineCallback;
+  sim::HoldMethods<C>(owner, "LocalEngineCallback", cb, {SIM_METHOD(OnLocalEngineStarted)});
+}
+
+void HoldStreamingCallback(const void* owner, tavel::StreamingEngineCallback* cb) {
+  using C = tavel::StreamingEngineCallback;
+  sim::HoldMethods<C>(owner, "StreamingEngineCallback", cb, {SIM_METHOD(OnStreamingStateChanged)});
+}
+
+void HoldReplayCallback(const void* owner, tavel::ReplayEngineCallback* cb) {
+  using C = tavel::ReplayEngineCallback;
+  sim::HoldMethods<C>(owner, "ReplayEngineCallback", cb, {SIM_METHOD(OnReplayOpened)});
+}
+
+void HoldCommandCallback(const void* owner, lumen::CommandClientCallback* cb) {
+  using C = lumen::CommandClientCallback;
+  sim::HoldMethods<C>(owner, "CommandClientCallback", cb,
+                      {SIM_METHOD(OnCommandConnecting), SIM_METHOD(OnCommandConnected),
+                       SIM_METHOD(OnCommandReconnecting), SIM_METHOD(OnCommandDisconnected)});
+}
+
+void HoldTallyHandler(const void* owner, korin::TallyHandler* handler) {
+  using C = korin::TallyHandler;
+  sim::HoldMethods<C>(owner, "TallyHandler", handler, {SIM_METHOD(OnTally), SIM_METHOD(OnTallyEvent)});
+}
+
+// Get answers [size, bytes]: bytes is the whole buffer of `capacity` bytes
+// handed to the provider, pre-filled with 0xEE, so that callers see exactly
+// what was written.
+void HoldCacheProvider(const void* owner, lumen::CacheProvider* provider) {
+  using C = lumen::CacheProvider;
+  sim::HoldMethods<C>(owner, "CacheProvider", provider, {SIM_METHOD(Set), SIM_METHOD(Remove)});
+  if (!provider) {
+    sim::ReleaseName("CacheProvider.Get", owner);
+    return;
+  }
+  sim::Hold(owner, "CacheProvider.Get", [provider](const sim::Args& a) {
+    int capacity = static_cast<int>(std::max<int64_t>(0, a.Int(1)));
+    // One spare byte keeps the pointer valid for an empty copy; it is not offered.
+    std::unique_ptr<uint8_t[]> buffer(new uint8_t[capacity + 1]);
+    std::fill(buffer.get(), buffer.get() + capacity, 0xEE);
+    int size = provider->Get(a.Str(0), buffer.get(), capacity);
+    sim::Answer(sim::Args({static_cast<double>(size), sim::Bytes(buffer.get(), buffer.get() + capacity)}));
+  });
+}
+
+// Execute takes [url, method, body, timeoutMs, headers]; body a string or a
+// Buffer, headers "Name: value" lines.
+void HoldHttpExecutor(const void* owner, lumen::HttpExecutor* executor) {
+  if (!executor) {
+    sim::ReleaseName("HttpExecutor.Execute", owner);
+    return;
+  }
+  sim::Hold(owner, "HttpExecutor.Execute", [executor](const sim::Args& a) {
+    auto request = std::make_shared<lumen::HttpRequest>();
+    request->url = a.Str(0);
+    request->method = a.Str(1, "GET");
+    request->body = a.Str(2);
+    request->timeout_ms = static_cast<int>(a.Int(3));
+    std::string headers = a.Str(4);
+    for (size_t start = 0; start < headers.size();) {
+      size_t end = headers.find('\n', start);
+      if (end == std::string::npos) end = headers.size();
+      std::string line = headers.substr(start, end - start);
+      size_t colon = line.find(':');
+      if (colon != std::string::npos) {
+        size_t value = line.find_first_not_of(' ', colon + 1);
+        request->headers[line.substr(0, colon)] = value == std::string::npos ? "" : line.substr(value);
+      }
+      start = end + 1;
+    }
+    executor->Execute(std::move(request));
+  });
+}
+
+}  // namespace live
