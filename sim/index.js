@@ -1,5 +1,5 @@
 'use strict';
-// Control module of the stand-in engine (see docs/sim.md).
+// Control module of the stand-in engine (see docs/sim.md and docs/sim-live.md).
 const native = require(require('../scripts/binary').simPath());
 
 module.exports = {
@@ -12,5 +12,18 @@ module.exports = {
   },
   setSourceFlags(flags) {
     native.setSourceFlags(typeof flags === 'string' ? flags : JSON.stringify(flags));
+  },
+  // Moving test pictures to every held sink until stopVideo().
+  startVideo({ width = 320, height = 180, fps = 15 } = {}) {
+    native.startVideo(width, height, fps);
+  },
+  // 10 ms of microphone PCM to the recording callback every intervalMs.
+  startAudio({ intervalMs = 10 } = {}) {
+    native.startAudio(intervalMs);
+  },
+  // on: connects report themselves; delayMs: how long after the call.
+  setAutoConnect(on, { delayMs } = {}) {
+    if (delayMs === undefined) native.setAutoConnect(!!on);
+    else native.setAutoConnect(!!on, delayMs);
   },
 };

@@ -2,10 +2,15 @@
 // drive the simulation from JavaScript. Loaded as require('<package>/sim').
 #include <napi.h>
 
+#include <algorithm>
 #include <atomic>
 #include <memory>
+#include <string>
+#include <type_traits>
+#include <vector>
 
 #include "rtc/logging.h"
+#include "sim/live.h"
 #include "sim/sim.h"
 
 namespace {
@@ -53,6 +58,9 @@ int Int(const Napi::CallbackInfo& info, size_t i, int def) {
 }
 
 Napi::Value Reset(const Napi::CallbackInfo& info) {
+  // Producers first: engine threads are never idle while they feed them.
+  sim::StopVideo();
+  sim::StopAudio(false);
   sim::WaitEngineThreadsIdle();
   sim::Reset();
   return info.Env().Undefined();
@@ -112,16 +120,20 @@ Napi::Value Fire(const Napi::CallbackInfo& info) {
 
 // Resolves a promise on the JavaScript thread once every engine-thread task
 // of a batch has finished.
+// With `counted`, it resolves to the sum of what the tasks reported.
 class Batch {
  public:
-  Batch(Napi::Env env, int tasks) : deferred_(Napi::Promise::Deferred::New(env)), left_(tasks) {
+  Batch(Napi::Env env, int tasks, bool counted = false)
+      : deferred_(Napi::Promise::Deferred::New(env)), left_(tasks), counted_(counted) {
     tsfn_ = Napi::ThreadSafeFunction::New(env, Napi::Function(), "sim-batch", 0, 1);
   }
   Napi::Promise Promise() const { return deferred_.Promise(); }
-  void Done() {
+  void Done(int64_t count = 0) {
+    total_ += count;
     if (left_.fetch_sub(1) != 1) return;
     tsfn_.BlockingCall(this, [](Napi::Env env, Napi::Function, Batch* self) {
-      self->deferred_.Resolve(env.Undefined());
+      self->deferred_.Resolve(self->counted_ ? Napi::Number::New(env, static_cast<double>(self->total_.load()))
+                                             : env.Undefined());
       self->tsfn_.Release();
       delete self;
     });
@@ -131,6 +143,8 @@ class Batch {
   Napi::Promise::Deferred deferred_;
   Napi::ThreadSafeFunction tsfn_;
   std::atomic<int> left_;
+  std::atomic<int64_t> total_{0};
+  const bool counted_;
 };
 
 // fireMany(name, args, count, threads): count firings spread over threads,
@@ -228,6 +242,194 @@ Napi::Value WaitIdle(const Napi::CallbackInfo& info) {
   return info.Env().Undefined();
 }
 
+// ---- live class: video, audio, connection, recording, cache ----------------
+
+Napi::Array Strings(Napi::Env env, const std::vector<std::string>& v) {
+  auto out = Napi::Array::New(env, v.size());
+  for (size_t i = 0; i < v.size(); ++i) out.Set(static_cast<uint32_t>(i), v[i]);
+  return out;
+}
+
+Napi::Value Sinks(const Napi::CallbackInfo& info) { return Strings(info.Env(), sim::SinkNames()); }
+
+// Frame sides the control accepts; false after throwing otherwise.
+bool FrameSize(const Napi::CallbackInfo& info, size_t i, int* width, int* height) {
+  *width = Int(info, i, 0);
+  *height = Int(info, i + 1, 0);
+  if (*width >= 1 && *height >= 1 && *width <= 8192 && *height <= 8192) return true;
+  Napi::RangeError::New(info.Env(), "width and height must be 1..8192").ThrowAsJavaScriptException();
+  return false;
+}
+
+double Num(const Napi::CallbackInfo& info, size_t i, double def) {
+  return info.Length() > i && info[i].IsNumber() ? info[i].As<Napi::Number>().DoubleValue() : def;
+}
+
+// pushFrame(name, width, height, seed): one frame of Pattern(seed) to the
+// sink, on an engine thread; returns once OnFrame has returned.
+Napi::Value PushFrame(const Napi::CallbackInfo& info) {
+  int w, h;
+  if (!FrameSize(info, 1, &w, &h)) return info.Env().Undefined();
+  std::string name = Str(info, 0);
+  auto seed = static_cast<int64_t>(Num(info, 3, 0));
+  bool delivered = false;
+  sim::RunOnEngineThread(0, [&] { delivered = sim::DeliverFrame(name, w, h, seed, nullptr); }, true);
+  return Napi::Boolean::New(info.Env(), delivered);
+}
+
+// pushFrames(name, width, height, count, threads): a flood without blocking
+// JavaScript; thread t sends Pattern(t). Resolves to the frames delivered.
+Napi::Value PushFrames(const Napi::CallbackInfo& info) {
+  int w, h;
+  if (!FrameSize(info, 1, &w, &h)) return info.Env().Undefined();
+  std::string name = Str(info, 0);
+  int count = std::max(0, Int(info, 3, 1));
+  int threads = std::max(1, std::min(8, Int(info, 4, 1)));
+  auto* batch = new Batch(info.Env(), threads, true);
+  Napi::Promise promise = batch->Promise();
+  for (int t = 0; t < threads; ++t) {
+    int mine = count / threads + (t < count % threads ? 1 : 0);
+    sim::RunOnEngineThread(t, [=] {
+      std::vector<uint8_t> pixels(static_cast<size_t>(w) * h * 4);
+      sim::Pattern(w, h, t, pixels.data());
+      int64_t delivered = 0;
+      for (int i = 0; i < mine; ++i) delivered += sim::DeliverFrame(name, w, h, t, pixels.data());
+      batch->Done(delivered);
+    }, false);
+  }
+  return promise;
+}
+
+Napi::Value StartVideo(const Napi::CallbackInfo& info) {
+  int w, h;
+  if (!FrameSize(info, 0, &w, &h)) return info.Env().Undefined();
+  sim::StartVideo(w, h, Int(info, 2, 15));
+  return info.Env().Undefined();
+}
+
+Napi::Value StopVideo(const Napi::CallbackInfo& info) {
+  sim::StopVideo();
+  return info.Env().Undefined();
+}
+
+Napi::Value VideoStats(const Napi::CallbackInfo& info) {
+  auto o = Napi::Object::New(info.Env());
+  for (auto& kv : sim::VideoStats()) o.Set(kv.first, static_cast<double>(kv.second));
+  return o;
+}
+
+// pattern(width, height, seed) and testPattern(width, height, userId, frame):
+// the pictures the engine sends, for comparison.
+Napi::Value PatternBuffer(const Napi::CallbackInfo& info) {
+  int w, h;
+  if (!FrameSize(info, 0, &w, &h)) return info.Env().Undefined();
+  auto out = Napi::Buffer<uint8_t>::New(info.Env(), static_cast<size_t>(w) * h * 4);
+  sim::Pattern(w, h, static_cast<int64_t>(Num(info, 2, 0)), out.Data());
+  return out;
+}
+
+Napi::Value TestPatternBuffer(const Napi::CallbackInfo& info) {
+  int w, h;
+  if (!FrameSize(info, 0, &w, &h)) return info.Env().Undefined();
+  auto out = Napi::Buffer<uint8_t>::New(info.Env(), static_cast<size_t>(w) * h * 4);
+  sim::TestPattern(w, h, Int(info, 2, 0), static_cast<int64_t>(Num(info, 3, 0)), out.Data());
+  return out;
+}
+
+Napi::Value StartAudio(const Napi::CallbackInfo& info) {
+  sim::StartAudio(Int(info, 0, 10));
+  return info.Env().Undefined();
+}
+
+// stopAudio(): a recording that had started hears OnAudioRecordingStop.
+Napi::Value StopAudio(const Napi::CallbackInfo& info) {
+  sim::StopAudio(true);
+  return info.Env().Undefined();
+}
+
+Napi::Value AudioStats(const Napi::CallbackInfo& info) {
+  sim::AudioStats s = sim::GetAudioStats();
+  auto o = Napi::Object::New(info.Env());
+  o.Set("starts", static_cast<double>(s.starts));
+  o.Set("chunks", static_cast<double>(s.chunks));
+  o.Set("stops", static_cast<double>(s.stops));
+  return o;
+}
+
+// setAutoConnect(on, delayMs)
+Napi::Value SetAutoConnect(const Napi::CallbackInfo& info) {
+  bool on = info.Length() > 0 && info[0].ToBoolean().Value();
+  sim::SetAutoConnect(on, Int(info, 1, sim::AutoConnectDelayMs()));
+  return info.Env().Undefined();
+}
+
+template <typename T>
+void ReadField(const Napi::Object& in, const char* key, T& field) {
+  if (!in.Has(key)) return;
+  Napi::Value v = in.Get(key);
+  if constexpr (std::is_same_v<T, bool>)
+    field = v.ToBoolean().Value();
+  else
+    field = static_cast<T>(v.ToNumber().DoubleValue());
+}
+
+template <typename T>
+Napi::Value FieldValue(Napi::Env env, T field) {
+  if constexpr (std::is_same_v<T, bool>)
+    return Napi::Boolean::New(env, field);
+  else
+    return Napi::Number::New(env, static_cast<double>(field));
+}
+
+#define SIM_RECORDING_FIELDS(X)                                                                         \
+  X(encodedRecordedMs, encoded_recorded_ms) X(encodedVoiceActivityMs, encoded_voice_activity_ms)        \
+  X(encodedNonZeroSampleCount, encoded_non_zero_sample_count)                                            \
+  X(pcmRecordedSampleCount, pcm_recorded_sample_count) X(pcmRecordedSampleMax, pcm_recorded_sample_max) \
+  X(recordingStartTimeMs, recording_start_time_ms) X(startDuringInterruption, start_during_interruption) \
+  X(interruptionAfterStart, interruption_after_start) X(errorCode, error_code) X(hint, hint)
+
+// setRecordingInfo(partial): merges the keys given (the add-on's JavaScript
+// names) into what the recording stops write; returns the whole record.
+Napi::Value SetRecordingInfo(const Napi::CallbackInfo& info) {
+  tavel::RecordingMicrophoneInfo r = sim::RecordingInfo();
+  if (info.Length() > 0 && info[0].IsObject()) {
+    auto in = info[0].As<Napi::Object>();
+#define SIM_READ(js, field) ReadField(in, #js, r.field);
+    SIM_RECORDING_FIELDS(SIM_READ)
+#undef SIM_READ
+    sim::SetRecordingInfo(r);
+  }
+  auto out = Napi::Object::New(info.Env());
+#define SIM_WRITE(js, field) out.Set(#js, FieldValue(info.Env(), r.field));
+  SIM_RECORDING_FIELDS(SIM_WRITE)
+#undef SIM_WRITE
+  return out;
+}
+
+// cacheGet(key, capacity): the host cache provider's Get, called on an
+// engine thread: { size, bytes } with bytes the whole capacity-sized buffer
+// (0xEE where nothing was written); null when no provider is held.
+Napi::Value CacheGet(const Napi::CallbackInfo& info) {
+  std::string key = Str(info, 0);
+  double capacity = Num(info, 1, 0);
+  sim::Args answer;
+  bool fired = false;
+  sim::RunOnEngineThread(0, [&] {
+    fired = sim::FireHere("CacheProvider.Get", sim::Args({key, capacity}), &answer, nullptr);
+  }, true);
+  if (!fired) return info.Env().Null();
+  auto o = Napi::Object::New(info.Env());
+  o.Set("size", answer.Num(0));
+  o.Set("bytes", FromValue(info.Env(), answer.at(1)));
+  return o;
+}
+
+Napi::Value Objects(const Napi::CallbackInfo& info) {
+  auto o = Napi::Object::New(info.Env());
+  for (auto& kv : sim::LiveObjects()) o.Set(kv.first, kv.second);
+  return o;
+}
+
 // The first value a script holds, for tests of the control module itself.
 Napi::Value Scripted(const Napi::CallbackInfo& info) { return FromValue(info.Env(), sim::Scripted(Str(info, 0))); }
 
@@ -251,6 +453,21 @@ Napi::Object Init(Napi::Env env, Napi::Object exports) {
       {"minSeverity", MinSeverity},
       {"tally", Tally},
       {"waitIdle", WaitIdle},
+      {"sinks", Sinks},
+      {"pushFrame", PushFrame},
+      {"pushFrames", PushFrames},
+      {"startVideo", StartVideo},
+      {"stopVideo", StopVideo},
+      {"videoStats", VideoStats},
+      {"pattern", PatternBuffer},
+      {"testPattern", TestPatternBuffer},
+      {"startAudio", StartAudio},
+      {"stopAudio", StopAudio},
+      {"audioStats", AudioStats},
+      {"setAutoConnect", SetAutoConnect},
+      {"setRecordingInfo", SetRecordingInfo},
+      {"cacheGet", CacheGet},
+      {"objects", Objects},
   };
   for (const Row& r : kRows) exports.Set(r.name, Napi::Function::New(env, r.fn, r.name));
   return exports;
