@@ -1,0 +1,307 @@
+// The dispatcher's queue, run under ThreadSanitizer: ordering, priority,
+// purging, draining, renderer counts and wake-ups.
+#include "callback/callback_queue.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <memory>
+#include <thread>
+#include <vector>
+
+namespace lumen {
+namespace {
+
+// Counts what happens to the items of one test.
+struct Probe {
+  std::atomic<int> released{0};
+  std::atomic<int> destroyed{0};
+};
+
+class Item : public CallbackItem {
+ public:
+  Item(int32_t type, int tag, Probe* probe = nullptr, int32_t renderer = 0)
+      : type_(type), tag_(tag), renderer_(renderer), probe_(probe) {}
+  ~Item() override {
+    if (probe_) probe_->destroyed++;
+  }
+  void Run() override {}
+  void ReleaseData() override {
+    if (probe_) probe_->released++;
+  }
+  int32_t Type() const override { return type_; }
+  int32_t RendererId() const override { return renderer_; }
+  int tag() const { return tag_; }
+
+ private:
+  int32_t type_;
+  int tag_;
+  int32_t renderer_;
+  Probe* probe_;
+};
+
+void CountWake(void* context) { static_cast<std::atomic<int>*>(context)->fetch_add(1); }
+
+class CallbackQueueTest : public ::testing::Test {
+ protected:
+  void SetUp() override { queue_.Open(CountWake, &wakes_); }
+
+  // Takes everything, in order, as tags; the taken items are destroyed.
+  std::vector<int> TakeAll() {
+    std::vector<int> tags;
+    while (CallbackItem* raw = queue_.Take()) {
+      std::unique_ptr<CallbackItem> item(raw);
+      tags.push_back(static_cast<Item*>(raw)->tag());
+    }
+    return tags;
+  }
+
+  std::atomic<int> wakes_{0};
+  Probe probe_;
+  CallbackQueue queue_;
+};
+
+TEST(CallbackQueueClosed, DropsPostsUntilOpened) {
+  Probe probe;
+  std::atomic<int> wakes{0};
+  CallbackQueue queue;
+  EXPECT_TRUE(queue.closing());
+  EXPECT_FALSE(queue.Post(new Item(kItemDefault, 1, &probe)));
+  EXPECT_EQ(probe.destroyed, 1);
+  EXPECT_EQ(queue.Take(), nullptr);
+
+  queue.Open(CountWake, &wakes);
+  EXPECT_TRUE(queue.Post(new Item(kItemDefault, 2, &probe)));
+  EXPECT_EQ(wakes, 1);
+  EXPECT_EQ(queue.size(), 1u);
+}
+
+TEST_F(CallbackQueueTest, PostsFromManyThreadsReachTakeInPerThreadOrder) {
+  constexpr int kThreads = 4, kPerThread = 3000;
+  std::vector<std::thread> threads;
+  for (int t = 0; t < kThreads; ++t) {
+    threads.emplace_back([this, t] {
+      for (int i = 0; i < kPerThread; ++i)
+        // Every tenth item is a priority item: each queue keeps its own order.
+        queue_.Post(new Item(i % 10 == 0 ? kItemCommandConnection : kItemDefault, t * kPerThread + i, &probe_));
+    });
+  }
+  // Taken while the threads still post, as the JavaScript thread does.
+  std::vector<int> taken;
+  while (taken.size() < size_t{kThreads} * kPerThread) {
+    if (CallbackItem* raw = queue_.Take()) {
+      taken.push_back(static_cast<Item*>(raw)->tag());
+      delete raw;
+    } else {
+      std::this_thread::yield();
+    }
+  }
+  for (auto& th : threads) th.join();
+
+  std::vector<int> last_normal(kThreads, -1), last_priority(kThreads, -1), seen(kThreads, 0);
+  for (int tag : taken) {
+    const int t = tag / kPerThread, i = tag % kPerThread;
+    std::vector<int>& last = i % 10 == 0 ? last_priority : last_normal;
+    EXPECT_GT(i, last[t]) << "thread " << t << " item " << i << " came after " << last[t];
+    last[t] = i;
+    seen[t]++;
+  }
+  for (int t = 0; t < kThreads; ++t) EXPECT_EQ(seen[t], kPerThread) << "thread " << t;
+  EXPECT_EQ(queue_.Take(), nullptr);
+  EXPECT_EQ(wakes_, kThreads * kPerThread);
+  EXPECT_EQ(probe_.destroyed, kThreads * kPerThread);
+}
+
+TEST_F(CallbackQueueTest, ConnectionAndRoomEntryItemsAreTakenFirst) {
+  queue_.Post(new Item(kItemDefault, 1));
+  queue_.Post(new Item(kItemMediaConnection, 2));
+  queue_.Post(new Item(kItemLog, 3));
+  queue_.Post(new Item(kItemEnterRoom, 4));
+  queue_.Post(new Item(kItemLocalVad, 5));  // 112: neighbours of the priority types are normal
+  queue_.Post(new Item(kItemCommandConnection, 6));
+  queue_.Post(new Item(kItemCollectLiveData, 7));
+
+  std::unique_ptr<CallbackItem> first(queue_.Take());
+  EXPECT_EQ(static_cast<Item*>(first.get())->tag(), 2);
+  // A priority item posted after ordinary ones still queued overtakes them.
+  queue_.Post(new Item(kItemMediaConnection, 8));
+  EXPECT_EQ(TakeAll(), (std::vector<int>{4, 6, 8, 1, 3, 5, 7}));
+}
+
+TEST_F(CallbackQueueTest, PurgeTypeRemovesOnlyNormalItemsOfThatType) {
+  queue_.Post(new Item(kItemMicrophoneData, 1, &probe_));
+  queue_.Post(new Item(kItemDefault, 2, &probe_));
+  queue_.Post(new Item(kItemMicrophoneData, 3, &probe_));
+  queue_.Post(new Item(kItemLog, 4, &probe_));
+  queue_.Post(new Item(kItemMediaConnection, 5, &probe_));
+
+  queue_.PurgeType(kItemMicrophoneData);
+  EXPECT_EQ(probe_.released, 2);
+  EXPECT_EQ(probe_.destroyed, 2);
+
+  // The priority queue is never purged, whatever the type.
+  queue_.PurgeType(kItemMediaConnection);
+  EXPECT_EQ(probe_.destroyed, 2);
+  EXPECT_EQ(TakeAll(), (std::vector<int>{5, 2, 4}));
+}
+
+TEST_F(CallbackQueueTest, DrainEngineKeepsOnlyLogItemsInOrder) {
+  queue_.Post(new Item(kItemLog, 1, &probe_));
+  queue_.Post(new Item(kItemDefault, 2, &probe_));
+  queue_.Post(new Item(kItemEnterRoom, 3, &probe_));
+  queue_.Post(new Item(kItemLog, 4, &probe_));
+  queue_.Post(new Item(kItemScreenRecord, 5, &probe_));
+  queue_.Post(new Item(kItemCommandConnection, 6, &probe_));
+  queue_.Post(new Item(kItemLog, 7, &probe_));
+
+  queue_.DrainEngine();
+  EXPECT_EQ(probe_.released, 4);
+  EXPECT_EQ(probe_.destroyed, 4);
+  EXPECT_FALSE(queue_.closing());
+  EXPECT_EQ(TakeAll(), (std::vector<int>{1, 4, 7}));
+
+  // Still open afterwards: the environment goes on.
+  EXPECT_TRUE(queue_.Post(new Item(kItemDefault, 8)));
+  EXPECT_EQ(TakeAll(), (std::vector<int>{8}));
+}
+
+TEST_F(CallbackQueueTest, DrainClosingDestroysQueuedItemsAndDropsLaterPosts) {
+  queue_.Post(new Item(kItemDefault, 1, &probe_));
+  queue_.Post(new Item(kItemLog, 2, &probe_));
+  queue_.Post(new Item(kItemEnterRoom, 3, &probe_));
+  const int wakes_before = wakes_;
+
+  queue_.DrainClosing();
+  EXPECT_TRUE(queue_.closing());
+  EXPECT_EQ(probe_.released, 3);
+  EXPECT_EQ(probe_.destroyed, 3);
+  EXPECT_EQ(queue_.size(), 0u);
+
+  EXPECT_FALSE(queue_.Post(new Item(kItemDefault, 4, &probe_)));
+  EXPECT_FALSE(queue_.Post(new Item(kItemMediaConnection, 5, &probe_)));
+  EXPECT_EQ(probe_.destroyed, 5);
+  EXPECT_EQ(queue_.Take(), nullptr);
+  queue_.Nudge();
+  EXPECT_EQ(wakes_, wakes_before);
+}
+
+TEST_F(CallbackQueueTest, EveryItemPostedAcrossDrainClosingIsDestroyedOnce) {
+  constexpr int kThreads = 4, kPerThread = 2000;
+  std::atomic<int> accepted{0};
+  std::atomic<bool> go{false};
+  std::vector<std::thread> threads;
+  for (int t = 0; t < kThreads; ++t) {
+    threads.emplace_back([&, t] {
+      while (!go) std::this_thread::yield();
+      for (int i = 0; i < kPerThread; ++i)
+        if (queue_.Post(new Item(i % 3 ? kItemLog : kItemEnterRoom, t * kPerThread + i, &probe_))) accepted++;
+    });
+  }
+  go = true;
+  while (queue_.size() < 100) std::this_thread::yield();
+  queue_.DrainClosing();
+  const int wakes_at_close = wakes_;
+  for (auto& th : threads) th.join();
+
+  EXPECT_GT(accepted, 0);
+  EXPECT_EQ(probe_.destroyed, kThreads * kPerThread);
+  EXPECT_EQ(probe_.released, kThreads * kPerThread);
+  EXPECT_EQ(wakes_, accepted.load());
+  EXPECT_EQ(wakes_, wakes_at_close);
+  EXPECT_EQ(queue_.size(), 0u);
+}
+
+TEST_F(CallbackQueueTest, CountRendererFollowsPostsTakesAndPurges) {
+  constexpr int32_t kFrame = 7;  // any item type a renderer may carry
+  queue_.Post(new Item(kFrame, 1, nullptr, 41));
+  queue_.Post(new Item(kFrame, 2, nullptr, 41));
+  queue_.Post(new Item(kItemDefault, 3, nullptr, 60));
+  queue_.Post(new Item(kFrame, 4, nullptr, 41));
+  queue_.Post(new Item(kItemDefault, 5));
+  // Priority items are not counted against their renderer.
+  queue_.Post(new Item(kItemEnterRoom, 6, nullptr, 41));
+  EXPECT_EQ(queue_.CountRenderer(41), 3);
+  EXPECT_EQ(queue_.CountRenderer(60), 1);
+  EXPECT_EQ(queue_.CountRenderer(99), 0);
+
+  delete queue_.Take();  // the priority item
+  EXPECT_EQ(queue_.CountRenderer(41), 3);
+  delete queue_.Take();  // tag 1
+  EXPECT_EQ(queue_.CountRenderer(41), 2);
+
+  queue_.PurgeType(kFrame);
+  EXPECT_EQ(queue_.CountRenderer(41), 0);
+  EXPECT_EQ(queue_.CountRenderer(60), 1);
+
+  queue_.Post(new Item(kFrame, 7, nullptr, 60));
+  EXPECT_EQ(queue_.CountRenderer(60), 2);
+  queue_.DrainEngine();
+  EXPECT_EQ(queue_.CountRenderer(60), 0);
+  EXPECT_EQ(TakeAll(), (std::vector<int>{}));
+}
+
+TEST_F(CallbackQueueTest, WakesOncePerQueuedItemAndNudgeWakesWithoutQueueing) {
+  for (int i = 0; i < 5; ++i) queue_.Post(new Item(i % 2 ? kItemDefault : kItemMediaConnection, i));
+  EXPECT_EQ(wakes_, 5);
+  delete queue_.Take();
+  EXPECT_EQ(wakes_, 5);
+
+  queue_.Nudge();
+  EXPECT_EQ(wakes_, 6);
+  EXPECT_EQ(queue_.size(), 4u);
+
+  queue_.PurgeType(kItemDefault);
+  queue_.DrainEngine();
+  EXPECT_EQ(wakes_, 6);
+}
+
+TEST_F(CallbackQueueTest, ReopeningAfterCloseUsesTheNewWakeUp) {
+  queue_.DrainClosing();
+  std::atomic<int> other{0};
+  queue_.Open(CountWake, &other);
+  EXPECT_TRUE(queue_.Post(new Item(kItemDefault, 1)));
+  EXPECT_EQ(other, 1);
+  EXPECT_EQ(wakes_, 0);
+  EXPECT_EQ(TakeAll(), (std::vector<int>{1}));
+}
+
+// An item whose destructor posts again, as release items do: destruction
+// must happen outside the queue's lock.
+class Reposter : public Item {
+ public:
+  Reposter(CallbackQueue* queue, int32_t type, int tag, Probe* probe) : Item(type, tag, probe), queue_(queue) {}
+  ~Reposter() override { queue_->Post(new Item(kItemLog, 100 + tag(), nullptr)); }
+
+ private:
+  CallbackQueue* queue_;
+};
+
+TEST_F(CallbackQueueTest, DestroyedItemsMayPostFromTheirDestructor) {
+  queue_.Post(new Reposter(&queue_, kItemMicrophoneData, 1, &probe_));
+  queue_.PurgeType(kItemMicrophoneData);
+  queue_.Post(new Reposter(&queue_, kItemScreenRecord, 2, &probe_));
+  queue_.DrainEngine();
+  EXPECT_EQ(probe_.destroyed, 2);
+  EXPECT_EQ(TakeAll(), (std::vector<int>{101, 102}));
+
+  queue_.Post(new Reposter(&queue_, kItemDefault, 3, &probe_));
+  queue_.DrainClosing();  // the repost meets a closed queue and is dropped
+  EXPECT_EQ(probe_.destroyed, 3);
+  EXPECT_EQ(queue_.size(), 0u);
+}
+
+TEST(CallbackQueueLifetime, DestructorDestroysWhatIsStillQueued) {
+  Probe probe;
+  std::atomic<int> wakes{0};
+  {
+    CallbackQueue queue;
+    queue.Open(CountWake, &wakes);
+    queue.Post(new Item(kItemDefault, 1, &probe));
+    queue.Post(new Item(kItemEnterRoom, 2, &probe));
+  }
+  EXPECT_EQ(probe.released, 2);
+  EXPECT_EQ(probe.destroyed, 2);
+}
+
+}  // namespace
+}  // namespace lumen
