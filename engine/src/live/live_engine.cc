@@ -81,7 +81,7 @@ int LivePlay::SetMicrophoneSendMute(bool mute) {
 int LivePlay::GetMicrophoneSendMute(bool* mute) {
   int result = sim::Call(LP(GetMicrophoneSendMute), mute);
   std::lock_guard<std::mutex> lock(mu_);
-  if (mute) *mute = sim::ScriptedBool(LP(GetMicrophoneSendMute) ":mute", mute_);
+  if (mute) *mute = sim::ScriptedBool(LP(GetMicrophoneSendMute) ".mute", mute_);
   return result;
 }
 
