@@ -112,7 +112,24 @@ void CallbackDispatcher::OnWake(uv_async_t* handle) {
   d->RunItems();
 }
 
+// During teardown Node still runs the loop to close handles after JavaScript
+// may no longer be called, before the clean-up hook has drained the queue. A
+// property read fails then without a pending exception.
+bool CallbackDispatcher::CanCallJs() {
+  napi_handle_scope scope = nullptr;
+  if (napi_open_handle_scope(env_, &scope) != napi_ok) return false;
+  napi_value object = nullptr, value = nullptr;
+  bool pending = false;
+  const bool ok = object_ref_ && napi_get_reference_value(env_, object_ref_, &object) == napi_ok && object &&
+                  (napi_get_named_property(env_, object, "probe", &value) == napi_ok ||
+                   (napi_is_exception_pending(env_, &pending) == napi_ok && pending));
+  napi_close_handle_scope(env_, scope);
+  return ok;
+}
+
 void CallbackDispatcher::RunItems() {
+  // The items stay queued for the clean-up hook, which destroys them.
+  if (!CanCallJs()) return;
   CallbackItem* item = Queue().Take();
   if (!item) return;
 

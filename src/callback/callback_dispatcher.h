@@ -54,6 +54,7 @@ class CallbackDispatcher {
 
   static void OnWake(uv_async_t* handle);
   static void Wake(void* context);
+  bool CanCallJs();
   void RunItems();
 
   static CallbackDispatcher* instance_;
