@@ -21,6 +21,19 @@ void Report(const char* url, std::map<std::string, std::string> params = {}) {
 // function surfaces it as an uncaught exception after the item.
 void RaiseFailure(napi_env env) { Napi::Error::New(env).ThrowAsJavaScriptException(); }
 
+// A property that is not a function is named in the error, so that the app's
+// developer sees which callback method is missing.
+void CallMethod(napi_env env, napi_value object, napi_value fn, const char* method, size_t argc,
+                const napi_value* argv) {
+  napi_valuetype type = napi_undefined;
+  if (napi_typeof(env, fn, &type) == napi_ok && type != napi_function) {
+    Napi::TypeError::New(env, std::string(method) + " is not a function").ThrowAsJavaScriptException();
+    return;
+  }
+  napi_value ignored = nullptr;
+  if (napi_call_function(env, object, fn, argc, argv, &ignored) != napi_ok) RaiseFailure(env);
+}
+
 }  // namespace
 
 bool AsyncCallbackItemBase::Runnable() const { return addon_callback_ && addon_callback_->GetJsEnv(); }
@@ -44,8 +57,7 @@ void AsyncCallbackItemBase::ExecuteAsyncJsCallBack(const char* method, size_t ar
                             << ") is empty !";
     return;
   }
-  napi_value ignored = nullptr;
-  if (napi_call_function(env, object, fn, argc, argv, &ignored) != napi_ok) RaiseFailure(env);
+  CallMethod(env, object, fn, method, argc, argv);
 }
 
 void AsyncCallbackItemBase::ExecuteAsyncJsCallBack(napi_env env, const Napi::Object& object, const char* method,
@@ -61,8 +73,7 @@ void AsyncCallbackItemBase::ExecuteAsyncJsCallBack(napi_env env, const Napi::Obj
                             << ") is empty !";
     return;
   }
-  napi_value ignored = nullptr;
-  if (napi_call_function(env, object, fn, 1, &argument, &ignored) != napi_ok) RaiseFailure(env);
+  CallMethod(env, object, fn, method, 1, &argument);
 }
 
 napi_value ToJs(napi_env env, const EventArg& arg) {

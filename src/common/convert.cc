@@ -3,13 +3,16 @@
 namespace lumen {
 namespace js {
 
-int32_t ToInt32(const Napi::Value& v) { return v.ToNumber().Int32Value(); }
-uint32_t ToUint32(const Napi::Value& v) { return v.ToNumber().Uint32Value(); }
-int64_t ToInt64(const Napi::Value& v) { return v.ToNumber().Int64Value(); }
-double ToDouble(const Napi::Value& v) { return v.ToNumber().DoubleValue(); }
-bool ToBool(const Napi::Value& v) { return v.ToBoolean().Value(); }
-std::string ToUtf8(const Napi::Value& v) { return v.ToString().Utf8Value(); }
-Napi::Object ToObject(const Napi::Value& v) { return v.ToObject(); }
+// An empty value is what a failed read (a throwing getter) leaves behind: it
+// has no environment, and converting it would take the fatal error path, so
+// it converts to the empty result while the read's exception stays raised.
+int32_t ToInt32(const Napi::Value& v) { return v.IsEmpty() ? 0 : v.ToNumber().Int32Value(); }
+uint32_t ToUint32(const Napi::Value& v) { return v.IsEmpty() ? 0 : v.ToNumber().Uint32Value(); }
+int64_t ToInt64(const Napi::Value& v) { return v.IsEmpty() ? 0 : v.ToNumber().Int64Value(); }
+double ToDouble(const Napi::Value& v) { return v.IsEmpty() ? 0 : v.ToNumber().DoubleValue(); }
+bool ToBool(const Napi::Value& v) { return !v.IsEmpty() && v.ToBoolean().Value(); }
+std::string ToUtf8(const Napi::Value& v) { return v.IsEmpty() ? std::string() : v.ToString().Utf8Value(); }
+Napi::Object ToObject(const Napi::Value& v) { return v.IsEmpty() ? Napi::Object() : v.ToObject(); }
 
 Napi::Value Get(const Napi::Object& o, const char* key) {
   if (o.IsEmpty()) return Napi::Value();
