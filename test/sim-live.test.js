@@ -111,6 +111,21 @@ test.describe('synthetic media', () => {
     assert.ok(sim.videoStats()['sink:3:1'] >= 1);
   });
 
+  test('leaving while the producer floods every sink ends its frames at once', async () => {
+    for (let round = 0; round < 5; round++) {
+      freshClass();
+      for (let user = 1; user <= 4; user++) addon.livePlayEngine_videoStartReceive({ userId: user, type: 1 }, { onVideoFrame() {} });
+      sim.startVideo({ width: 320, height: 180, fps: 240 });
+      await waitFor(() => Object.keys(sim.videoStats()).length === 4);
+      addon.engineSdk_leaveLiveRoom();
+      const after = sim.videoStats();
+      await settle();
+      assert.deepStrictEqual(sim.videoStats(), after);
+      assert.deepStrictEqual(sim.sinks(), []);
+      sim.stopVideo();
+    }
+  });
+
   test('the microphone starts once, sends 10 ms sine chunks in phase and stops with the recording', async () => {
     freshClass();
     const events = [];
