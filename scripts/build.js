@@ -28,7 +28,9 @@ if (asan) {
   dir = path.join(root, 'build-asan', 'tree');
   fs.mkdirSync(dir, { recursive: true });
   for (const name of ['binding.gyp', 'package.json', 'src', 'engine', 'scripts']) {
-    fs.cpSync(path.join(root, name), path.join(dir, name), { recursive: true, preserveTimestamps: true, force: true });
+    // Removed files must not linger in the mirror; kept timestamps keep make incremental.
+    fs.rmSync(path.join(dir, name), { recursive: true, force: true });
+    fs.cpSync(path.join(root, name), path.join(dir, name), { recursive: true, preserveTimestamps: true });
   }
   const nm = path.join(dir, 'node_modules');
   if (!fs.existsSync(nm)) fs.symlinkSync(path.join(root, 'node_modules'), nm);
@@ -38,6 +40,16 @@ const common = [`--nodedir=${nodedir}`, '--jobs=2'];
 const run = (verb, extra = []) =>
   execFileSync(process.execPath, [gyp, verb, ...common, ...extra], { cwd: dir, stdio: 'inherit' });
 
-const configured = fs.existsSync(path.join(dir, 'build', 'Makefile'));
-if (force || !configured) run('configure', asan ? ['--', '-Dsanitize=1'] : []);
+// binding.gyp takes its source lists from the tree at configure time, so a
+// new or removed source file needs a new configuration.
+const sources = ['engine/src', 'src', 'engine/control']
+  .map((d) => execFileSync(process.execPath, [path.join(dir, 'scripts', 'sources.js'), d], { cwd: dir, encoding: 'utf8' }))
+  .join('\n');
+const stamp = path.join(dir, 'build', 'sources.txt');
+const configured = fs.existsSync(path.join(dir, 'build', 'Makefile')) &&
+  fs.existsSync(stamp) && fs.readFileSync(stamp, 'utf8') === sources;
+if (force || !configured) {
+  run('configure', asan ? ['--', '-Dsanitize=1'] : []);
+  fs.writeFileSync(stamp, sources);
+}
 run('build');
