@@ -111,7 +111,7 @@ test.describe('live play events', () => {
     const [line] = logged();
     assert.strictEqual(line.severity, 9);
     assert.strictEqual(line.tag, '');
-    assert.strictEqual(line.file, 'src/beauty/beauty_hooks');
+    assert.match(line.file, /^src\/beauty\//);
   });
 });
 
