@@ -15,7 +15,7 @@ namespace lumen {
 namespace {
 
 int CloseThroughEngineManager(int32_t track_type) {
-  DeviceEngineImpl* device = EngineManager::instance()->CurrentDeviceEngine();
+  DeviceEngineImpl* device = EngineManager::instance()->CurrentDeviceEngine();  // JavaScript thread
   if (!device || !device->device()) return -1;
   return device->device()->CloseCamera(track_type);
 }

@@ -20,6 +20,9 @@ namespace {
 constexpr char kTag[] = "EngineManager";
 
 EngineManager* g_instance = nullptr;
+// Guards the slot against threads of the add-on's own (automatic leave,
+// background connect) racing the environment teardown.
+std::mutex g_instance_mu;
 
 // Forwards the engine's analytics calls to the analytics client.
 class TallyForwarder : public korin::TallyHandler {
@@ -57,6 +60,7 @@ struct EngineManager::Impl {
 };
 
 EngineManager* EngineManager::instance() {
+  std::lock_guard<std::mutex> lock(g_instance_mu);
   if (!g_instance) {
     g_instance = new EngineManager();
     g_instance->impl_ = std::make_unique<Impl>();
@@ -65,8 +69,14 @@ EngineManager* EngineManager::instance() {
 }
 
 void EngineManager::DestroyInstance() {
+  std::lock_guard<std::mutex> lock(g_instance_mu);
   delete g_instance;
   g_instance = nullptr;
+}
+
+void EngineManager::WithInstance(const std::function<void(EngineManager&)>& fn) {
+  std::lock_guard<std::mutex> lock(g_instance_mu);
+  if (g_instance) fn(*g_instance);
 }
 
 EngineManager::~EngineManager() {
@@ -118,7 +128,7 @@ int EngineManager::DestroyLocalEngine() {
 int EngineManager::CreateLivePlayEngine(napi_env env, napi_value callbacks) {
   std::lock_guard<std::mutex> lock(impl_->engines_mu);
   if (impl_->AnyLocked()) return -1;
-  impl_->live_play = std::make_shared<LivePlayEngineImpl>(live_client_, env, callbacks, false);
+  impl_->live_play = std::make_shared<LivePlayEngineImpl>(live_client_, sdk_version_, env, callbacks, false);
   return 0;
 }
 
@@ -179,7 +189,7 @@ int EngineManager::CreateLiveReplayEngine(napi_env env, napi_value replay_callba
   if (AnyEngineExists()) return -1;
   LUMEN_LOG(kInfo, kTag) << "create liveReplay engine";
   auto live_replay = std::make_unique<LiveReplayEngineImpl>(live_client_, media_path, sdk_version_);
-  live_replay->set_live_play(std::make_shared<LivePlayEngineImpl>(live_client_, env, live_callbacks, true));
+  live_replay->set_live_play(std::make_shared<LivePlayEngineImpl>(live_client_, sdk_version_, env, live_callbacks, true));
   live_replay->CreateReplay(env, replay_callbacks);
   std::lock_guard<std::mutex> lock(impl_->engines_mu);
   impl_->live_replay = std::move(live_replay);

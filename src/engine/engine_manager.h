@@ -6,6 +6,7 @@
 #include <napi.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -25,9 +26,13 @@ class AddonCallback;
 
 class EngineManager {
  public:
+  // JavaScript thread: the manager, created on first use.
   static EngineManager* instance();
   // Environment teardown: destroys every engine, then the live client.
   static void DestroyInstance();
+  // Other threads: runs `fn` with the manager unless it is gone (or never
+  // was); teardown waits for it to finish.
+  static void WithInstance(const std::function<void(EngineManager&)>& fn);
 
   bool AnyEngineExists();
 

@@ -200,10 +200,10 @@ void LivePlayEngineCallback::OnCommandDisconnected(int code, int sub_code, const
     std::thread([relay] {
       if (relay) {
         Tally("sdk/event/AutoDestroyLiveRelayEngine");
-        EngineManager::instance()->DestroyLiveReplayEngine();
+        EngineManager::WithInstance([](EngineManager& m) { m.DestroyLiveReplayEngine(); });
       } else {
         Tally("sdk/event/AutoDestroyLiveEngine");
-        EngineManager::instance()->DestroyLivePlayEngine();
+        EngineManager::WithInstance([](EngineManager& m) { m.DestroyLivePlayEngine(); });
       }
     }).detach();
   }
@@ -249,17 +249,6 @@ void MicrophoneRecordingCallbackImpl::OnMicrophoneRecordedIsacData(const uint8_t
 void VadCallbackImpl::OnAudioVadStatusChange(int status) {
   if (auto self = weak_from_this().lock())
     CallbackDispatcher::Post(new VadItem(std::move(self), item_type_, identity_, status));
-}
-
-// ---- engine cache ---------------------------------------------------------------
-
-bool PostWriteCache(std::shared_ptr<AddonCallback> holder, const std::string& key, const uint8_t* data, int size) {
-  const size_t n = HasData(data, size) ? static_cast<size_t>(size) : 0;
-  return PostEvent(std::move(holder), "onWriteCache", kItemDefault, {Arg(key), ArgBytes(data, n)});
-}
-
-bool PostDeleteCache(std::shared_ptr<AddonCallback> holder, const std::string& key) {
-  return PostEvent(std::move(holder), "onDeleteCache", kItemDefault, {Arg(key)});
 }
 
 }  // namespace lumen

@@ -123,9 +123,6 @@ class VadCallbackImpl : public tavel::VadCallback,
   const IdentityKey identity_;
 };
 
-// Engine cache notifications for the JavaScript live client object; any thread.
-bool PostWriteCache(std::shared_ptr<AddonCallback> holder, const std::string& key, const uint8_t* data, int size);
-bool PostDeleteCache(std::shared_ptr<AddonCallback> holder, const std::string& key);
 
 }  // namespace lumen
 

@@ -18,8 +18,9 @@ namespace {
 constexpr int32_t kLocalUser = 256;
 }  // namespace
 
-LivePlayEngineImpl::LivePlayEngineImpl(lumen::LiveClient* client, napi_env env, napi_value callbacks, bool relay)
-    : live_client_(client), live_(tavel::LivePlayEngine::GetInterface(root_)) {
+LivePlayEngineImpl::LivePlayEngineImpl(lumen::LiveClient* client, const std::string& sdk_version, napi_env env,
+                                       napi_value callbacks, bool relay)
+    : live_client_(client), sdk_version_(sdk_version), live_(tavel::LivePlayEngine::GetInterface(root_)) {
   callback_ = std::make_shared<LivePlayEngineCallback>(env, callbacks, relay);
   if (live_) live_->RegisterCallback(callback_.get(), nullptr);
 }
@@ -39,7 +40,7 @@ int LivePlayEngineImpl::Connect(napi_env env, napi_value ticket) {
       return -1;
     }
     room_config_ = std::make_unique<tavel::LiveRoomConfig>(
-        ToRoomConfig(Napi::Value(env, ticket), EngineManager::instance()->sdk_version()));
+        ToRoomConfig(Napi::Value(env, ticket), sdk_version_));
     live_->SetRoomId(room_config_->room_id);
     command_ = live_client_ ? live_client_->CreateCommandClient(ToCommandClientConfig(Napi::Value(env, ticket)))
                             : nullptr;
@@ -56,7 +57,7 @@ int LivePlayEngineImpl::ConnectAndConfigDevice(napi_env env, napi_value config, 
       return -1;
     }
     room_config_ = std::make_unique<tavel::LiveRoomConfig>(
-        ToRoomConfig(Napi::Value(env, config), EngineManager::instance()->sdk_version()));
+        ToRoomConfig(Napi::Value(env, config), sdk_version_));
     live_->SetRoomId(room_config_->room_id);
     command_ = live_client_ ? live_client_->CreateCommandClient(ToCommandClientConfig(Napi::Value(env, config)))
                             : nullptr;
@@ -67,8 +68,9 @@ int LivePlayEngineImpl::ConnectAndConfigDevice(napi_env env, napi_value config, 
     const int result = self->ConnectEngine();
     if (result == 0) {
       SyncBeautyState();
-      if (DeviceEngineImpl* device = EngineManager::instance()->CurrentDeviceEngine())
-        device->SetAudioParameterPath(audio_param_path);
+      EngineManager::WithInstance([&](EngineManager& m) {
+        if (DeviceEngineImpl* device = m.CurrentDeviceEngine()) device->SetAudioParameterPath(audio_param_path);
+      });
     }
     self->callback_->PostEnterRoom(result == 0);
   }).detach();

@@ -28,7 +28,8 @@ class LivePlayEngineImpl : public EngineImplBase, public std::enable_shared_from
  public:
   static constexpr char kTag[] = "LivePlayEngineImpl";
 
-  LivePlayEngineImpl(lumen::LiveClient* client, napi_env env, napi_value callbacks, bool relay);
+  LivePlayEngineImpl(lumen::LiveClient* client, const std::string& sdk_version, napi_env env, napi_value callbacks,
+                     bool relay);
   ~LivePlayEngineImpl() override;
 
   void set_owner(LiveReplayEngineImpl* owner);
@@ -97,6 +98,7 @@ class LivePlayEngineImpl : public EngineImplBase, public std::enable_shared_from
 
   std::recursive_mutex mu_;
   lumen::LiveClient* live_client_;
+  const std::string sdk_version_;
   tavel::LivePlayEngine* live_ = nullptr;
   std::shared_ptr<LivePlayEngineCallback> callback_;
   std::shared_ptr<MicrophoneRecordingCallbackImpl> microphone_recording_callback_;
