@@ -3,53 +3,46 @@
 #include <cstring>
 #include <sstream>
 
-#include "common/convert.h"
+#include "common/record_reader.h"
 
 namespace lumen {
 
 namespace {
 
-// "collect" counts only when present and neither undefined nor null.
-bool CollectAt(const Napi::Object& o) {
-  Napi::Value v = js::Get(o, "collect");
-  return js::IsSet(v) && js::ToBool(v);
-}
+using tavel::AudioTrackInfo;
+using tavel::BizInfo;
+using tavel::VideoTrackInfo;
+
+const record::Field<BizInfo> kBizInfo[] = {
+    LUMEN_FIELD("bizType", BizInfo, biz_type, kInt32),
+    LUMEN_FIELD("userId", BizInfo, user_id, kInt32),
+    LUMEN_FIELD("groupId", BizInfo, group_id, kInt32),
+    LUMEN_FIELD("collect", BizInfo, collect, kCollect),
+};
+
+const record::Field<VideoTrackInfo> kVideoTrackInfo[] = {
+    LUMEN_FIELD("type", VideoTrackInfo, type, kInt32),
+    LUMEN_FIELD("userId", VideoTrackInfo, user_id, kInt32),
+    LUMEN_FIELD("ssrc", VideoTrackInfo, ssrc, kInt64),
+    LUMEN_FIELD("ssrcFec", VideoTrackInfo, ssrc_fec, kInt64),
+    LUMEN_FIELD("ssrcNack", VideoTrackInfo, ssrc_nack, kInt64),
+    LUMEN_FIELD("groupId", VideoTrackInfo, group_id, kInt32),
+    LUMEN_FIELD("collect", VideoTrackInfo, collect, kCollect),
+};
+
+const record::Field<AudioTrackInfo> kAudioTrackInfo[] = {
+    LUMEN_FIELD("type", AudioTrackInfo, type, kInt32),
+    LUMEN_FIELD("userId", AudioTrackInfo, user_id, kInt32),
+    LUMEN_FIELD("ssrc", AudioTrackInfo, ssrc, kInt64),
+    LUMEN_FIELD("groupId", AudioTrackInfo, group_id, kInt32),
+    LUMEN_FIELD("collect", AudioTrackInfo, collect, kCollect),
+};
 
 }  // namespace
 
-tavel::BizInfo ToBizInfo(const Napi::Value& v) {
-  Napi::Object o = js::ToObject(v);
-  tavel::BizInfo b;
-  b.biz_type = js::Int32At(o, "bizType");
-  b.user_id = js::Int32At(o, "userId");
-  b.group_id = js::Int32At(o, "groupId");
-  b.collect = CollectAt(o);
-  return b;
-}
-
-tavel::VideoTrackInfo ToVideoTrackInfo(const Napi::Value& v) {
-  Napi::Object o = js::ToObject(v);
-  tavel::VideoTrackInfo t;
-  t.type = js::Int32At(o, "type");
-  t.user_id = js::Int32At(o, "userId");
-  t.ssrc = js::Int64At(o, "ssrc");
-  t.ssrc_fec = js::Int64At(o, "ssrcFec");
-  t.ssrc_nack = js::Int64At(o, "ssrcNack");
-  t.group_id = js::Int32At(o, "groupId");
-  t.collect = CollectAt(o);
-  return t;
-}
-
-tavel::AudioTrackInfo ToAudioTrackInfo(const Napi::Value& v) {
-  Napi::Object o = js::ToObject(v);
-  tavel::AudioTrackInfo t;
-  t.type = js::Int32At(o, "type");
-  t.user_id = js::Int32At(o, "userId");
-  t.ssrc = js::Int64At(o, "ssrc");
-  t.group_id = js::Int32At(o, "groupId");
-  t.collect = CollectAt(o);
-  return t;
-}
+BizInfo ToBizInfo(const Napi::Value& v) { return record::Read(v, kBizInfo); }
+VideoTrackInfo ToVideoTrackInfo(const Napi::Value& v) { return record::Read(v, kVideoTrackInfo); }
+AudioTrackInfo ToAudioTrackInfo(const Napi::Value& v) { return record::Read(v, kAudioTrackInfo); }
 
 std::string ToString(const tavel::VideoTrackInfo& i) {
   std::ostringstream os;

@@ -5,6 +5,7 @@
 #include "callback/video_frame_callback.h"
 #include "common/convert.h"
 #include "common/logging.h"
+#include "common/record_reader.h"
 #include "engine/cache_store.h"
 #include "engine/engine_wrappers.h"
 #include "engine/live_play_engine_impl.h"
@@ -35,6 +36,16 @@ class TallyForwarder : public korin::TallyHandler {
     entry.url = name;
     if (auto client = tavel::tallyv2::TallyClientV2::singleton()) client->PostValueEntry(entry, 1, flag ? 1 : 0);
   }
+};
+
+using lumen::UserRecord;
+const record::Field<UserRecord> kUserFields[] = {
+    LUMEN_FIELD("userType", UserRecord, user_type, kUint32),
+    LUMEN_FIELD("networkType", UserRecord, network_type, kInt32),
+    LUMEN_FIELD("appVersion", UserRecord, app_version, kString),
+    LUMEN_FIELD("appType", UserRecord, app_type, kInt32),
+    LUMEN_FIELD("productId", UserRecord, product_id, kInt32),
+    LUMEN_FIELD("schedulerHost", UserRecord, scheduler_host, kString),
 };
 
 }  // namespace
@@ -291,13 +302,7 @@ void EngineManager::SetUserConfig(napi_env env, napi_value value) {
   test_environment_ = test;
   if (live_client_) live_client_->SetTestEnvironment(test);
 
-  lumen::UserRecord record;
-  record.user_type = js::Uint32At(config, "userType");
-  record.network_type = js::Int32At(config, "networkType");
-  record.app_version = js::OptionalUtf8At(config, "appVersion");
-  record.app_type = js::Int32At(config, "appType");
-  record.product_id = js::Int32At(config, "productId");
-  record.scheduler_host = js::OptionalUtf8At(config, "schedulerHost");
+  lumen::UserRecord record = record::Read(config, kUserFields);
   record.sdk_version = sdk_version_;
   ReplaceUserInfo(record);
   {
