@@ -26,6 +26,20 @@ test('a missing or throwing log method is an uncaught exception; later records s
   assert.deepEqual(delivered, ['restored #0:0', 'restored #0:1', 'restored #0:2', 'restored #1:0', 'restored #1:1', 'restored #1:2']);
 });
 
+test("lines written during a delivery do not come back to the same executor", async (t) => {
+  await t.test('the failure lines of a log method whose lookup throws', async () => {
+    const run = await runFixture('executor-feedback.js', ['trap'], 20000);
+    assertCleanExit(run);
+    assert.deepEqual(lastJson(run.stdout), { uncaught: 3, got: [] });
+  });
+
+  await t.test('lines the log method writes itself', async () => {
+    const run = await runFixture('executor-feedback.js', ['relog'], 20000);
+    assertCleanExit(run);
+    assert.deepEqual(lastJson(run.stdout), { uncaught: 0, got: ['record #0:0', 'record #0:1', 'record #0:2'] });
+  });
+});
+
 test('exiting while engine threads still post log records', async (t) => {
   for (const [mode, how] of [
     ['natural', 'the event loop runs out'],

@@ -15,6 +15,12 @@
 namespace lumen {
 namespace {
 
+// The holder whose record is being delivered on this thread. Lines written
+// meanwhile (the delivery's own failure lines, or lines the executor's log
+// method writes) are not sent back to that executor: each would produce
+// another, and the wake-up would never end.
+thread_local const AddonCallback* t_delivering = nullptr;
+
 // One engine log record for the executor's log(message, fields).
 class LogItem : public AsyncCallbackItemBase {
  public:
@@ -33,7 +39,9 @@ class LogItem : public AsyncCallbackItemBase {
       fields.Set(static_cast<uint32_t>(i), f);
     }
     napi_value argv[] = {Napi::String::New(e, message_), fields};
+    t_delivering = addon_callback_.get();
     ExecuteAsyncJsCallBack("log", 2, argv);
+    t_delivering = nullptr;
   }
 
  private:
@@ -45,6 +53,7 @@ class JsLogExecutor : public korin::SdkLogExecutor {
  public:
   explicit JsLogExecutor(std::shared_ptr<AddonCallback> holder) : holder_(std::move(holder)) {}
   void Log(const std::string& message, const std::vector<rtc::LogField>& fields) override {
+    if (t_delivering == holder_.get()) return;
     CallbackDispatcher::Post(new LogItem(holder_, message, fields));
   }
 
