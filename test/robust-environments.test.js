@@ -16,3 +16,28 @@ test('terminating a worker while it is inside an export does not end the process
   // A throw that can no longer reach JavaScript used to be fatal.
   assert.deepEqual(await scenario('terminate'), { rounds: 20 });
 });
+
+test('a worker cannot load the module while the main thread uses it; main delivery goes on', async () => {
+  const { worker, workerExit, delivered } = await scenario('second');
+  assert.equal(worker.loaded, false);
+  assert.equal(worker.isError, true);
+  assert.equal(worker.code, 'ERR_LUMEN_ENVIRONMENT_IN_USE');
+  assert.match(worker.message, /one JavaScript environment at a time/);
+  assert.equal(workerExit, 0);
+  assert.equal(delivered, 100);
+});
+
+test('loading the module twice in one environment gives the same module object and tears down once', async () => {
+  const { worker, workerExit } = await scenario('twice');
+  assert.deepEqual(worker, { same: true, sameState: 0, delivered: 20 });
+  assert.equal(workerExit, 0);
+});
+
+test('once a worker that used the module has exited, the main thread can load it afresh', async () => {
+  const { inWorker, workerExit, mainEngineType, delivered } = await scenario('sequential');
+  assert.equal(inWorker, 0);
+  assert.equal(workerExit, 0);
+  // The worker's engine went with its environment.
+  assert.equal(mainEngineType, -1);
+  assert.equal(delivered, 100);
+});

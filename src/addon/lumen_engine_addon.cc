@@ -1,9 +1,13 @@
 // Module entry: registers the export groups in their fixed order, creates the
 // callback dispatcher and installs the environment teardown.
 #include <node_api.h>
+#include <uv.h>
+
+#include <mutex>
 
 #include "addon/groups.h"
 #include "callback/callback_dispatcher.h"
+#include "callback/video_frame_callback.h"
 #include "common/convert.h"
 #include "common/export_table.h"
 #include "engine/engine_manager.h"
@@ -32,18 +36,62 @@ const ExportRow kEngineTestRow[] = {
     {"engineTest_executeOpenglTest", ExecuteOpenglTest, Free(), kMinusOne},
 };
 
+// The dispatcher, the engine manager and the renderer registry are
+// process-wide: they serve one JavaScript environment at a time, the one that
+// loaded the module first, until its teardown. An environment is told by its
+// event loop: each load gets a napi_env of its own.
+std::mutex g_env_mu;
+uv_loop_t* g_loop = nullptr;
+napi_env g_env = nullptr;
+napi_ref g_exports = nullptr;
+
+constexpr char kEnvironmentInUse[] =
+    "lumen_engine_addon serves one JavaScript environment at a time and is in use by another one of this "
+    "process (the main thread or a worker); load it there, or after that environment has ended";
+
 void Teardown(void* record) {
   CallbackDispatcher* dispatcher = CallbackDispatcher::Get();
   if (dispatcher) dispatcher->DrainClosing();
   EngineManager::DestroyInstance();
+  // Whatever the release switch says: their objects belong to this environment.
+  VideoFrameCallback::RemoveAllRenderers();
   // No log sink of this environment may outlive it.
   rtc::LogMessage::ClearStreams();
   ReleaseLogSinks();
   if (dispatcher) dispatcher->Close();
   delete[] static_cast<void**>(record);
+  std::lock_guard<std::mutex> lock(g_env_mu);
+  if (g_exports) napi_delete_reference(g_env, g_exports);
+  g_exports = nullptr;
+  g_env = nullptr;
+  g_loop = nullptr;
 }
 
 napi_value Init(napi_env env, napi_value exports) {
+  uv_loop_t* loop = nullptr;
+  if (napi_get_uv_event_loop(env, &loop) != napi_ok || loop == nullptr) {
+    napi_throw_error(env, nullptr, "lumen_engine_addon: no event loop");
+    return nullptr;
+  }
+  {
+    std::lock_guard<std::mutex> lock(g_env_mu);
+    if (g_loop && g_loop != loop) {
+      napi_throw_error(env, "ERR_LUMEN_ENVIRONMENT_IN_USE", kEnvironmentInUse);
+      return nullptr;
+    }
+    if (g_loop == loop) {
+      // Loaded again in the same environment (its require cache cleared):
+      // the same module object, so that one napi_env holds all the state.
+      napi_value first = nullptr;
+      if (napi_get_reference_value(g_env, g_exports, &first) != napi_ok || first == nullptr)
+        napi_throw_error(env, nullptr, "lumen_engine_addon: the module object of this environment is gone");
+      return first;
+    }
+    g_loop = loop;
+    g_env = env;
+    if (napi_create_reference(env, exports, 1, &g_exports) != napi_ok) g_exports = nullptr;
+  }
+
   for (ExportGroup group : kGroupsBeforeTest) group(env, exports);
   AddExports(env, exports, kEngineTestRow);
   for (ExportGroup group : kGroupsAfterTest)
@@ -67,4 +115,12 @@ static napi_module lumen_engine_addon_module = {
 
 extern "C" __attribute__((constructor)) void _register_lumen_engine_addon_() {
   napi_module_register(&lumen_engine_addon_module);
+}
+
+// The constructor runs once per process, and Node forgets its registration
+// when the environment that loaded the module first goes away (a worker):
+// later loads find the module through this symbol instead.
+extern "C" __attribute__((visibility("default"))) napi_value napi_register_module_v1(napi_env env,
+                                                                                     napi_value exports) {
+  return lumen::Init(env, exports);
 }

@@ -24,6 +24,10 @@ std::thread::id g_js_thread;
 struct PendingUnrefs {
   std::mutex mu;
   std::vector<std::pair<napi_env, napi_ref>> refs;
+  // The environment whose references may still be deleted; an environment
+  // that has ended freed its references itself, and touching them (or it)
+  // afterwards would be a use after free.
+  napi_env live = nullptr;
 };
 
 PendingUnrefs& Unrefs() {
@@ -31,11 +35,13 @@ PendingUnrefs& Unrefs() {
   return *p;
 }
 
-void DeletePendingReferences() {
+// `ending`: the environment is closing; references dropped later are let go.
+void DeletePendingReferences(bool ending = false) {
   std::vector<std::pair<napi_env, napi_ref>> refs;
   {
     std::lock_guard<std::mutex> lock(Unrefs().mu);
     refs.swap(Unrefs().refs);
+    if (ending) Unrefs().live = nullptr;
   }
   for (auto& r : refs) napi_delete_reference(r.first, r.second);
 }
@@ -61,13 +67,14 @@ bool CallbackDispatcher::Post(CallbackItem* item) { return Queue().Post(item); }
 bool CallbackDispatcher::OnJsThread() { return std::this_thread::get_id() == g_js_thread; }
 
 void CallbackDispatcher::DeleteReference(napi_env env, napi_ref ref) {
+  {
+    std::lock_guard<std::mutex> lock(Unrefs().mu);
+    if (env != Unrefs().live) return;
+    if (!OnJsThread()) Unrefs().refs.emplace_back(env, ref);
+  }
   if (OnJsThread()) {
     napi_delete_reference(env, ref);
     return;
-  }
-  {
-    std::lock_guard<std::mutex> lock(Unrefs().mu);
-    Unrefs().refs.emplace_back(env, ref);
   }
   // Nudge the JavaScript thread; an empty queue still runs the deletions.
   Queue().Nudge();
@@ -96,6 +103,10 @@ CallbackDispatcher* CallbackDispatcher::Create(napi_env env) {
       napi_create_string_utf8(env, "lumen_engine_addon:callback", NAPI_AUTO_LENGTH, &name) != napi_ok ||
       napi_async_init(env, object, name, &d->async_context_) != napi_ok) {
     Napi::Error::New(env).ThrowAsJavaScriptException();
+  }
+  {
+    std::lock_guard<std::mutex> lock(Unrefs().mu);
+    Unrefs().live = env;
   }
   Queue().Open(Wake, d);
   instance_ = d;
@@ -175,7 +186,7 @@ void CallbackDispatcher::Close() {
   uv_close(reinterpret_cast<uv_handle_t*>(handle_),
            [](uv_handle_t* h) { delete reinterpret_cast<uv_async_t*>(h); });
   handle_ = nullptr;
-  DeletePendingReferences();
+  DeletePendingReferences(true);
   if (async_context_) napi_async_destroy(env_, async_context_);
   if (object_ref_) napi_delete_reference(env_, object_ref_);
   if (instance_ == this) instance_ = nullptr;
