@@ -34,10 +34,12 @@ test('loading the module twice in one environment gives the same module object a
 });
 
 test('once a worker that used the module has exited, the main thread can load it afresh', async () => {
-  const { inWorker, workerExit, mainEngineType, delivered } = await scenario('sequential');
+  const { inWorker, workerExit, mainEngineType, frames, delivered } = await scenario('sequential');
   assert.equal(inWorker, 0);
   assert.equal(workerExit, 0);
-  // The worker's engine went with its environment.
+  // The worker's engine and renderers went with its environment: the same
+  // stream delivers to the main thread's own renderer object.
   assert.equal(mainEngineType, -1);
+  assert.deepEqual(frames, [4]);
   assert.equal(delivered, 100);
 });
