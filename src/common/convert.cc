@@ -3,15 +3,41 @@
 namespace lumen {
 namespace js {
 
-// An empty value is what a failed read (a throwing getter) leaves behind: it
-// has no environment, and converting it would take the fatal error path, so
-// it converts to the empty result while the read's exception stays raised.
-int32_t ToInt32(const Napi::Value& v) { return v.IsEmpty() ? 0 : v.ToNumber().Int32Value(); }
-uint32_t ToUint32(const Napi::Value& v) { return v.IsEmpty() ? 0 : v.ToNumber().Uint32Value(); }
-int64_t ToInt64(const Napi::Value& v) { return v.IsEmpty() ? 0 : v.ToNumber().Int64Value(); }
-double ToDouble(const Napi::Value& v) { return v.IsEmpty() ? 0 : v.ToNumber().DoubleValue(); }
-bool ToBool(const Napi::Value& v) { return !v.IsEmpty() && v.ToBoolean().Value(); }
-std::string ToUtf8(const Napi::Value& v) { return v.IsEmpty() ? std::string() : v.ToString().Utf8Value(); }
+// An empty value is what a failed read (a throwing getter) leaves behind, and
+// what a failed coercion answers (a Symbol or a BigInt to a number, a
+// throwing valueOf or toString, any coercion while an exception is pending).
+// It has no environment: reading it would take the fatal error path. Both
+// convert to the empty result while the exception stays raised.
+namespace {
+Napi::Number AsNumber(const Napi::Value& v) { return v.IsEmpty() ? Napi::Number() : v.ToNumber(); }
+}  // namespace
+
+int32_t ToInt32(const Napi::Value& v) {
+  Napi::Number n = AsNumber(v);
+  return n.IsEmpty() ? 0 : n.Int32Value();
+}
+uint32_t ToUint32(const Napi::Value& v) {
+  Napi::Number n = AsNumber(v);
+  return n.IsEmpty() ? 0 : n.Uint32Value();
+}
+int64_t ToInt64(const Napi::Value& v) {
+  Napi::Number n = AsNumber(v);
+  return n.IsEmpty() ? 0 : n.Int64Value();
+}
+double ToDouble(const Napi::Value& v) {
+  Napi::Number n = AsNumber(v);
+  return n.IsEmpty() ? 0 : n.DoubleValue();
+}
+bool ToBool(const Napi::Value& v) {
+  if (v.IsEmpty()) return false;
+  Napi::Boolean b = v.ToBoolean();
+  return !b.IsEmpty() && b.Value();
+}
+std::string ToUtf8(const Napi::Value& v) {
+  if (v.IsEmpty()) return std::string();
+  Napi::String s = v.ToString();
+  return s.IsEmpty() ? std::string() : s.Utf8Value();
+}
 Napi::Object ToObject(const Napi::Value& v) { return v.IsEmpty() ? Napi::Object() : v.ToObject(); }
 
 Napi::Value Get(const Napi::Object& o, const char* key) {
@@ -46,8 +72,20 @@ std::vector<int64_t> MapArray(const Napi::Value& v, F each) {
   if (v.IsEmpty() || !v.IsArray()) return out;
   auto a = v.As<Napi::Array>();
   const uint32_t n = a.Length();
+  // A length is the caller's to choose (new Array(2 ** 32 - 1)): reserving
+  // or walking it would exhaust memory long before the engine saw the list.
+  if (n > kMaxListLength) {
+    Napi::RangeError::New(v.Env(), "lists are limited to " + std::to_string(kMaxListLength) + " elements")
+        .ThrowAsJavaScriptException();
+    return out;
+  }
   out.reserve(n);
-  for (uint32_t i = 0; i < n; ++i) out.push_back(each(a.Get(i)));
+  for (uint32_t i = 0; i < n; ++i) {
+    Napi::Value e = a.Get(i);
+    // A throwing element getter: its exception is raised, the rest unread.
+    if (e.IsEmpty()) break;
+    out.push_back(each(e));
+  }
   return out;
 }
 }  // namespace

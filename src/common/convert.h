@@ -40,7 +40,9 @@ bool IsSet(const Napi::Value& v);
 // Call it only after every other argument was converted: a getter may detach.
 std::vector<uint8_t> Bytes(const Napi::Value& v);
 
-// Array elements coerced one by one; a non-array gives an empty list.
+// Array elements coerced one by one; a non-array gives an empty list, a
+// longer one than kMaxListLength an empty list and a RangeError.
+constexpr uint32_t kMaxListLength = 1u << 20;
 std::vector<int64_t> Int64List(const Napi::Value& v);
 std::vector<int64_t> Int32WidenedList(const Napi::Value& v);
 
