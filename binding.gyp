@@ -50,5 +50,19 @@
       "include_dirs": ["<(addon_api_include)", "engine/src"],
       "sources": ["<!@(node scripts/sources.js engine/control)"]
     }
+  ],
+  # Benchmarks only (bench/); the sanitizer build's mirror of the tree has no bench/.
+  "conditions": [
+    ["sanitize==0", {
+      "targets": [{
+        "target_name": "lumen_engine_bench",
+        "type": "loadable_module",
+        "product_extension": "node",
+        "product_prefix": "",
+        "dependencies": ["live_engine_shared"],
+        "include_dirs": ["engine/src"],
+        "sources": ["bench/native/bench_addon.cc"]
+      }]
+    }]
   ]
 }
