@@ -6,6 +6,7 @@
 #define LUMEN_CALLBACK_CALLBACK_QUEUE_H_
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <deque>
 #include <mutex>
@@ -82,20 +83,41 @@ class CallbackQueue {
   // Normal-queue items whose renderer id is `renderer_id`.
   int CountRenderer(int32_t renderer_id);
 
-  bool closing();
+  bool closing() const { return closing_.load(std::memory_order_acquire); }
   size_t size();
 
  private:
+  // Engine threads hold it only to link an item in: a waiter spins briefly
+  // before it sleeps, since sleeping and waking cost far more than the wait.
+  class PostLock {
+   public:
+    void lock();
+    void unlock() { mu_.unlock(); }
+
+   private:
+    std::mutex mu_;
+  };
+
   static void Destroy(CallbackItem* item);
   void DrainPriorityLocked(std::deque<CallbackItem*>& out);
   void CountOutLocked(const CallbackItem* item);
+  CallbackItem* TakePriorityLocked();
 
-  std::mutex mu_;
+  // Lock order: take_mu_, then mu_.
+  // The taking side: `taken_` holds normal items moved out of `normal_` in
+  // one go, all older than any item in `normal_`; they count as queued.
+  std::mutex take_mu_;
+  std::deque<CallbackItem*> taken_;
+
+  PostLock mu_;
   std::deque<CallbackItem*> normal_;
   std::deque<CallbackItem*> priority_;
-  // Normal-queue items per renderer id, so that a frame's look-up does not scan the queue.
+  // Read without the lock, so that taking needs no lock while there is none.
+  std::atomic<size_t> priority_size_{0};
+  // Normal-queue items per renderer id (those in `taken_` included), so that
+  // a frame's look-up does not scan the queue.
   std::unordered_map<int32_t, int> per_renderer_;
-  bool closing_ = true;  // closed until an environment opens it
+  std::atomic<bool> closing_{true};  // closed until an environment opens it; written under mu_
   Wake wake_ = nullptr;
   void* wake_context_ = nullptr;
 };

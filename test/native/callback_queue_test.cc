@@ -240,6 +240,39 @@ TEST_F(CallbackQueueTest, CountRendererFollowsPostsTakesAndPurges) {
   EXPECT_EQ(TakeAll(), (std::vector<int>{}));
 }
 
+// Taking moves every queued normal item out of the posters' way at once;
+// until each is taken it must still count as queued for every operation.
+TEST_F(CallbackQueueTest, ItemsMovedOutByATakeStayQueuedUntilTakenThemselves) {
+  queue_.Post(new Item(kItemDefault, 1, &probe_));
+  queue_.Post(new Item(kItemMicrophoneData, 2, &probe_));
+  queue_.Post(new Item(kItemDefault, 3, &probe_, 41));
+  queue_.Post(new Item(kItemLog, 4, &probe_));
+  queue_.Post(new Item(kItemMicrophoneData, 5, &probe_));
+  std::unique_ptr<CallbackItem> first(queue_.Take());
+  EXPECT_EQ(static_cast<Item*>(first.get())->tag(), 1);
+  queue_.Post(new Item(kItemDefault, 6, &probe_));
+  EXPECT_EQ(queue_.size(), 5u);
+  EXPECT_EQ(queue_.CountRenderer(41), 1);
+
+  queue_.PurgeType(kItemMicrophoneData);
+  EXPECT_EQ(probe_.released, 2);
+  // Posted after the batch left, still overtaking what is left of it.
+  queue_.Post(new Item(kItemEnterRoom, 7, &probe_));
+  std::unique_ptr<CallbackItem> next(queue_.Take());
+  EXPECT_EQ(static_cast<Item*>(next.get())->tag(), 7);
+  queue_.DrainEngine();
+  EXPECT_EQ(queue_.CountRenderer(41), 0);
+  EXPECT_EQ(probe_.released, 4);
+  EXPECT_EQ(TakeAll(), (std::vector<int>{4}));
+
+  queue_.Post(new Item(kItemDefault, 8, &probe_));
+  queue_.Post(new Item(kItemDefault, 9, &probe_));
+  std::unique_ptr<CallbackItem> eighth(queue_.Take());
+  queue_.DrainClosing();
+  EXPECT_EQ(probe_.released, 5);
+  EXPECT_EQ(queue_.Take(), nullptr);
+}
+
 TEST_F(CallbackQueueTest, WakesOncePerQueuedItemAndNudgeWakesWithoutQueueing) {
   for (int i = 0; i < 5; ++i) queue_.Post(new Item(i % 2 ? kItemDefault : kItemMediaConnection, i));
   EXPECT_EQ(wakes_, 5);
