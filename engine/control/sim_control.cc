@@ -159,7 +159,8 @@ Napi::Value FireMany(const Napi::CallbackInfo& info) {
   for (int t = 0; t < threads; ++t) {
     int mine = count / threads + (t < count % threads ? 1 : 0);
     sim::RunOnEngineThread(t, [=] {
-      for (int i = 0; i < mine; ++i) sim::FireHere(name, *args);
+      // Whatever a drop cut short is fired one by one, each finding what is held then.
+      for (int64_t i = sim::FireRepeatedly(name, *args, mine); i < mine; ++i) sim::FireHere(name, *args);
       batch->Done();
     }, false);
   }

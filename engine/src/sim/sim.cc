@@ -168,7 +168,7 @@ struct Held {
   std::mutex mu;
   std::condition_variable cv;
   int running = 0;
-  bool dropped = false;
+  std::atomic<bool> dropped{false};  // written under mu; read without it by FireRepeatedly
 };
 
 struct Holds {
@@ -278,6 +278,39 @@ bool FireHere(const std::string& name, const Args& args, Args* answer, const voi
   }
   held->cv.notify_all();
   return true;
+}
+
+int64_t FireRepeatedly(const std::string& name, const Args& args, int64_t count) {
+  std::shared_ptr<Held> held;
+  {
+    std::lock_guard<std::mutex> lock(H().mu);
+    auto it = H().by_name.find(name);
+    if (it == H().by_name.end()) return 0;
+    held = it->second;
+  }
+  {
+    std::lock_guard<std::mutex> lock(held->mu);
+    if (held->dropped) return 0;
+    ++held->running;
+  }
+  // Looked up and counted as running once: an engine calling its callback in
+  // a loop takes no lock per call, and a drop still waits for the loop.
+  tl_firing.push_back(held.get());
+  Args* outer = tl_answer;
+  tl_answer = nullptr;
+  int64_t fired = 0;
+  while (fired < count && !held->dropped.load(std::memory_order_acquire)) {
+    held->firer(args);
+    ++fired;
+  }
+  tl_answer = outer;
+  tl_firing.pop_back();
+  {
+    std::lock_guard<std::mutex> lock(held->mu);
+    --held->running;
+  }
+  held->cv.notify_all();
+  return fired;
 }
 
 // ---- engine threads -----------------------------------------------------------

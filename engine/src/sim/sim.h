@@ -129,6 +129,9 @@ ENGINE_API bool FireHere(const std::string& name, const Args& args);
 // As above; fires only while `owner` (unless null) holds the name, and
 // collects what the firer passed to Answer().
 ENGINE_API bool FireHere(const std::string& name, const Args& args, Args* answer, const void* owner);
+// Fires `count` times on the calling thread, stopping early once the name is
+// dropped; answers how many ran.
+ENGINE_API int64_t FireRepeatedly(const std::string& name, const Args& args, int64_t count);
 // Called by a running firer: hands values back to whoever fired it.
 ENGINE_API void Answer(Args answer);
 
