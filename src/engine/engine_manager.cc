@@ -177,10 +177,11 @@ int EngineManager::DestroyReplayEngine() {
 
 int EngineManager::CreateStreamingEngine(napi_env env, napi_value config, napi_value callbacks,
                                          const std::string& params) {
+  // Read first: its getters may create or destroy engines.
+  const lumen::CommandClientConfig command = ToCommandClientConfig(Napi::Value(env, config));
   if (AnyEngineExists()) return -1;
   LUMEN_LOG(kInfo, kTag) << "create streaming engine";
   impl_->streaming = std::make_unique<StreamingEngineImpl>(env, callbacks);
-  lumen::CommandClientConfig command = ToCommandClientConfig(Napi::Value(env, config));
   tavel::StreamingEngine* streaming = impl_->streaming->streaming();
   if (!streaming) return -1;
   return streaming->Start(command, params, live_client_, impl_->streaming->callback());

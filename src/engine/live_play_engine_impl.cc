@@ -33,36 +33,35 @@ bool LivePlayEngineImpl::connected() {
 }
 
 int LivePlayEngineImpl::Connect(napi_env env, napi_value ticket) {
-  {
-    std::lock_guard<std::recursive_mutex> lock(mu_);
-    if (!live_ || room_config_) {
-      LUMEN_LOG(kError, kTag) << "live engine already exist";
-      return -1;
-    }
-    room_config_ = std::make_unique<tavel::LiveRoomConfig>(
-        ToRoomConfig(Napi::Value(env, ticket), sdk_version_));
-    live_->SetRoomId(room_config_->room_id);
-    command_ = live_client_ ? live_client_->CreateCommandClient(ToCommandClientConfig(Napi::Value(env, ticket)))
-                            : nullptr;
-    if (command_) command_->RegisterCallback(callback_.get());
-  }
+  if (Prepare(env, ticket) != 0) return -1;
   return ConnectEngine();
 }
 
+bool LivePlayEngineImpl::Connectable() {
+  std::lock_guard<std::recursive_mutex> lock(mu_);
+  if (live_ && !room_config_) return true;
+  LUMEN_LOG(kError, kTag) << "live engine already exist";
+  return false;
+}
+
+// The ticket's getters run before the lock is taken and may leave the room,
+// connect or replace the live client meanwhile: the state is checked again
+// afterwards, and nothing read before them is used after them.
+int LivePlayEngineImpl::Prepare(napi_env env, napi_value ticket) {
+  if (!Connectable()) return -1;
+  auto room = std::make_unique<tavel::LiveRoomConfig>(ToRoomConfig(Napi::Value(env, ticket), sdk_version_));
+  const lumen::CommandClientConfig command = ToCommandClientConfig(Napi::Value(env, ticket));
+  std::lock_guard<std::recursive_mutex> lock(mu_);
+  if (!Connectable()) return -1;
+  room_config_ = std::move(room);
+  live_->SetRoomId(room_config_->room_id);
+  command_ = live_client_ ? live_client_->CreateCommandClient(command) : nullptr;
+  if (command_) command_->RegisterCallback(callback_.get());
+  return 0;
+}
+
 int LivePlayEngineImpl::ConnectAndConfigDevice(napi_env env, napi_value config, const std::string& audio_param_path) {
-  {
-    std::lock_guard<std::recursive_mutex> lock(mu_);
-    if (!live_ || room_config_) {
-      LUMEN_LOG(kError, kTag) << "live engine already exist";
-      return -1;
-    }
-    room_config_ = std::make_unique<tavel::LiveRoomConfig>(
-        ToRoomConfig(Napi::Value(env, config), sdk_version_));
-    live_->SetRoomId(room_config_->room_id);
-    command_ = live_client_ ? live_client_->CreateCommandClient(ToCommandClientConfig(Napi::Value(env, config)))
-                            : nullptr;
-    if (command_) command_->RegisterCallback(callback_.get());
-  }
+  if (Prepare(env, config) != 0) return -1;
   // The thread keeps this engine alive; a leave meanwhile turns its engine calls into -1.
   std::thread([self = shared_from_this(), audio_param_path] {
     const int result = self->ConnectEngine();

@@ -91,6 +91,8 @@ class LivePlayEngineImpl : public EngineImplBase, public std::enable_shared_from
   bool connected();
 
  private:
+  bool Connectable();  // has an engine and no room yet; logs when not
+  int Prepare(napi_env env, napi_value ticket);  // room config and command client
   int ConnectEngine();  // engine connect, hand-over of the command client, replay open
   int StartCaptureLocked(Capture kind, const tavel::VideoTrackInfo& info, tavel::VideoSinkInterface* sink,
                          const std::vector<int64_t>& users);
