@@ -88,3 +88,28 @@ test.describe('a getter leaves the room while the handler converts', () => {
     assert.equal(addon.engineSdk_currentEngineType(), 0);
   });
 });
+
+test.describe('a second onAppInit while engines use the live client', () => {
+  test.beforeEach(connectedClass);
+
+  test('the old client lives until the last engine that used it is gone', () => {
+    const before = sim.objects();
+    addon.engineSdk_onAppInit(callbacks(), '5.2.0');
+    assert.equal(sim.objects().liveClients, before.liveClients + 1);
+    assert.equal(addon.livePlayEngine_audioStartSend({ userId: 1 }), 0);
+    assert.equal(addon.engineSdk_leaveLiveRoom(), 0);
+    assert.deepEqual(ops('lumen.LiveClient.DestroyCommandClient').length, 1);
+    assert.equal(sim.objects().liveClients, before.liveClients);
+    assert.equal(sim.objects().commandClients ?? 0, 0);
+  });
+
+  test('from a ticket getter during connect', () => {
+    addon.engineSdk_leaveLiveRoom();
+    assert.equal(addon.engineSdk_createLivePlayEngine(callbacks()), 0);
+    const ticket = { get room_id() { addon.engineSdk_onAppInit(callbacks(), '5.3.0'); return 1; } };
+    assert.equal(addon.engineSdk_connectLivePlayEngine(ticket), 0);
+    assert.equal(addon.engineSdk_leaveLiveRoom(), 0);
+    assert.equal(sim.objects().commandClients ?? 0, 0);
+    assert.equal(sim.objects().liveClients, 1);
+  });
+});

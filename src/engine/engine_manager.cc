@@ -67,6 +67,18 @@ struct EngineManager::Impl {
   lumen::UserRecord user;
   lumen::UserInfo* user_info = nullptr;
 
+  // A live client replaced by a later onAppInit while engines made with it
+  // still existed, with the objects it was configured with: those engines
+  // hold its address. Destroyed once no engine is left.
+  struct RetiredClient {
+    lumen::LiveClient* client;
+    std::unique_ptr<lumen::LiveClientConfig> config;
+    std::unique_ptr<CacheProviderImpl> cache_provider;
+    std::unique_ptr<HttpExecutorImpl> http_executor;
+  };
+  std::mutex retired_mu;  // after engines_mu
+  std::vector<RetiredClient> retired;
+
   bool AnyLocked() const { return live_play || replay || local || streaming || live_replay; }
 };
 
@@ -96,11 +108,24 @@ EngineManager::~EngineManager() {
   DestroyStreamingEngine();
   DestroyLiveReplayEngine();
   DestroyReplayEngine();
+  ReleaseRetiredClients();
   if (live_client_) {
     if (impl_->user_info) live_client_->ReleaseUserInfo(impl_->user_info);
     lumen::LiveClient::Destroy(live_client_);
   }
   live_client_ = nullptr;
+}
+
+void EngineManager::ReleaseRetiredClients() {
+  std::vector<Impl::RetiredClient> gone;
+  {
+    std::lock_guard<std::mutex> engines(impl_->engines_mu);
+    if (impl_->AnyLocked()) return;
+    std::lock_guard<std::mutex> lock(impl_->retired_mu);
+    gone.swap(impl_->retired);
+  }
+  // Each client before the objects it was configured with.
+  for (Impl::RetiredClient& r : gone) lumen::LiveClient::Destroy(r.client);
 }
 
 bool EngineManager::AnyEngineExists() {
@@ -111,6 +136,7 @@ bool EngineManager::AnyEngineExists() {
 void EngineManager::AfterEngineDestroyed() {
   CallbackDispatcher::DrainEngine();
   if (!tavel::GetSourceFlagWithKey("DISABLE_RELEASE_RENDER")) VideoFrameCallback::RemoveAllRenderers();
+  ReleaseRetiredClients();
 }
 
 // ---- creation and destruction ------------------------------------------------------
@@ -270,11 +296,18 @@ void EngineManager::OnAppInit(napi_env env, napi_value live_client, const std::s
   config->cache_provider = cache_provider.get();
   config->http_executor = http_executor.get();
 
-  // A second init replaces the client; the old one goes first, then what it used.
+  // A second init replaces the client; the old one goes first (or once the
+  // engines made with it are gone), then what it used.
   if (live_client_) {
     if (impl_->user_info) live_client_->ReleaseUserInfo(impl_->user_info);
     impl_->user_info = nullptr;
-    lumen::LiveClient::Destroy(live_client_);
+    {
+      std::lock_guard<std::mutex> lock(impl_->retired_mu);
+      impl_->retired.push_back({live_client_, std::move(impl_->config), std::move(impl_->cache_provider),
+                                std::move(impl_->http_executor)});
+    }
+    live_client_ = nullptr;
+    ReleaseRetiredClients();
   }
   live_client_ = lumen::LiveClient::Create(*config);
   impl_->config = std::move(config);

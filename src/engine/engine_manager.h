@@ -74,6 +74,8 @@ class EngineManager {
   struct Impl;
   std::unique_ptr<Impl> impl_;
   void AfterEngineDestroyed();
+  // Destroys the replaced live clients when no engine is left to use them.
+  void ReleaseRetiredClients();
   void ReplaceUserInfo(const lumen::UserRecord& record);
 
   lumen::LiveClient* live_client_ = nullptr;
