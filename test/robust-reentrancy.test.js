@@ -113,3 +113,99 @@ test.describe('a second onAppInit while engines use the live client', () => {
     assert.equal(sim.objects().liveClients, 1);
   });
 });
+
+test.describe('calls from inside onVideoFrame', () => {
+  const receive = (object) => assert.equal(addon.livePlayEngine_videoStartReceive({ userId: 7, type: 1 }, object), 0);
+  const push = (seed, w = 4, h = 2) => sim.pushFrame('sink:7:1', w, h, seed);
+
+  test.beforeEach(connectedClass);
+
+  test('releasing the renderer: its queued frames deliver nothing more', async () => {
+    const widths = [];
+    receive({ onVideoFrame: (f) => { widths.push(f.width); addon.livePlayEngine_videoStopReceive({ userId: 7, type: 1 }); } });
+    push(1);
+    push(2);
+    push(3);
+    await waitFor(() => widths.length > 0);
+    await settle();
+    assert.deepEqual(widths, [4]);
+    assert.equal(push(4), false);
+  });
+
+  test('leaving the room', async () => {
+    let calls = 0;
+    receive({ onVideoFrame: () => { calls++; assert.equal(addon.engineSdk_leaveLiveRoom(), 0); } });
+    push(1);
+    push(2);
+    await waitFor(() => calls > 0);
+    await settle();
+    assert.equal(calls, 1);
+    assert.equal(sim.objects().roots ?? 0, 0);
+  });
+
+  test('starting the same stream again with another object, then frames of another size', async () => {
+    const second = [];
+    let first = 0;
+    const other = { onVideoFrame: (f) => second.push(f.buffer.length) };
+    receive({ onVideoFrame: () => { first++; addon.livePlayEngine_videoStopReceive({ userId: 7, type: 1 }); receive(other); } });
+    push(1);
+    await waitFor(() => first === 1);
+    push(2, 8, 4);
+    await waitFor(() => second.length === 1);
+    assert.deepEqual(second, [128]);
+  });
+});
+
+// The pixel Buffer belongs to JavaScript once delivered: transferring its
+// ArrayBuffer elsewhere must neither crash the next delivery nor let the
+// engine write into memory JavaScript now owns.
+for (const copy of [false, true]) {
+  test(`a renderer whose Buffer was transferred away (copy optimisation ${copy ? 'on' : 'off'})`, async () => {
+    connectedClass();
+    sim.setSourceFlags({ enableElectronFrameCopyOptimize: copy });
+    const frames = [];
+    let kept = null;
+    receive: {
+      assert.equal(addon.livePlayEngine_videoStartReceive({ userId: 7, type: 1 }, {
+        onVideoFrame(f) {
+          frames.push({ length: f.buffer.length, pixels: Buffer.from(f.buffer) });
+          if (!kept) kept = structuredClone(f.buffer.buffer, { transfer: [f.buffer.buffer] });
+        },
+      }), 0);
+    }
+    sim.pushFrame('sink:7:1', 4, 2, 1);
+    await waitFor(() => frames.length === 1);
+    const snapshot = Buffer.from(kept);
+    for (const seed of [2, 3]) {
+      sim.pushFrame('sink:7:1', 4, 2, seed);
+      await waitFor(() => frames.length === seed);
+    }
+    assert.deepEqual(Buffer.from(kept), snapshot, 'the engine wrote into the transferred memory');
+    assert.deepEqual(frames.map((f) => f.length), [32, 32, 32]);
+    assert.deepEqual(frames[2].pixels, sim.pattern(4, 2, 3));
+  });
+}
+
+test('a setter on Object.prototype that re-enters while a frame object is built', async () => {
+  const run = await runFixture('robust-frame-setter.js', [], 30000);
+  assert.equal(run.signal, null, `killed by ${run.signal} (a hang ends in SIGKILL)\n${run.stderr}`);
+  assert.equal(run.code, 0, run.stderr);
+  assert.deepEqual(lastJson(run.stdout), { inSetter: 1, frames: [4] });
+});
+
+test('a typed array detached by a later getter was already copied; one detached before reads as empty', () => {
+  fresh();
+  startClass();
+  const feature = new Uint8Array([1, 2, 3]);
+  const detached = new Uint8Array(new ArrayBuffer(8), 2, 4);
+  structuredClone(detached.buffer, { transfer: [detached.buffer] });
+  const ticket = {
+    room_id: 1,
+    feature,
+    get authExtension() { structuredClone(feature.buffer, { transfer: [feature.buffer] }); return detached; },
+  };
+  assert.equal(addon.engineSdk_connectLivePlayEngine(ticket), 0);
+  assert.equal(feature.length, 0, 'detached meanwhile');
+  const [create] = ops('lumen.LiveClient.CreateCommandClient');
+  assert.deepEqual([create.args[0].features, create.args[0].auth_extension], [[1, 2, 3], []]);
+});

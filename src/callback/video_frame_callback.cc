@@ -245,7 +245,6 @@ void VideoFrameCallback::ReleaseFrame() {
     buffer_env_ = nullptr;
     buffer_ref_ = nullptr;
     buffer_size_ = 0;
-    buffer_data_ = nullptr;
   }
   DeleteReferenceSafely(env, ref);
 }
@@ -260,26 +259,22 @@ void VideoFrameCallback::OnFrame(const korin::QXVideoFrame& frame) {
   {
     std::lock_guard<std::mutex> lock(frame_mu_);
     if (!enabled_) return;
-    if (copy_optimize_ && native_ && native_size_ == size && buffer_data_ && buffer_size_ == size) {
-      // The delivery hands this very Buffer to JavaScript: one copy per frame.
-      width_ = frame.width;
-      height_ = frame.height;
-      tavel::FastMemoryCopy(buffer_data_, frame.buffer, size);
-      native_newer_ = false;
-    } else {
-      if (!native_ || native_size_ != size) {
-        FreeNativeLocked();
-        native_alloc_ = static_cast<uint8_t*>(std::malloc(size + kAlign - 1));
-        if (!native_alloc_) return;
-        native_ = reinterpret_cast<uint8_t*>((reinterpret_cast<uintptr_t>(native_alloc_) + kAlign - 1) &
-                                             ~static_cast<uintptr_t>(kAlign - 1));
-        native_size_ = size;
-      }
-      width_ = frame.width;
-      height_ = frame.height;
-      tavel::FastMemoryCopy(native_, frame.buffer, size);
-      native_newer_ = true;
+    // Never into the JavaScript Buffer, even with the copy optimisation:
+    // JavaScript may transfer its ArrayBuffer away at any time, and the
+    // memory then belongs to someone else (or is freed) without this thread
+    // being able to tell.
+    if (!native_ || native_size_ != size) {
+      FreeNativeLocked();
+      native_alloc_ = static_cast<uint8_t*>(std::malloc(size + kAlign - 1));
+      if (!native_alloc_) return;
+      native_ = reinterpret_cast<uint8_t*>((reinterpret_cast<uintptr_t>(native_alloc_) + kAlign - 1) &
+                                           ~static_cast<uintptr_t>(kAlign - 1));
+      native_size_ = size;
     }
+    width_ = frame.width;
+    height_ = frame.height;
+    tavel::FastMemoryCopy(native_, frame.buffer, size);
+    native_newer_ = true;
   }
   if (update_optimize_ && renderer_id_ != 0 && DropFrame()) return;
   CallbackDispatcher::Post(new FrameItem(std::move(self)));
@@ -309,43 +304,63 @@ bool VideoFrameCallback::DropFrame() {
   return true;
 }
 
+// The Buffer handed out before, if it still has `size` bytes: JavaScript may
+// have transferred its ArrayBuffer away (postMessage, structuredClone), which
+// leaves it detached and empty.
+napi_value VideoFrameCallback::HeldBufferLocked(napi_env env, size_t size) {
+  if (!buffer_ref_ || buffer_size_ != size) return nullptr;
+  napi_value v = nullptr;
+  if (napi_get_reference_value(buffer_env_, buffer_ref_, &v) != napi_ok || v == nullptr) return nullptr;
+  napi_typedarray_type type;
+  size_t length = 0;
+  void* data = nullptr;
+  if (napi_get_typedarray_info(env, v, &type, &length, &data, nullptr, nullptr) != napi_ok) return nullptr;
+  return data != nullptr && length == size ? v : nullptr;
+}
+
 napi_value VideoFrameCallback::BuildFrame(napi_env env, Napi::Object* target) {
-  std::lock_guard<std::mutex> lock(frame_mu_);
-  if (!enabled_ || !native_) return nullptr;
-  Napi::Object object = GetJsCallback();
-  if (object.IsEmpty()) return nullptr;
   Napi::Env e(env);
-  const size_t size = static_cast<size_t>(width_) * static_cast<size_t>(height_) * 4;
-
+  Napi::Object object;
   Napi::Buffer<uint8_t> buffer;
-  bool fresh = false;
-  if (buffer_ref_ && buffer_size_ == size) {
-    napi_value v = nullptr;
-    if (napi_get_reference_value(buffer_env_, buffer_ref_, &v) == napi_ok && v) buffer = Napi::Buffer<uint8_t>(env, v);
-  }
-  if (buffer.IsEmpty()) {
-    // JavaScript-owned memory: external buffers are not allowed in Electron.
-    buffer = Napi::Buffer<uint8_t>::New(e, size);
-    if (buffer.IsEmpty()) return nullptr;
-    napi_ref ref = nullptr;
-    if (napi_create_reference(env, buffer, 1, &ref) != napi_ok) return nullptr;
-    DeleteReferenceSafely(buffer_env_, buffer_ref_);
-    buffer_env_ = env;
-    buffer_ref_ = ref;
-    buffer_size_ = size;
-    buffer_data_ = copy_optimize_ ? buffer.Data() : nullptr;
-    fresh = true;
-  }
-  if (!copy_optimize_ || fresh || native_newer_) {
-    tavel::FastMemoryCopy(buffer.Data(), native_, size);
-    native_newer_ = false;
+  int32_t width, height;
+  {
+    std::lock_guard<std::mutex> lock(frame_mu_);
+    if (!enabled_ || !native_) return nullptr;
+    object = GetJsCallback();
+    if (object.IsEmpty()) return nullptr;
+    width = width_;
+    height = height_;
+    const size_t size = static_cast<size_t>(width) * static_cast<size_t>(height) * 4;
+
+    bool fresh = false;
+    if (napi_value held = HeldBufferLocked(env, size)) buffer = Napi::Buffer<uint8_t>(env, held);
+    if (buffer.IsEmpty()) {
+      // JavaScript-owned memory: external buffers are not allowed in Electron.
+      buffer = Napi::Buffer<uint8_t>::New(e, size);
+      if (buffer.IsEmpty()) return nullptr;
+      napi_ref ref = nullptr;
+      if (napi_create_reference(env, buffer, 1, &ref) != napi_ok) return nullptr;
+      DeleteReferenceSafely(buffer_env_, buffer_ref_);
+      buffer_env_ = env;
+      buffer_ref_ = ref;
+      buffer_size_ = size;
+      fresh = true;
+    }
+    // With the copy optimisation a frame is copied into the Buffer once,
+    // however many queued items deliver it.
+    if (!copy_optimize_ || fresh || native_newer_) {
+      tavel::FastMemoryCopy(buffer.Data(), native_, size);
+      native_newer_ = false;
+    }
   }
 
+  // Set without the frame mutex: a setter up the prototype chain is
+  // JavaScript, and may call back into this renderer.
   Napi::Object frame = Napi::Object::New(e);
   frame.Set("userId", Napi::Number::New(e, user_id_));
   frame.Set(biz_ ? "bizType" : "videoTrackType", Napi::Number::New(e, type_));
-  frame.Set("width", Napi::Number::New(e, width_));
-  frame.Set("height", Napi::Number::New(e, height_));
+  frame.Set("width", Napi::Number::New(e, width));
+  frame.Set("height", Napi::Number::New(e, height));
   frame.Set("buffer", buffer);
   *target = object;
   return frame;

@@ -90,6 +90,7 @@ class VideoFrameCallback : public tavel::VideoSinkInterface,
   // JavaScript thread: the frame object for onVideoFrame, or empty when
   // there is nothing to deliver.
   napi_value BuildFrame(napi_env env, Napi::Object* target);
+  napi_value HeldBufferLocked(napi_env env, size_t size);
   // Frees the frame and the pixel Buffer; any thread.
   void ReleaseFrame();
   void FreeNativeLocked();
@@ -111,13 +112,12 @@ class VideoFrameCallback : public tavel::VideoSinkInterface,
   uint8_t* native_alloc_ = nullptr;
   uint8_t* native_ = nullptr;  // 64-byte aligned inside native_alloc_
   size_t native_size_ = 0;
-  // True while the newest pixels are in the native buffer rather than in the
-  // JavaScript Buffer (the copy optimisation writes the latter directly).
+  // True while the native buffer holds pixels not yet copied into the
+  // JavaScript Buffer.
   bool native_newer_ = false;
   napi_env buffer_env_ = nullptr;
   napi_ref buffer_ref_ = nullptr;
   size_t buffer_size_ = 0;
-  uint8_t* buffer_data_ = nullptr;  // remembered only with the copy optimisation
   int32_t dropped_frames_ = 0;
   int64_t last_drop_log_ms_ = -1;
 };
