@@ -88,6 +88,29 @@ test.describe('live play events', () => {
     assert.notStrictEqual(calls[6][1].buffer, bytes.buffer);
   });
 
+  test('a burst of queued events longer than one batch reaches each method by name, in order', async () => {
+    const calls = [];
+    const object = {
+      onServerTimestampOffset: (v) => calls.push(['offset', v]),
+      onAudioInputDeviceChanged: (v) => {
+        calls.push(['input', v]);
+        // Methods are looked up on every event: a replacement takes over at once.
+        if (v === 301) object.onAudioInputDeviceChanged = (w) => calls.push(['input2', w]);
+      },
+      onRecordingDataException: (v) => calls.push(['recording', v]),
+    };
+    connectedClass({ object, calls: [] });
+    const firers = ['OnServerTimestampOffset', 'OnAudioInputDeviceChanged', 'OnRecordingDataException'];
+    const expected = [];
+    for (let i = 0; i < 900; i++) {
+      sim.fire(`LivePlayEngineCallback.${firers[i % 3]}`, [i], i % 2);
+      const name = ['offset', i % 3 === 1 && i > 301 ? 'input2' : 'input', 'recording'][i % 3];
+      expected.push([name, i]);
+    }
+    await waitFor(() => calls.length === 900);
+    assert.deepStrictEqual(calls, expected);
+  });
+
   test('the beauty manager hears readiness before JavaScript does', async () => {
     const seen = [];
     const logged = () => sim.logLines().filter((l) => l.text.startsWith('BeautyManager::SetBeautyReady'));

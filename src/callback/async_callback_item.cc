@@ -34,6 +34,13 @@ void CallMethod(napi_env env, napi_value object, napi_value fn, const char* meth
   if (napi_call_function(env, object, fn, argc, argv, &ignored) != napi_ok) RaiseFailure(env);
 }
 
+// Looked up by a key made once per batch: making it from the name costs a
+// string-table look-up, on every event of a burst.
+napi_status GetMethod(napi_env env, napi_value object, const char* method, napi_value* fn) {
+  if (napi_value key = CallbackDispatcher::MethodKey(env, method)) return napi_get_property(env, object, key, fn);
+  return napi_get_named_property(env, object, method, fn);
+}
+
 }  // namespace
 
 bool AsyncCallbackItemBase::Runnable() const { return addon_callback_ && addon_callback_->GetJsEnv(); }
@@ -50,7 +57,7 @@ void AsyncCallbackItemBase::ExecuteAsyncJsCallBack(const char* method, size_t ar
   }
   napi_env env = object.Env();
   napi_value fn = nullptr;
-  if (napi_get_named_property(env, object, method, &fn) != napi_ok) {
+  if (GetMethod(env, object, method, &fn) != napi_ok) {
     RaiseFailure(env);
     Report("sdk/event/AddonNoFunctionError");
     LUMEN_LOG(kError, kTag) << "AsyncCallbackItemBase::ExecuteAsyncJsCallBack() GetJsCallback.Get(" << method
@@ -67,7 +74,7 @@ void AsyncCallbackItemBase::ExecuteAsyncJsCallBack(napi_env env, const Napi::Obj
     return;
   }
   napi_value fn = nullptr;
-  if (napi_get_named_property(env, object, method, &fn) != napi_ok) {
+  if (GetMethod(env, object, method, &fn) != napi_ok) {
     RaiseFailure(env);
     LUMEN_LOG(kError, kTag) << "AsyncCallbackItemBase::ExecuteAsyncJsCallBack() js_object.Get(" << method
                             << ") is empty !";

@@ -138,6 +138,32 @@ bool CallbackDispatcher::CanCallJs() {
   return ok;
 }
 
+napi_value CallbackDispatcher::MethodKey(napi_env env, const char* method) {
+  CallbackDispatcher* d = instance_;
+  if (!d || !d->keys_live_ || env != d->env_ || !method) return nullptr;
+  CachedKey& slot = d->keys_[(reinterpret_cast<uintptr_t>(method) >> 3) % kKeySlots];
+  if (slot.name != method) {
+    napi_value key = nullptr;
+    if (napi_create_string_utf8(env, method, NAPI_AUTO_LENGTH, &key) != napi_ok) return nullptr;
+    slot.name = method;
+    slot.key = key;
+  }
+  return slot.key;
+}
+
+namespace {
+
+// Items run between two closes of their handle scope: values of finished
+// items are let go while a long burst runs, yet the open and close are shared.
+constexpr int kItemsPerScope = 256;
+
+void CloseHandleScope(napi_env env, napi_handle_scope scope) {
+  if (scope && napi_close_handle_scope(env, scope) != napi_ok)
+    napi_fatal_error("HandleScope::~HandleScope", NAPI_AUTO_LENGTH, "napi_close_handle_scope", NAPI_AUTO_LENGTH);
+}
+
+}  // namespace
+
 void CallbackDispatcher::RunItems() {
   // The items stay queued for the clean-up hook, which destroys them.
   if (!CanCallJs()) return;
@@ -155,7 +181,17 @@ void CallbackDispatcher::RunItems() {
   if (object_ref_ && napi_get_reference_value(env_, object_ref_, &resource) == napi_ok && resource)
     napi_open_callback_scope(env_, resource, async_context_, &cb_scope);
 
+  napi_handle_scope batch = nullptr;
+  int in_batch = 0;
   while (item) {
+    if (in_batch == kItemsPerScope) in_batch = 0;
+    if (in_batch++ == 0) {
+      keys_live_ = false;
+      CloseHandleScope(env_, batch);
+      batch = nullptr;
+      keys_live_ = napi_open_handle_scope(env_, &batch) == napi_ok;
+      for (CachedKey& k : keys_) k = CachedKey{};
+    }
     if (item->Runnable()) {
       item->Run();
       SurfacePendingException(env_);
@@ -172,10 +208,11 @@ void CallbackDispatcher::RunItems() {
     item = Queue().closing() ? nullptr : Queue().Take();
   }
 
+  keys_live_ = false;
+  CloseHandleScope(env_, batch);
   if (cb_scope) napi_close_callback_scope(env_, cb_scope);
   SurfacePendingException(env_);
-  if (scope && napi_close_handle_scope(env_, scope) != napi_ok)
-    napi_fatal_error("HandleScope::~HandleScope", NAPI_AUTO_LENGTH, "napi_close_handle_scope", NAPI_AUTO_LENGTH);
+  CloseHandleScope(env_, scope);
 }
 
 void CallbackDispatcher::DrainClosing() { Queue().DrainClosing(); }

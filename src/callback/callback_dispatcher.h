@@ -48,7 +48,17 @@ class CallbackDispatcher {
 
   napi_env env() const { return env_; }
 
+  // JavaScript thread: the key of a callback method's name for property
+  // look-ups, made once per batch of items while items run (the name is a
+  // string literal, known by its address); nullptr outside a run.
+  static napi_value MethodKey(napi_env env, const char* method);
+
  private:
+  struct CachedKey {
+    const char* name = nullptr;
+    napi_value key = nullptr;
+  };
+  static constexpr int kKeySlots = 32;
   explicit CallbackDispatcher(napi_env env);
   ~CallbackDispatcher() = default;
 
@@ -64,6 +74,9 @@ class CallbackDispatcher {
   uv_async_t* handle_ = nullptr;
   napi_ref object_ref_ = nullptr;
   napi_async_context async_context_ = nullptr;
+  // Valid within the handle scope of the current batch only.
+  CachedKey keys_[kKeySlots];
+  bool keys_live_ = false;
 };
 
 }  // namespace lumen
