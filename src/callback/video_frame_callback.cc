@@ -245,6 +245,7 @@ void VideoFrameCallback::ReleaseFrame() {
     buffer_env_ = nullptr;
     buffer_ref_ = nullptr;
     buffer_size_ = 0;
+    shared_data_ = nullptr;
   }
   DeleteReferenceSafely(env, ref);
 }
@@ -259,10 +260,16 @@ void VideoFrameCallback::OnFrame(const korin::QXVideoFrame& frame) {
   {
     std::lock_guard<std::mutex> lock(frame_mu_);
     if (!enabled_) return;
-    // Never into the JavaScript Buffer, even with the copy optimisation:
-    // JavaScript may transfer its ArrayBuffer away at any time, and the
-    // memory then belongs to someone else (or is freed) without this thread
-    // being able to tell.
+    if (shared_data_ && buffer_size_ == size) {
+      // Straight into the Buffer JavaScript gets, one copy per frame: a
+      // SharedArrayBuffer cannot be detached or transferred, and the held
+      // reference keeps it alive. Never into any other JavaScript memory:
+      // JavaScript may transfer an ArrayBuffer away at any time.
+      FreeNativeLocked();
+      width_ = frame.width;
+      height_ = frame.height;
+      tavel::FastMemoryCopy(shared_data_, frame.buffer, size);
+    } else {
     if (!native_ || native_size_ != size) {
       FreeNativeLocked();
       native_alloc_ = static_cast<uint8_t*>(std::malloc(size + kAlign - 1));
@@ -275,6 +282,7 @@ void VideoFrameCallback::OnFrame(const korin::QXVideoFrame& frame) {
     height_ = frame.height;
     tavel::FastMemoryCopy(native_, frame.buffer, size);
     native_newer_ = true;
+    }
   }
   if (update_optimize_ && renderer_id_ != 0 && DropFrame()) return;
   CallbackDispatcher::Post(new FrameItem(std::move(self)));
@@ -318,14 +326,70 @@ napi_value VideoFrameCallback::HeldBufferLocked(napi_env env, size_t size) {
   return data != nullptr && length == size ? v : nullptr;
 }
 
+namespace {
+
+// Buffer.from(new SharedArrayBuffer(size)), or nullptr (no exception left)
+// when none can be had. The globals may have been replaced: the result counts
+// only if it is a Buffer of `size` bytes over the very SharedArrayBuffer made
+// here, and that is no ArrayBuffer.
+napi_value NewSharedBuffer(napi_env env, size_t size, uint8_t** data) {
+  napi_value global, sab_ctor, buffer_ctor, from, length, sab, result = nullptr, backing = nullptr;
+  bool ok = napi_get_global(env, &global) == napi_ok &&
+            napi_get_named_property(env, global, "SharedArrayBuffer", &sab_ctor) == napi_ok &&
+            napi_get_named_property(env, global, "Buffer", &buffer_ctor) == napi_ok &&
+            napi_get_named_property(env, buffer_ctor, "from", &from) == napi_ok &&
+            napi_create_double(env, static_cast<double>(size), &length) == napi_ok &&
+            napi_new_instance(env, sab_ctor, 1, &length, &sab) == napi_ok &&
+            napi_call_function(env, buffer_ctor, from, 1, &sab, &result) == napi_ok;
+  bool is_typedarray = false, is_buffer = false, is_arraybuffer = true, same = false;
+  napi_typedarray_type type;
+  size_t count = 0, offset = 0;
+  void* p = nullptr;
+  ok = ok && napi_is_typedarray(env, result, &is_typedarray) == napi_ok && is_typedarray &&
+       napi_is_buffer(env, result, &is_buffer) == napi_ok && is_buffer &&
+       napi_get_typedarray_info(env, result, &type, &count, &p, &backing, &offset) == napi_ok &&
+       type == napi_uint8_array && count == size && offset == 0 && p != nullptr &&
+       napi_strict_equals(env, backing, sab, &same) == napi_ok && same &&
+       napi_is_arraybuffer(env, sab, &is_arraybuffer) == napi_ok && !is_arraybuffer;
+  if (ok) {
+    *data = static_cast<uint8_t*>(p);
+    return result;
+  }
+  bool pending = false;
+  napi_value ignored = nullptr;
+  if (napi_is_exception_pending(env, &pending) == napi_ok && pending) napi_get_and_clear_last_exception(env, &ignored);
+  return nullptr;
+}
+
+}  // namespace
+
 napi_value VideoFrameCallback::BuildFrame(napi_env env, Napi::Object* target) {
   Napi::Env e(env);
   Napi::Object object;
   Napi::Buffer<uint8_t> buffer;
   int32_t width, height;
+  // A Buffer the engine thread may write into is made before the frame mutex
+  // is taken: making it runs JavaScript, which may call back into the renderer.
+  napi_value shared = nullptr;
+  uint8_t* shared_data = nullptr;
+  size_t shared_size = 0;
+  if (copy_optimize_) {
+    {
+      std::lock_guard<std::mutex> lock(frame_mu_);
+      const size_t size = static_cast<size_t>(width_) * static_cast<size_t>(height_) * 4;
+      if (enabled_ && size && !shared_failed_ && !(shared_data_ && buffer_size_ == size)) shared_size = size;
+    }
+    if (shared_size) {
+      shared = NewSharedBuffer(env, shared_size, &shared_data);
+      if (!shared) {
+        std::lock_guard<std::mutex> lock(frame_mu_);
+        shared_failed_ = true;
+      }
+    }
+  }
   {
     std::lock_guard<std::mutex> lock(frame_mu_);
-    if (!enabled_ || !native_) return nullptr;
+    if (!enabled_ || (!native_ && !shared_data_)) return nullptr;
     object = GetJsCallback();
     if (object.IsEmpty()) return nullptr;
     width = width_;
@@ -333,10 +397,13 @@ napi_value VideoFrameCallback::BuildFrame(napi_env env, Napi::Object* target) {
     const size_t size = static_cast<size_t>(width) * static_cast<size_t>(height) * 4;
 
     bool fresh = false;
-    if (napi_value held = HeldBufferLocked(env, size)) buffer = Napi::Buffer<uint8_t>(env, held);
+    const bool use_shared = shared && shared_size == size;
+    if (!use_shared) {
+      if (napi_value held = HeldBufferLocked(env, size)) buffer = Napi::Buffer<uint8_t>(env, held);
+    }
     if (buffer.IsEmpty()) {
       // JavaScript-owned memory: external buffers are not allowed in Electron.
-      buffer = Napi::Buffer<uint8_t>::New(e, size);
+      buffer = use_shared ? Napi::Buffer<uint8_t>(env, shared) : Napi::Buffer<uint8_t>::New(e, size);
       if (buffer.IsEmpty()) return nullptr;
       napi_ref ref = nullptr;
       if (napi_create_reference(env, buffer, 1, &ref) != napi_ok) return nullptr;
@@ -344,11 +411,12 @@ napi_value VideoFrameCallback::BuildFrame(napi_env env, Napi::Object* target) {
       buffer_env_ = env;
       buffer_ref_ = ref;
       buffer_size_ = size;
+      shared_data_ = use_shared ? shared_data : nullptr;
       fresh = true;
     }
     // With the copy optimisation a frame is copied into the Buffer once,
     // however many queued items deliver it.
-    if (!copy_optimize_ || fresh || native_newer_) {
+    if (native_ && (!copy_optimize_ || fresh || native_newer_)) {
       tavel::FastMemoryCopy(buffer.Data(), native_, size);
       native_newer_ = false;
     }

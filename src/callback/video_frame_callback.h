@@ -118,6 +118,11 @@ class VideoFrameCallback : public tavel::VideoSinkInterface,
   napi_env buffer_env_ = nullptr;
   napi_ref buffer_ref_ = nullptr;
   size_t buffer_size_ = 0;
+  // With the copy optimisation: the memory of the held Buffer when it lies
+  // over a SharedArrayBuffer, which JavaScript can neither detach nor
+  // transfer, so that the engine thread may write frames straight into it.
+  uint8_t* shared_data_ = nullptr;
+  bool shared_failed_ = false;  // no SharedArrayBuffer to be had: not asked again
   int32_t dropped_frames_ = 0;
   int64_t last_drop_log_ms_ = -1;
 };
