@@ -125,6 +125,47 @@ for (const copy of [false, true]) {
   });
 }
 
+test.describe('memory the engine writes into', () => {
+  test.beforeEach(fresh);
+
+  test('with the copy optimisation the Buffer lies over a SharedArrayBuffer, only a genuine one', async () => {
+    const plain = receiving({});
+    push(4, 2, 1);
+    await waitFor(() => plain.frames.length === 1);
+    assert.ok(plain.frames[0].frame.buffer.buffer instanceof ArrayBuffer);
+    fresh();
+
+    const { frames } = receiving({ [COPY]: true });
+    push(4, 2, 1);
+    push(4, 2, 2);
+    await waitFor(() => frames.length === 2);
+    push(4, 2, 3);
+    await waitFor(() => frames.length === 3);
+    assert.ok(frames[2].frame.buffer.buffer instanceof SharedArrayBuffer);
+    assert.deepStrictEqual(frames[2].pixels, sim.pattern(4, 2, 3));
+
+    // A replaced Buffer.from answering a Buffer over memory JavaScript may
+    // transfer is not written into: the renderer falls back to copying.
+    const from = Buffer.from;
+    Buffer.from = (x, ...rest) => from.call(Buffer, x instanceof SharedArrayBuffer ? new ArrayBuffer(x.byteLength) : x, ...rest);
+    try {
+      push(8, 2, 4);
+      await waitFor(() => frames.length === 4);
+      push(8, 2, 5);
+      await waitFor(() => frames.length === 5);
+    } finally {
+      Buffer.from = from;
+    }
+    assert.ok(frames[4].frame.buffer.buffer instanceof ArrayBuffer);
+    assert.deepStrictEqual(frames[4].pixels, sim.pattern(8, 2, 5));
+    const kept = structuredClone(frames[4].frame.buffer.buffer, { transfer: [frames[4].frame.buffer.buffer] });
+    push(8, 2, 6);
+    await waitFor(() => frames.length === 6);
+    assert.deepStrictEqual(Buffer.from(kept), sim.pattern(8, 2, 5), 'the engine wrote into transferred memory');
+    assert.deepStrictEqual(frames[5].pixels, sim.pattern(8, 2, 6));
+  });
+});
+
 test.describe('the update optimisation', () => {
   test.beforeEach(fresh);
 
