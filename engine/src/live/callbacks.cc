@@ -1,4 +1,5 @@
 // One firer per method of every callback interface the add-on registers.
+#include <algorithm>
 #include <memory>
 
 #include "live/internal.h"
@@ -78,6 +79,8 @@ void HoldTallyHandler(const void* owner, korin::TallyHandler* handler) {
 // Get answers [size, bytes]: bytes is the whole buffer of `capacity` bytes
 // handed to the provider, pre-filled with 0xEE, so that callers see exactly
 // what was written.
+constexpr int64_t kMaxCacheGetCapacity = 64 << 20;
+
 void HoldCacheProvider(const void* owner, lumen::CacheProvider* provider) {
   using C = lumen::CacheProvider;
   sim::HoldMethods<C>(owner, "CacheProvider", provider, {SIM_METHOD(Set), SIM_METHOD(Remove)});
@@ -86,9 +89,10 @@ void HoldCacheProvider(const void* owner, lumen::CacheProvider* provider) {
     return;
   }
   sim::Hold(owner, "CacheProvider.Get", [provider](const sim::Args& a) {
-    int capacity = static_cast<int>(std::max<int64_t>(0, a.Int(1)));
+    // Capped: a firing may ask for any int, and the buffer is really made.
+    const int capacity = static_cast<int>(std::clamp<int64_t>(a.Int(1), 0, kMaxCacheGetCapacity));
     // One spare byte keeps the pointer valid for an empty copy; it is not offered.
-    std::unique_ptr<uint8_t[]> buffer(new uint8_t[capacity + 1]);
+    std::unique_ptr<uint8_t[]> buffer(new uint8_t[static_cast<size_t>(capacity) + 1]);
     std::fill(buffer.get(), buffer.get() + capacity, 0xEE);
     int size = provider->Get(a.Str(0), buffer.get(), capacity);
     sim::Answer(sim::Args({static_cast<double>(size), sim::Bytes(buffer.get(), buffer.get() + capacity)}));
