@@ -69,8 +69,7 @@ class VideoFrameCallback::FrameItem : public CallbackItem {
 // destructor does the same.
 class VideoFrameCallback::ReleaseItem : public CallbackItem {
  public:
-  ReleaseItem(std::shared_ptr<VideoFrameCallback> renderer, bool destroy)
-      : renderer_(std::move(renderer)), destroy_(destroy) {}
+  explicit ReleaseItem(std::shared_ptr<VideoFrameCallback> renderer) : renderer_(std::move(renderer)) {}
   ~ReleaseItem() override {
     if (!done_) Release();
   }
@@ -81,13 +80,13 @@ class VideoFrameCallback::ReleaseItem : public CallbackItem {
   void Release() {
     done_ = true;
     renderer_->ReleaseFrame();
-    // A retired renderer never calls JavaScript again; it need not keep the
-    // object alive for the rest of the process.
-    if (!destroy_) renderer_->ClearJsObject();
+    // A removed renderer never calls JavaScript again, but may stay
+    // allocated (retired, or still held by an engine until its root goes):
+    // it need not keep the object alive meanwhile.
+    renderer_->ClearJsObject();
   }
 
   std::shared_ptr<VideoFrameCallback> renderer_;
-  bool destroy_;
   bool done_ = false;
 };
 
@@ -156,9 +155,9 @@ std::shared_ptr<VideoFrameCallback> VideoFrameCallback::CreateDirectRenderer(nap
   return renderer;
 }
 
-void VideoFrameCallback::Retire(std::shared_ptr<VideoFrameCallback> renderer, bool destroy) {
+void VideoFrameCallback::Retire(std::shared_ptr<VideoFrameCallback> renderer) {
   renderer->alive_ = false;
-  CallbackDispatcher::Post(new ReleaseItem(std::move(renderer), destroy));
+  CallbackDispatcher::Post(new ReleaseItem(std::move(renderer)));
 }
 
 void VideoFrameCallback::RemoveRenderer(int32_t renderer_id, bool destroy) {
@@ -174,7 +173,7 @@ void VideoFrameCallback::RemoveRenderer(int32_t renderer_id, bool destroy) {
     if (!destroy) reg.retired.push_back(renderer);
   }
   // Posted unlocked: a post while closing destroys the item at once.
-  Retire(std::move(renderer), destroy);
+  Retire(std::move(renderer));
 }
 
 void VideoFrameCallback::RemoveAllRenderers() {
@@ -184,11 +183,11 @@ void VideoFrameCallback::RemoveAllRenderers() {
     all.swap(Reg().renderers);
     for (auto& kv : all) kv.second->alive_ = false;
   }
-  for (auto& kv : all) Retire(std::move(kv.second), true);
+  for (auto& kv : all) Retire(std::move(kv.second));
 }
 
 void VideoFrameCallback::Release(std::shared_ptr<VideoFrameCallback> renderer) {
-  if (renderer) Retire(std::move(renderer), true);
+  if (renderer) Retire(std::move(renderer));
 }
 
 // ---- renderer ------------------------------------------------------------------------

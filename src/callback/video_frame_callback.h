@@ -38,14 +38,15 @@ class VideoFrameCallback : public tavel::VideoSinkInterface,
   // no optimisations, enabled at once.
   static std::shared_ptr<VideoFrameCallback> CreateDirectRenderer(napi_env env, napi_value object);
 
-  // Unregisters the renderer and frees its frame on the JavaScript thread.
-  // Without `destroy` the engine may still hold the sink: the renderer then
-  // stays allocated for the process lifetime and ignores frames.
+  // Unregisters the renderer, and frees its frame and lets go of its object
+  // on the JavaScript thread. Without `destroy` an engine may hold the sink
+  // for ever: the renderer then stays allocated for the process lifetime and
+  // ignores frames. With it, the renderer goes with the last share (engine
+  // wrappers keep those they handed to an engine until its root is deleted).
   static void RemoveRenderer(int32_t renderer_id, bool destroy);
   // Every registered renderer, destroyed: for engine tear-down.
   static void RemoveAllRenderers();
-  // Frees a direct renderer's frame on the JavaScript thread; the caller's
-  // share is the last one the renderer needs.
+  // Frees a direct renderer's frame on the JavaScript thread.
   static void Release(std::shared_ptr<VideoFrameCallback> renderer);
 
   static int32_t RendererId(int32_t user_id, int32_t type);
@@ -85,7 +86,7 @@ class VideoFrameCallback : public tavel::VideoSinkInterface,
   class FrameItem;
   class ReleaseItem;
 
-  static void Retire(std::shared_ptr<VideoFrameCallback> renderer, bool destroy);
+  static void Retire(std::shared_ptr<VideoFrameCallback> renderer);
   bool DropFrame();
   // JavaScript thread: the frame object for onVideoFrame, or empty when
   // there is nothing to deliver.

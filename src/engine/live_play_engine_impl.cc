@@ -115,6 +115,8 @@ void LivePlayEngineImpl::Shutdown() {
   }
   DeleteRoot();
   live_ = nullptr;
+  // The engine called its sinks until the root was deleted, not after.
+  sinks_.clear();
   if (camera_data_callback_) VideoFrameCallback::Release(std::move(camera_data_callback_));
   // Holders queued items still point at stay alive through those items.
   microphone_recording_callback_.reset();
@@ -139,9 +141,16 @@ void LivePlayEngineImpl::NotifyNetworkType(int32_t network_type, int64_t* room_i
 
 // ---- video ---------------------------------------------------------------------
 
+void LivePlayEngineImpl::KeepSinkLocked(const std::shared_ptr<VideoFrameCallback>& renderer) {
+  for (const auto& kept : sinks_)
+    if (kept == renderer) return;
+  sinks_.push_back(renderer);
+}
+
 int LivePlayEngineImpl::VideoStartReceive(const tavel::VideoTrackInfo& info, napi_env env, napi_value callback) {
   auto renderer = VideoFrameCallback::CreateRenderer(info.user_id, info.type, env, callback);
   return Call("VideoStartReceive failed: live_ is null", [&](tavel::LivePlayEngine* live) {
+    KeepSinkLocked(renderer);
     const int result = live->VideoStartReceive(info, renderer.get());
     renderer->SetEnabled(true);
     return result;
@@ -186,6 +195,7 @@ int LivePlayEngineImpl::VideoStartCapture(Capture kind, const tavel::VideoTrackI
                                           napi_value callback, const std::vector<int64_t>& users) {
   auto renderer = VideoFrameCallback::CreateRenderer(kLocalUser, info.type, env, callback);
   std::lock_guard<std::recursive_mutex> lock(mu_);
+  if (live_) KeepSinkLocked(renderer);
   return StartCaptureLocked(kind, info, renderer.get(), users);
 }
 
@@ -239,6 +249,7 @@ int LivePlayEngineImpl::VideoStopCapture(bool hd, const tavel::VideoTrackInfo& i
 int LivePlayEngineImpl::StartCameraAndPublish(const tavel::BizInfo& info, napi_env env, napi_value callback) {
   auto renderer = VideoFrameCallback::CreateRendererWithBizType(info.user_id, info.biz_type, env, callback);
   return Call("StartCameraAndPublish failed: live_ is null", [&](tavel::LivePlayEngine* live) {
+    KeepSinkLocked(renderer);
     const int result = live->StartCameraAndPublish(info, renderer.get(), device_engine_ ? device_engine_->device() : nullptr);
     renderer->SetEnabled(true);
     return result;
@@ -256,6 +267,7 @@ int LivePlayEngineImpl::StopCameraAndUnpublish(const tavel::BizInfo& info) {
 int LivePlayEngineImpl::SubscribeVideo(const tavel::BizInfo& info, napi_env env, napi_value callback) {
   auto renderer = VideoFrameCallback::CreateRendererWithBizType(info.user_id, info.biz_type, env, callback);
   return Call("SubscribeVideo failed: live_ is null", [&](tavel::LivePlayEngine* live) {
+    KeepSinkLocked(renderer);
     const int result = live->SubscribeVideo(info, renderer.get());
     renderer->SetEnabled(true);
     return result;
@@ -277,6 +289,7 @@ int LivePlayEngineImpl::RegisterCameraDataCallback(napi_env env, napi_value call
     return -1;
   }
   camera_data_callback_ = VideoFrameCallback::CreateDirectRenderer(env, callback);
+  KeepSinkLocked(camera_data_callback_);
   camera_data_option_ = option;
   live_->RegisterCameraDataCallback(camera_data_callback_.get(), option);
   return 0;

@@ -97,6 +97,7 @@ class LivePlayEngineImpl : public EngineImplBase, public std::enable_shared_from
   int StartCaptureLocked(Capture kind, const tavel::VideoTrackInfo& info, tavel::VideoSinkInterface* sink,
                          const std::vector<int64_t>& users);
   void ReleaseRecordingCallback();
+  void KeepSinkLocked(const std::shared_ptr<VideoFrameCallback>& renderer);
 
   std::recursive_mutex mu_;
   lumen::LiveClient* live_client_;
@@ -112,6 +113,11 @@ class LivePlayEngineImpl : public EngineImplBase, public std::enable_shared_from
   LiveReplayEngineImpl* owner_ = nullptr;
   std::shared_ptr<VideoFrameCallback> camera_data_callback_;
   int32_t camera_data_option_ = 0;
+  // Every renderer handed to the engine as a sink, until the root is
+  // deleted. A stop does not prove that the engine let go of a renderer:
+  // streams whose renderer ids collide (user 0 track 20, user 1 track 0)
+  // share one, which the engine may still hold for the other stream.
+  std::vector<std::shared_ptr<VideoFrameCallback>> sinks_;
 };
 
 }  // namespace lumen
