@@ -219,3 +219,21 @@ test('a typed array detached by a later getter was already copied; one detached 
   const [create] = ops('lumen.LiveClient.CreateCommandClient');
   assert.deepEqual([create.args[0].features, create.args[0].auth_extension], [[1, 2, 3], []]);
 });
+
+test.describe('log executors whose deliveries write lines', () => {
+  const run = async (mode) => {
+    const r = await runFixture('robust-log-feedback.js', [mode], 20000);
+    assert.equal(r.signal, null, `killed by ${r.signal} (a hang ends in SIGKILL)\n${r.stderr}`);
+    assert.equal(r.code, 0, r.stderr);
+    return lastJson(r.stdout);
+  };
+
+  test('lines the log methods write reach no executor', async () => {
+    const records = ['record #0:0', 'record #0:1', 'record #0:2'];
+    assert.deepEqual(await run('relog'), { uncaught: 0, got: { a: records, b: records } });
+  });
+
+  test('failure lines of two executors whose lookups throw', async () => {
+    assert.deepEqual(await run('trap'), { uncaught: 6, got: { a: [], b: [] } });
+  });
+});

@@ -17,8 +17,9 @@ namespace {
 
 // The holder whose record is being delivered on this thread. Lines written
 // meanwhile (the delivery's own failure lines, or lines the executor's log
-// method writes) are not sent back to that executor: each would produce
-// another, and the wake-up would never end.
+// method writes) are sent to no JavaScript executor: each would produce
+// another, for that executor or, with two of them, for each other in turn,
+// and the wake-up would never end.
 thread_local const AddonCallback* t_delivering = nullptr;
 
 // One engine log record for the executor's log(message, fields).
@@ -53,7 +54,7 @@ class JsLogExecutor : public korin::SdkLogExecutor {
  public:
   explicit JsLogExecutor(std::shared_ptr<AddonCallback> holder) : holder_(std::move(holder)) {}
   void Log(const std::string& message, const std::vector<rtc::LogField>& fields) override {
-    if (t_delivering == holder_.get()) return;
+    if (t_delivering) return;
     CallbackDispatcher::Post(new LogItem(holder_, message, fields));
   }
 
