@@ -39,7 +39,10 @@
       "product_prefix": "",
       "dependencies": ["live_engine_shared"],
       "include_dirs": ["<(addon_api_include)", "src"],
-      "sources": ["<!@(node scripts/sources.js src)"]
+      "sources": ["<!@(node scripts/sources.js src)"],
+      # Never unloaded: Node closes a module when the worker that loaded it
+      # ends, while engine threads may still run its code.
+      "ldflags": ["-Wl,-z,nodelete"]
     },
     {
       "target_name": "lumen_engine_sim",
@@ -48,7 +51,8 @@
       "product_prefix": "",
       "dependencies": ["live_engine_shared"],
       "include_dirs": ["<(addon_api_include)", "engine/src"],
-      "sources": ["<!@(node scripts/sources.js engine/control)"]
+      "sources": ["<!@(node scripts/sources.js engine/control)"],
+      "ldflags": ["-Wl,-z,nodelete"]
     }
   ],
   # Benchmarks only (bench/); the sanitizer build's mirror of the tree has no bench/.

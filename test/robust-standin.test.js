@@ -16,3 +16,11 @@ test('a cache read firing with any int capacity makes a buffer of at most 64 MiB
   const negative = sim.cacheGet('k', -5);
   assert.deepEqual([negative.size, negative.bytes.length], [0, 0]);
 });
+
+test('a worker that ends while its engine-thread batches still run', async () => {
+  const { runFixture, lastJson } = require('./helpers');
+  const run = await runFixture('robust-standin-batch.js', [], 60000);
+  assert.equal(run.signal, null, `killed by ${run.signal}\n${run.stderr}`);
+  assert.equal(run.code, 0, run.stderr);
+  assert.deepEqual(lastJson(run.stdout), { workers: 5, afterwards: 1000 });
+});

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <atomic>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -121,30 +122,69 @@ Napi::Value Fire(const Napi::CallbackInfo& info) {
 // Resolves a promise on the JavaScript thread once every engine-thread task
 // of a batch has finished.
 // With `counted`, it resolves to the sum of what the tasks reported.
+// A batch may outlive the environment that started it (a worker that ends,
+// or a process exiting, while engine threads still run it): Node frees the
+// thread-safe function at teardown, so the last task then lets the batch go
+// without calling it.
 class Batch {
  public:
   Batch(Napi::Env env, int tasks, bool counted = false)
-      : deferred_(Napi::Promise::Deferred::New(env)), left_(tasks), counted_(counted) {
+      : deferred_(Napi::Promise::Deferred::New(env)),
+        left_(tasks),
+        counted_(counted),
+        life_(std::make_shared<Life>()),
+        hook_(new std::shared_ptr<Life>(life_)),
+        env_(env) {
+    if (napi_add_env_cleanup_hook(env, EnvGone, hook_) != napi_ok) {
+      delete hook_;
+      hook_ = nullptr;
+    }
     tsfn_ = Napi::ThreadSafeFunction::New(env, Napi::Function(), "sim-batch", 0, 1);
   }
   Napi::Promise Promise() const { return deferred_.Promise(); }
   void Done(int64_t count = 0) {
     total_ += count;
     if (left_.fetch_sub(1) != 1) return;
+    const std::shared_ptr<Life> life = life_;  // the batch may be deleted under the lock
+    std::lock_guard<std::mutex> lock(life->mu);
+    if (!life->env_alive) {
+      delete this;
+      return;
+    }
     tsfn_.BlockingCall(this, [](Napi::Env env, Napi::Function, Batch* self) {
       self->deferred_.Resolve(self->counted_ ? Napi::Number::New(env, static_cast<double>(self->total_.load()))
                                              : env.Undefined());
       self->tsfn_.Release();
+      if (self->hook_) {
+        napi_remove_env_cleanup_hook(self->env_, EnvGone, self->hook_);
+        delete self->hook_;
+      }
       delete self;
     });
   }
 
  private:
+  struct Life {
+    std::mutex mu;
+    bool env_alive = true;
+  };
+  static void EnvGone(void* data) {
+    auto* life = static_cast<std::shared_ptr<Life>*>(data);
+    {
+      std::lock_guard<std::mutex> lock((*life)->mu);
+      (*life)->env_alive = false;
+    }
+    delete life;
+  }
+
   Napi::Promise::Deferred deferred_;
   Napi::ThreadSafeFunction tsfn_;
   std::atomic<int> left_;
   std::atomic<int64_t> total_{0};
   const bool counted_;
+  std::shared_ptr<Life> life_;
+  std::shared_ptr<Life>* hook_;  // the cleanup hook's share; freed by whichever of hook and batch ends first
+  napi_env env_;
 };
 
 // fireMany(name, args, count, threads): count firings spread over threads,
