@@ -103,6 +103,13 @@ test.describe('a second onAppInit while engines use the live client', () => {
     assert.equal(sim.objects().commandClients ?? 0, 0);
   });
 
+  test('while engine threads report analytics through the handler it replaces', async () => {
+    const flood = sim.fireMany('TallyHandler.OnTallyEvent', ['sdk/event/fuzz', true], 200000, 4);
+    for (let i = 0; i < 200; i++) addon.engineSdk_onAppInit(callbacks(), `5.${i}`);
+    await flood;
+    assert.ok(sim.tally().some((e) => e.url === 'sdk/event/fuzz'));
+  });
+
   test('from a ticket getter during connect', () => {
     addon.engineSdk_leaveLiveRoom();
     assert.equal(addon.engineSdk_createLivePlayEngine(callbacks()), 0);

@@ -108,6 +108,7 @@ EngineManager::~EngineManager() {
   DestroyStreamingEngine();
   DestroyLiveReplayEngine();
   DestroyReplayEngine();
+  if (impl_->tally_handler) korin::RegisterTallyHandler(nullptr);
   ReleaseRetiredClients();
   if (live_client_) {
     if (impl_->user_info) live_client_->ReleaseUserInfo(impl_->user_info);
@@ -285,8 +286,11 @@ DeviceEngineImpl* EngineManager::CurrentDeviceEngine() {
 // ---- application, user and network ---------------------------------------------------
 
 void EngineManager::OnAppInit(napi_env env, napi_value live_client, const std::string& sdk_version) {
-  impl_->tally_handler = std::make_unique<TallyForwarder>();
-  korin::RegisterTallyHandler(impl_->tally_handler.get());
+  // The old handler only goes once the engine has let go of it: engine
+  // threads may be calling it until the registration returns.
+  auto tally_handler = std::make_unique<TallyForwarder>();
+  korin::RegisterTallyHandler(tally_handler.get());
+  impl_->tally_handler = std::move(tally_handler);
   sdk_version_ = sdk_version;
 
   auto holder = std::make_shared<AddonCallback>(env, live_client);
