@@ -1,0 +1,375 @@
+// Export fuzzer: calls every export of the module many times with hostile
+// argument lists, in each engine state that matters, while engine threads
+// post events and frames. Each state runs in a process of its own; a crash,
+// a hang, a sanitizer report or an exception of an unknown kind fails the run.
+//   node scripts/fuzz.js                   bounded run, random seed (printed)
+//   node scripts/fuzz.js --seed=N          the run of seed N again
+//   node scripts/fuzz.js --calls=N         calls per state (default 2500)
+//   node scripts/fuzz.js --long            200,000 calls per state
+//   node scripts/fuzz.js --state=S         only state S (none, created, connected)
+//   node scripts/fuzz.js --trace           each call on stderr before it is made
+//   node scripts/fuzz.js --json            one JSON summary line at the end
+//   node scripts/fuzz.js --asan            against the AddressSanitizer/UBSan build
+// The module is loaded from build/Release, LUMEN_ENGINE_ADDON_BUILD, or with
+// --asan the sanitizer build (built first, Node started with libasan).
+// npm run fuzz -- --long --asan is the long run.
+'use strict';
+const fs = require('fs');
+const path = require('path');
+const { spawn, execFileSync } = require('child_process');
+
+const root = path.resolve(__dirname, '..');
+const STATES = ['none', 'created', 'connected'];
+
+function options(argv) {
+  const o = { calls: 2500, state: null, seed: null, trace: false, json: false, child: false, asan: false };
+  for (const a of argv) {
+    const [k, v] = a.replace(/^--/, '').split('=');
+    if (k === 'long') o.calls = 200000;
+    else if (k === 'calls') o.calls = Number(v);
+    else if (k === 'seed') o.seed = Number(v) >>> 0;
+    else if (k === 'state') o.state = v;
+    else if (k === 'trace') o.trace = true;
+    else if (k === 'json') o.json = true;
+    else if (k === 'child') o.child = true;
+    else if (k === 'asan') o.asan = true;
+    else throw new Error(`unknown option ${a}`);
+  }
+  if (!Number.isInteger(o.calls) || o.calls < 1) throw new Error('--calls needs a positive integer');
+  if (o.state && !STATES.includes(o.state)) throw new Error(`--state is one of ${STATES.join(', ')}`);
+  return o;
+}
+
+// ---- what the sources say the module reads ------------------------------------------
+
+function sources(dir, out = []) {
+  for (const e of fs.readdirSync(dir, { withFileTypes: true })) {
+    const p = path.join(dir, e.name);
+    if (e.isDirectory()) sources(p, out);
+    else if (/\.(cc|h)$/.test(e.name)) out.push(fs.readFileSync(p, 'utf8'));
+  }
+  return out;
+}
+
+// Admission shapes from the export tables (hints: an export missing here is
+// fuzzed with random shapes only), record keys, callback method names, and
+// every string literal as the messages an exception may carry.
+function readTables() {
+  const texts = sources(path.join(root, 'src'));
+  const shapes = {};
+  const kinds = 'AtLeast|Exactly|Lenient|LenientMin|NoArgs|Free';
+  const shapeOf = (kind, first) => (kind === 'Free' ? null : kind === 'NoArgs' ? '' : first || '');
+  for (const t of texts) {
+    for (const m of t.matchAll(new RegExp(`\\{\\s*"(\\w+)"\\s*,\\s*[\\w<>:]+\\s*,\\s*(${kinds})\\(\\s*(?:"([^"]*)")?`, 'g'))) {
+      shapes[m[1]] = shapeOf(m[2], m[3]);
+    }
+    for (const d of t.matchAll(/#define\s+(\w+)\((\w+)[^)]*\)\s*\{\s*"(\w+)"\s+\2/g)) {
+      const [, macro, , prefix] = d;
+      for (const m of t.matchAll(new RegExp(`\\b${macro}\\(\\s*"(\\w+)"\\s*,\\s*[\\w<>:]+\\s*,\\s*(${kinds})\\(\\s*(?:"([^"]*)")?`, 'g'))) {
+        shapes[prefix + m[1]] = shapeOf(m[2], m[3]);
+      }
+    }
+  }
+  const all = texts.join('\n');
+  const keys = new Set();
+  for (const m of all.matchAll(/(?:LUMEN_FIELD\(|\bGet\(\w+,\s*|\w+At\(\w+,\s*|\bHas\(\w+,\s*)"(\w+)"/g)) keys.add(m[1]);
+  const literals = new Set([...all.matchAll(/"((?:[^"\\\n]|\\.)*)"/g)].map((m) => m[1]).filter((s) => s.length > 3));
+  const methods = [...literals].filter((s) => /^(on|On)[A-Z]\w*$/.test(s));
+  methods.push('log');
+  return { shapes, keys: [...keys], methods, messages: [...literals] };
+}
+
+// ---- one state, in this process --------------------------------------------------------
+
+async function child(o) {
+  const { rng, values, Sentinel } = require('../test/fuzz-values');
+  const addon = require(require('./binary').addonPath());
+  const sim = require('../sim');
+  const tables = readTables();
+  const r = rng(o.seed);
+  let names = Object.keys(addon).filter((k) => typeof addon[k] === 'function');
+  const has = (name) => typeof addon[name] === 'function';
+  // Each executor gets every line from then on: a few make the point.
+  let logStarts = 0;
+  const pickName = () => {
+    const name = r.pick(names);
+    if (name === 'log_start' && ++logStarts >= 4) names = names.filter((n) => n !== 'log_start');
+    return name;
+  };
+
+  const stats = {
+    calls: 0, values: {}, exceptions: {}, uncaught: {}, unexpected: [], deliveries: 0, frames: 0,
+    reentered: 0, admitted: 0, established: 0, final: null, exports: 0, called: 0, neverAnswered: [],
+  };
+  const called = new Set();
+  const answered = new Set();
+  const bump = (o2, k) => { o2[k] = (o2[k] || 0) + 1; };
+
+  // Exceptions the module or the fuzzer's own values may raise.
+  const known = (err) => {
+    if (err instanceof Sentinel) return 'sentinel';
+    if (err instanceof TypeError || err instanceof RangeError) return err.constructor.name;
+    if (err instanceof Error && (tables.messages.includes(err.message) ||
+        tables.messages.some((m) => m.length > 12 && err.message.startsWith(m)))) return 'module Error';
+    return null;
+  };
+  const note = (bag, err, where) => {
+    const kind = known(err);
+    bump(bag, kind || 'unexpected');
+    if (!kind && stats.unexpected.length < 20) stats.unexpected.push(`${where}: ${err && err.stack ? err.stack : String(err)}`);
+  };
+  process.on('uncaughtException', (err) => note(stats.uncaught, err, 'uncaught'));
+  process.on('unhandledRejection', (err) => note(stats.uncaught, err, 'unhandled rejection'));
+
+  let depth = 0;
+  const hooks = {
+    reenter() {
+      if (depth >= 2) return undefined;
+      depth++;
+      stats.reentered++;
+      try {
+        const name = pickName();
+        return addon[name](...args(name));
+      } catch {
+        return undefined;
+      } finally {
+        depth--;
+      }
+    },
+    leave() {
+      const name = r.pick(['engineSdk_leaveLiveRoom', 'engineSdk_leaveLiveRoom', 'engineSdk_destroyLiveReplayEngine',
+        'engineSdk_destroyStreamingEngine', 'engineSdk_destroyLocalEngine', 'engineSdk_destroyReplayEngine']);
+      try {
+        return has(name) ? addon[name]() : undefined;
+      } catch {
+        return undefined;
+      }
+    },
+  };
+  const v = values(r, { keys: tables.keys, methods: tables.methods, hooks });
+
+  function args(name) {
+    const shape = tables.shapes[name];
+    if (shape === undefined || r.chance(0.3)) return Array.from({ length: r.int(7) }, () => v.any());
+    const list = [...(shape === null ? '' : shape)].map((c) => v.of(c));
+    if (r.chance(0.2)) for (let n = 1 + r.int(3); n > 0; n--) list.push(v.any());
+    if (r.chance(0.1) && list.length) list.pop();
+    return list;
+  }
+
+  // Callback objects of the fuzzer's own: every method counts deliveries.
+  const counting = new Proxy({}, {
+    get: (_, key) => (typeof key === 'string' && (/^[oO]n[A-Z]/.test(key) || key === 'log') ? () => { stats.deliveries++; } : undefined),
+  });
+  const renderer = { onVideoFrame(frame) { stats.frames++; if (r.chance(0.02)) hooks.reenter(); return frame; } };
+
+  const quiet = (fn) => { try { return fn(); } catch { return undefined; } };
+  function destroyAll() {
+    for (const n of ['engineSdk_leaveLiveRoom', 'engineSdk_destroyLiveReplayEngine', 'engineSdk_destroyLocalEngine',
+      'engineSdk_destroyReplayEngine', 'engineSdk_destroyStreamingEngine']) if (has(n)) quiet(() => addon[n]());
+  }
+  function establish(state) {
+    stats.established++;
+    // The stand-in keeps every call's arguments and every line: megabyte
+    // strings would pile up.
+    sim.clearJournal();
+    sim.clearLogLines();
+    destroyAll();
+    if (state === 'none') return;
+    quiet(() => addon.engineSdk_onAppInit(counting, '9.0.0'));
+    quiet(() => addon.engineSdk_createLivePlayEngine(counting));
+    if (state !== 'connected') return;
+    quiet(() => addon.engineSdk_connectLivePlayEngine({ room_id: 1, user_id: 2 }));
+    for (let k = 0; k < 3; k++) quiet(() => addon.livePlayEngine_videoStartReceive({ userId: 10 + k, type: 1 }, renderer));
+    quiet(() => addon.livePlayEngine_subscribeVideo({ userId: 20, bizType: 3 }, renderer));
+    quiet(() => addon.livePlayEngine_registerCameraDataCallback(renderer));
+    quiet(() => addon.livePlayEngine_audioStartRecording({ userId: 1 }, counting, []));
+    quiet(() => addon.livePlayEngine_registerLocalVadCallback(counting));
+  }
+
+  // Engine threads post while JavaScript calls: events of whatever callbacks
+  // are held, frames to every sink, log records.
+  const SCRIPTABLE = [
+    ['tavel.LiveEngine.Create', false], ['tavel.LivePlayEngine.GetInterface', false], ['lumen.LiveClient.Create', false],
+    ['lumen.LiveClient.CreateCommandClient', false], ['lumen.LiveClient.CreateUserInfo', false],
+    ['tavel.LivePlayEngine.Connect', -5], ['tavel.LivePlayEngine.VideoStartSend', -1], ['tavel.ReplayEngine.Create', false],
+    ['tavel.LiveDeviceEngine.GetInterface', false], ['tavel.StreamingEngine.GetInterface', false],
+  ];
+  const fireArg = () => r.pick([0, 1, -1, 7, 2 ** 31 - 1, true, false, 'fuzz', '', null, Buffer.from('fuzz'), Buffer.alloc(0)]);
+  function engineNoise() {
+    const held = sim.held();
+    for (let n = 1 + r.int(3); n > 0 && held.length; n--) {
+      const name = r.pick(held);
+      if (name.startsWith('sink:')) {
+        sim.pushFrames(name, 1 + r.int(64), 1 + r.int(36), 20, 2).catch(() => {});
+      } else {
+        sim.fireMany(name, Array.from({ length: r.int(5) }, fireArg), 20, 2).catch(() => {});
+      }
+    }
+    sim.writeLogs(r.pick([8, 9, 10, 12]), 'Fuzz', 'engine line', 10, 2).catch(() => {});
+    if (r.chance(0.1)) {
+      const [op, value] = r.pick(SCRIPTABLE);
+      sim.script(op, value, 1 + r.int(3));
+    }
+  }
+
+  const trace = (text) => { if (o.trace) fs.writeSync(2, `${text}\n`); };
+  const describe = (a) => {
+    try {
+      return a.map((x) => (typeof x === 'object' && x !== null ? Object.prototype.toString.call(x) : typeof x === 'string' ? `string(${x.length})` : String(typeof x === 'symbol' ? 'symbol' : x))).join(', ');
+    } catch {
+      return '?';
+    }
+  };
+
+  sim.reset();
+  if (o.state !== 'none') {
+    sim.startVideo({ width: 32, height: 18, fps: 200 });
+    sim.startAudio({ intervalMs: 2 });
+  }
+  const period = 150;
+  for (let i = 0; i < o.calls; i++) {
+    if (i % period === 0) establish(o.state);
+    if (i % 25 === 0 && o.state !== 'none') engineNoise();
+    const name = pickName();
+    const list = args(name);
+    const how = r.int(20);
+    trace(`#${i} ${how === 0 ? 'new ' : how === 1 ? 'apply ' : ''}${name}(${describe(list)})`);
+    stats.calls++;
+    called.add(name);
+    try {
+      const fn = addon[name];
+      const value = how === 0 ? new fn(...list) : how === 1 ? Reflect.apply(fn, v.any(), list) : fn(...list);
+      bump(stats.values, value === null ? 'null' : typeof value);
+      if (!['number', 'boolean', 'string', 'object', 'undefined'].includes(typeof value)) {
+        stats.unexpected.push(`${name} answered a ${typeof value}`);
+      }
+      stats.admitted++;
+      answered.add(name);
+    } catch (err) {
+      note(stats.exceptions, err, name);
+    }
+    // Deliveries (and the re-entrant calls they make) interleave with calls.
+    if (i % 10 === 9) await new Promise((resolve) => setImmediate(resolve));
+  }
+
+  // The module still works: a class from scratch receives a frame.
+  sim.stopVideo();
+  sim.stopAudio();
+  for (const [op] of SCRIPTABLE) sim.script(op, 0, 0);
+  sim.setSourceFlags({ DISABLE_RELEASE_RENDER: false, enableAutoLeaveRoom4660: false });
+  destroyAll();
+  let got = 0;
+  stats.final = (() => {
+    try {
+      addon.engineSdk_onAppInit(counting, '9.0.0');
+      if (addon.engineSdk_createLivePlayEngine(counting) !== 0) return 'create failed';
+      if (addon.engineSdk_connectLivePlayEngine({ room_id: 9 }) !== 0) return 'connect failed';
+      if (addon.livePlayEngine_videoStartReceive({ userId: 99, type: 1 }, { onVideoFrame: (f) => { got = f.width; } }) !== 0) return 'receive failed';
+      return sim.pushFrame('sink:99:1', 6, 2, 1) ? 'pushed' : 'no sink';
+    } catch (err) {
+      return `threw ${err.message}`;
+    }
+  })();
+  const end = Date.now() + 10000;
+  while (stats.final === 'pushed' && got === 0 && Date.now() < end) await new Promise((resolve) => setTimeout(resolve, 5));
+  if (stats.final === 'pushed') stats.final = got === 6 ? 'ok' : 'no frame delivered';
+  quiet(() => addon.engineSdk_leaveLiveRoom());
+  stats.exports = Object.keys(addon).length;
+  stats.called = called.size;
+  stats.neverAnswered = names.filter((n) => !answered.has(n));
+  process.stdout.write(`${JSON.stringify(stats)}\n`);
+}
+
+// ---- the run: one child per state ------------------------------------------------------
+
+// As scripts/test.js --asan runs the tests.
+function sanitizerEnv() {
+  execFileSync(process.execPath, [path.join(root, 'scripts', 'build.js'), '--asan'], { stdio: 'inherit' });
+  const libasan = execFileSync('gcc', ['-print-file-name=libasan.so'], { encoding: 'utf8' }).trim();
+  const env = { ...process.env };
+  env.LUMEN_ENGINE_ADDON_BUILD = path.join(root, 'build-asan', 'tree', 'build', 'Release');
+  env.LD_PRELOAD = [libasan, env.LD_PRELOAD].filter(Boolean).join(' ');
+  env.ASAN_OPTIONS = ['detect_leaks=0', env.ASAN_OPTIONS].filter(Boolean).join(':');
+  env.UBSAN_OPTIONS = ['halt_on_error=1', 'print_stacktrace=1', env.UBSAN_OPTIONS].filter(Boolean).join(':');
+  return env;
+}
+
+function runChild(o, state, seed, env) {
+  const argv = [__filename, '--child', `--state=${state}`, `--seed=${seed}`, `--calls=${o.calls}`];
+  if (o.trace) argv.push('--trace');
+  return new Promise((resolve) => {
+    const started = Date.now();
+    const child = spawn(process.execPath, argv, { cwd: root, env, stdio: ['ignore', 'pipe', 'pipe'] });
+    let stdout = '';
+    let stderr = '';
+    child.stdout.on('data', (d) => (stdout += d));
+    child.stderr.on('data', (d) => {
+      stderr += d;
+      if (stderr.length > 4 << 20) stderr = stderr.slice(-(2 << 20));
+    });
+    // Generous: the sanitizer build is several times slower.
+    const timer = setTimeout(() => child.kill('SIGKILL'), 120000 + o.calls * 50);
+    child.on('close', (code, signal) => {
+      clearTimeout(timer);
+      let stats = null;
+      try {
+        stats = JSON.parse(stdout.trim().split('\n').pop());
+      } catch {
+        // no summary: the child died
+      }
+      resolve({ state, seed, code, signal, stats, stderr, seconds: (Date.now() - started) / 1000 });
+    });
+  });
+}
+
+function verdict(run, calls) {
+  const problems = [];
+  if (run.signal) problems.push(`killed by ${run.signal}${run.signal === 'SIGKILL' ? ' (a hang?)' : ''}`);
+  if (run.code !== 0) problems.push(`exit code ${run.code}`);
+  if (/ERROR: AddressSanitizer|ERROR: LeakSanitizer|runtime error:|FATAL ERROR|Assertion failed/.test(run.stderr)) {
+    problems.push('a sanitizer or fatal report on stderr');
+  }
+  const s = run.stats;
+  if (!s) problems.push('no summary');
+  else {
+    if (s.calls !== calls) problems.push(`${s.calls} of ${calls} calls ended`);
+    if (s.unexpected.length) problems.push(`unexpected outcomes:\n      ${s.unexpected.join('\n      ')}`);
+    if (s.final !== 'ok') problems.push(`the module no longer works afterwards: ${s.final}`);
+  }
+  return problems;
+}
+
+async function main() {
+  const o = options(process.argv.slice(2));
+  if (o.child) return child(o);
+  const seed = o.seed ?? (Math.random() * 2 ** 32) >>> 0;
+  const states = o.state ? [o.state] : STATES;
+  const env = o.asan ? sanitizerEnv() : process.env;
+  const again = `node scripts/fuzz.js --seed=${seed} --calls=${o.calls}${o.asan ? ' --asan' : ''}`;
+  console.log(`fuzz: seed ${seed}, ${o.calls} calls in each of ${states.join(', ')} (repeat: ${again})`);
+  const summary = { seed, calls: o.calls, states: {}, ok: true };
+  for (const [i, state] of states.entries()) {
+    const run = await runChild(o, state, (seed + STATES.indexOf(state) * 0x9e3779b9) >>> 0, env);
+    const problems = verdict(run, o.calls);
+    const s = run.stats;
+    summary.states[state] = { seconds: run.seconds, problems, stats: s };
+    const line = s ? `${s.calls} calls of ${s.called}/${s.exports} exports, ${s.admitted} answered, exceptions ${JSON.stringify(s.exceptions)}, ` +
+      `uncaught ${JSON.stringify(s.uncaught)}, ${s.deliveries} events, ${s.frames} frames, ${s.reentered} re-entrant calls` : '';
+    console.log(`  ${state.padEnd(9)} ${run.seconds.toFixed(1)} s  ${line}`);
+    if (problems.length) {
+      summary.ok = false;
+      console.log(`  ${state}: FAILED\n    ${problems.join('\n    ')}`);
+      console.log(`    repeat: ${again} --state=${state}${o.trace ? '' : ' --trace'}`);
+      console.log(run.stderr.split('\n').slice(-60).map((l) => `    | ${l}`).join('\n'));
+    }
+    if (i === states.length - 1 && o.json) console.log(JSON.stringify(summary));
+  }
+  console.log(summary.ok ? 'fuzz: ok' : 'fuzz: FAILED');
+  process.exitCode = summary.ok ? 0 : 1;
+}
+
+main().catch((err) => {
+  console.error(err);
+  process.exit(2);
+});
