@@ -17,6 +17,7 @@ CallbackDispatcher::YieldHook CallbackDispatcher::yield_hook_ = nullptr;
 namespace {
 
 constexpr char kTag[] = "AsyncCallbackItemBase";
+constexpr uint64_t kWakeupNs = 50 * 1000 * 1000;
 
 std::thread::id g_js_thread;
 
@@ -169,6 +170,12 @@ void CallbackDispatcher::RunItems() {
   if (!CanCallJs()) return;
   CallbackItem* item = Queue().Take();
   if (!item) return;
+  // A wake-up runs the items queued when it began, and those posted while it
+  // runs only until it has lasted kWakeupNs: callbacks slower than the engine
+  // threads posting them would keep the JavaScript thread here for ever, its
+  // timers and I/O starved. The rest runs at the next wake-up.
+  size_t queued = Queue().size() + 1;
+  const uint64_t began = uv_hrtime();
 
   Napi::Env env(env_);
   napi_handle_scope scope = nullptr;
@@ -200,7 +207,8 @@ void CallbackDispatcher::RunItems() {
     }
     item->ReleaseData();
     delete item;
-    if (yield_hook_ && yield_hook_()) {
+    if (queued > 0) --queued;
+    if ((yield_hook_ && yield_hook_()) || (queued == 0 && uv_hrtime() - began > kWakeupNs)) {
       uv_async_send(handle_);
       break;
     }
