@@ -175,20 +175,18 @@ for (const copy of [false, true]) {
     const frames = [];
     let kept = null;
     let refused = null;
-    receive: {
-      assert.equal(addon.livePlayEngine_videoStartReceive({ userId: 7, type: 1 }, {
-        onVideoFrame(f) {
-          frames.push({ length: f.buffer.length, pixels: Buffer.from(f.buffer) });
-          if (kept) return;
-          try {
-            kept = structuredClone(f.buffer.buffer, { transfer: [f.buffer.buffer] });
-          } catch (err) {
-            refused = err;
-            kept = Buffer.from(f.buffer);
-          }
-        },
-      }), 0);
-    }
+    assert.equal(addon.livePlayEngine_videoStartReceive({ userId: 7, type: 1 }, {
+      onVideoFrame(f) {
+        frames.push({ length: f.buffer.length, pixels: Buffer.from(f.buffer) });
+        if (kept) return;
+        try {
+          kept = structuredClone(f.buffer.buffer, { transfer: [f.buffer.buffer] });
+        } catch (err) {
+          refused = err;
+          kept = Buffer.from(f.buffer);
+        }
+      },
+    }), 0);
     sim.pushFrame('sink:7:1', 4, 2, 1);
     await waitFor(() => frames.length === 1);
     const snapshot = Buffer.from(kept);
