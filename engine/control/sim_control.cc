@@ -123,9 +123,10 @@ Napi::Value Fire(const Napi::CallbackInfo& info) {
 // of a batch has finished.
 // With `counted`, it resolves to the sum of what the tasks reported.
 // A batch may outlive the environment that started it (a worker that ends,
-// or a process exiting, while engine threads still run it): Node frees the
-// thread-safe function at teardown, so the last task then lets the batch go
-// without calling it.
+// or a process exiting, while engine threads still run it). Node frees the
+// thread-safe function at teardown: the last task then lets the batch go
+// without calling it, and a call queued just before the teardown reaches
+// CallJs without an environment, which lets it go too.
 class Batch {
  public:
   Batch(Napi::Env env, int tasks, bool counted = false)
@@ -133,13 +134,17 @@ class Batch {
         left_(tasks),
         counted_(counted),
         life_(std::make_shared<Life>()),
-        hook_(new std::shared_ptr<Life>(life_)),
-        env_(env) {
+        hook_(new std::shared_ptr<Life>(life_)) {
     if (napi_add_env_cleanup_hook(env, EnvGone, hook_) != napi_ok) {
       delete hook_;
       hook_ = nullptr;
     }
-    tsfn_ = Napi::ThreadSafeFunction::New(env, Napi::Function(), "sim-batch", 0, 1);
+    napi_value name = nullptr;
+    if (napi_create_string_utf8(env, "sim-batch", NAPI_AUTO_LENGTH, &name) != napi_ok ||
+        napi_create_threadsafe_function(env, nullptr, nullptr, name, 0, 1, nullptr, nullptr, nullptr, CallJs,
+                                        &tsfn_) != napi_ok) {
+      tsfn_ = nullptr;
+    }
   }
   Napi::Promise Promise() const { return deferred_.Promise(); }
   void Done(int64_t count = 0) {
@@ -147,20 +152,8 @@ class Batch {
     if (left_.fetch_sub(1) != 1) return;
     const std::shared_ptr<Life> life = life_;  // the batch may be deleted under the lock
     std::lock_guard<std::mutex> lock(life->mu);
-    if (!life->env_alive) {
+    if (!life->env_alive || !tsfn_ || napi_call_threadsafe_function(tsfn_, this, napi_tsfn_blocking) != napi_ok)
       delete this;
-      return;
-    }
-    tsfn_.BlockingCall(this, [](Napi::Env env, Napi::Function, Batch* self) {
-      self->deferred_.Resolve(self->counted_ ? Napi::Number::New(env, static_cast<double>(self->total_.load()))
-                                             : env.Undefined());
-      self->tsfn_.Release();
-      if (self->hook_) {
-        napi_remove_env_cleanup_hook(self->env_, EnvGone, self->hook_);
-        delete self->hook_;
-      }
-      delete self;
-    });
   }
 
  private:
@@ -176,15 +169,28 @@ class Batch {
     }
     delete life;
   }
+  static void CallJs(napi_env env, napi_value, void*, void* data) {
+    auto* self = static_cast<Batch*>(data);
+    if (env != nullptr) {
+      Napi::Env e(env);
+      self->deferred_.Resolve(self->counted_ ? Napi::Number::New(e, static_cast<double>(self->total_.load()))
+                                             : e.Undefined());
+      napi_release_threadsafe_function(self->tsfn_, napi_tsfn_release);
+      if (self->hook_) {
+        napi_remove_env_cleanup_hook(env, EnvGone, self->hook_);
+        delete self->hook_;
+      }
+    }
+    delete self;
+  }
 
   Napi::Promise::Deferred deferred_;
-  Napi::ThreadSafeFunction tsfn_;
+  napi_threadsafe_function tsfn_ = nullptr;
   std::atomic<int> left_;
   std::atomic<int64_t> total_{0};
   const bool counted_;
   std::shared_ptr<Life> life_;
   std::shared_ptr<Life>* hook_;  // the cleanup hook's share; freed by whichever of hook and batch ends first
-  napi_env env_;
 };
 
 // fireMany(name, args, count, threads): count firings spread over threads,
