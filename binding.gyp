@@ -25,11 +25,11 @@
     {
       "target_name": "live_engine_shared",
       "type": "shared_library",
-      "include_dirs": ["engine/include", "engine/src"],
+      "include_dirs": ["standin/include", "standin/src"],
       "defines": ["LIVE_ENGINE_SHARED_IMPLEMENTATION"],
-      "sources": ["<!@(node scripts/sources.js engine/src)"],
+      "sources": ["<!@(node scripts/sources.js standin/src)"],
       "direct_dependent_settings": {
-        "include_dirs": ["engine/include"]
+        "include_dirs": ["standin/include"]
       }
     },
     {
@@ -50,8 +50,8 @@
       "product_extension": "node",
       "product_prefix": "",
       "dependencies": ["live_engine_shared"],
-      "include_dirs": ["<(addon_api_include)", "engine/src"],
-      "sources": ["<!@(node scripts/sources.js engine/control)"],
+      "include_dirs": ["<(addon_api_include)", "standin/src"],
+      "sources": ["<!@(node scripts/sources.js standin/control)"],
       "ldflags": ["-Wl,-z,nodelete"]
     }
   ],
@@ -64,7 +64,7 @@
         "product_extension": "node",
         "product_prefix": "",
         "dependencies": ["live_engine_shared"],
-        "include_dirs": ["engine/src"],
+        "include_dirs": ["standin/src"],
         "sources": ["bench/native/bench_addon.cc"]
       }]
     }]

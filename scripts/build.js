@@ -27,7 +27,7 @@ let dir = root;
 if (asan) {
   dir = path.join(root, 'build-asan', 'tree');
   fs.mkdirSync(dir, { recursive: true });
-  for (const name of ['binding.gyp', 'package.json', 'src', 'engine', 'scripts']) {
+  for (const name of ['binding.gyp', 'package.json', 'src', 'standin', 'scripts']) {
     // Removed files must not linger in the mirror; kept timestamps keep make incremental.
     fs.rmSync(path.join(dir, name), { recursive: true, force: true });
     fs.cpSync(path.join(root, name), path.join(dir, name), { recursive: true, preserveTimestamps: true });
@@ -42,7 +42,7 @@ const run = (verb, extra = []) =>
 
 // binding.gyp takes its source lists from the tree at configure time, so a
 // new or removed source file needs a new configuration.
-const sources = ['engine/src', 'src', 'engine/control']
+const sources = ['standin/src', 'src', 'standin/control']
   .map((d) => execFileSync(process.execPath, [path.join(dir, 'scripts', 'sources.js'), d], { cwd: dir, encoding: 'utf8' }))
   .join('\n');
 const stamp = path.join(dir, 'build', 'sources.txt');

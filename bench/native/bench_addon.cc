@@ -299,9 +299,9 @@ napi_value OpenQueueProbe(napi_env env, napi_callback_info info) {
   g_probe = QueueProbe{};
   void* lib = dlopen(path.c_str(), RTLD_NOW | RTLD_NOLOAD);
   if (lib) {
-    auto queue_fn = reinterpret_cast<void* (*)()>(dlsym(lib, "_ZN5lumen18CallbackDispatcher5QueueEv"));
-    g_probe.count_renderer = reinterpret_cast<int (*)(void*, int)>(dlsym(lib, "_ZN5lumen13CallbackQueue13CountRendererEi"));
-    g_probe.size = reinterpret_cast<size_t (*)(void*)>(dlsym(lib, "_ZN5lumen13CallbackQueue4sizeEv"));
+    auto queue_fn = reinterpret_cast<void* (*)()>(dlsym(lib, "_ZN11lumen_addon18CallbackDispatcher5QueueEv"));
+    g_probe.count_renderer = reinterpret_cast<int (*)(void*, int)>(dlsym(lib, "_ZN11lumen_addon13CallbackQueue13CountRendererEi"));
+    g_probe.size = reinterpret_cast<size_t (*)(void*)>(dlsym(lib, "_ZN11lumen_addon13CallbackQueue4sizeEv"));
     if (queue_fn) g_probe.queue = queue_fn();
   }
   napi_value out = nullptr;

@@ -11,7 +11,7 @@
 #include "tavel/source_flag.h"
 #include "win/platform_utils_win.h"
 
-namespace lumen {
+namespace lumen_addon {
 namespace {
 
 EngineManager* Manager() { return EngineManager::instance(); }
@@ -202,4 +202,4 @@ const ExportRow kRows[] = {
 
 void RegisterEngineSdkGroup(napi_env env, napi_value exports) { AddExports(env, exports, kRows); }
 
-}  // namespace lumen
+}  // namespace lumen_addon

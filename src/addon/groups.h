@@ -4,7 +4,7 @@
 
 #include <node_api.h>
 
-namespace lumen {
+namespace lumen_addon {
 
 using ExportGroup = void (*)(napi_env env, napi_value exports);
 
@@ -15,6 +15,6 @@ void RegisterLogGroup(napi_env env, napi_value exports);
 // Environment teardown of the log group: removes and frees its sinks.
 void ReleaseLogSinks();
 
-}  // namespace lumen
+}  // namespace lumen_addon
 
 #endif  // LUMEN_ADDON_GROUPS_H_

@@ -7,7 +7,7 @@
 #include "engine/engine_manager.h"
 #include "engine/live_play_engine_impl.h"
 
-namespace lumen {
+namespace lumen_addon {
 namespace {
 
 using Live = LivePlayEngineImpl;
@@ -284,4 +284,4 @@ const ExportRow kRows[] = {
 
 void RegisterLivePlayEngineGroup(napi_env env, napi_value exports) { AddExports(env, exports, kRows); }
 
-}  // namespace lumen
+}  // namespace lumen_addon

@@ -12,7 +12,7 @@
 #include "common/logging.h"
 #include "korin/sdk_log_sink.h"
 
-namespace lumen {
+namespace lumen_addon {
 namespace {
 
 // The holder whose record is being delivered on this thread. Lines written
@@ -122,4 +122,4 @@ void RegisterLogGroup(napi_env env, napi_value exports) { AddExports(env, export
 
 void ReleaseLogSinks() { Sinks().clear(); }
 
-}  // namespace lumen
+}  // namespace lumen_addon

@@ -14,7 +14,7 @@
 #include "rtc/logging.h"
 #include "tavel/engine_test.h"
 
-namespace lumen {
+namespace lumen_addon {
 namespace {
 
 // Groups 1 to 21 of the registration order; engineTest_executeOpenglTest
@@ -105,12 +105,12 @@ napi_value Init(napi_env env, napi_value exports) {
 }
 
 }  // namespace
-}  // namespace lumen
+}  // namespace lumen_addon
 
 // The static initializer that NAPI_MODULE emits registers this record with
 // napi_module_register when the module file is loaded.
 static napi_module lumen_engine_addon_module = {
-    1, 0, "src/addon/lumen_engine_addon", lumen::Init, "lumen_engine_addon", nullptr, {nullptr},
+    1, 0, "src/addon/lumen_engine_addon", lumen_addon::Init, "lumen_engine_addon", nullptr, {nullptr},
 };
 
 extern "C" __attribute__((constructor)) void _register_lumen_engine_addon_() {
@@ -122,5 +122,5 @@ extern "C" __attribute__((constructor)) void _register_lumen_engine_addon_() {
 // later loads find the module through this symbol instead.
 extern "C" __attribute__((visibility("default"))) napi_value napi_register_module_v1(napi_env env,
                                                                                      napi_value exports) {
-  return lumen::Init(env, exports);
+  return lumen_addon::Init(env, exports);
 }

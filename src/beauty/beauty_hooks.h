@@ -8,7 +8,7 @@
 
 #include "common/logging.h"
 
-namespace lumen {
+namespace lumen_addon {
 namespace beauty {
 
 struct Hooks {
@@ -56,6 +56,6 @@ inline void OnAIStickerError(int code) {
 }
 
 }  // namespace beauty
-}  // namespace lumen
+}  // namespace lumen_addon
 
 #endif  // LUMEN_BEAUTY_BEAUTY_HOOKS_H_

@@ -1,8 +1,8 @@
 #include "beauty/beauty_sync.h"
 
-namespace lumen {
+namespace lumen_addon {
 
 // Nothing is stored until the beauty exports exist; the manager fills this in.
 void SyncBeautyState() {}
 
-}  // namespace lumen
+}  // namespace lumen_addon

@@ -2,7 +2,7 @@
 
 #include "callback/callback_dispatcher.h"
 
-namespace lumen {
+namespace lumen_addon {
 
 AddonCallback::AddonCallback(napi_env env, napi_value object) { SetJsCallback(env, object); }
 
@@ -42,4 +42,4 @@ void DeleteReferenceSafely(napi_env env, napi_ref ref) {
   CallbackDispatcher::DeleteReference(env, ref);
 }
 
-}  // namespace lumen
+}  // namespace lumen_addon

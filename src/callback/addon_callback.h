@@ -8,7 +8,7 @@
 
 #include <mutex>
 
-namespace lumen {
+namespace lumen_addon {
 
 class AddonCallback {
  public:
@@ -34,6 +34,6 @@ class AddonCallback {
 // Deletes `ref` now on the JavaScript thread, or later on it from elsewhere.
 void DeleteReferenceSafely(napi_env env, napi_ref ref);
 
-}  // namespace lumen
+}  // namespace lumen_addon
 
 #endif  // LUMEN_CALLBACK_ADDON_CALLBACK_H_

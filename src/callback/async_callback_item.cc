@@ -4,7 +4,7 @@
 #include "common/logging.h"
 #include "tavel/tally.h"
 
-namespace lumen {
+namespace lumen_addon {
 
 namespace {
 
@@ -104,4 +104,4 @@ bool PostEvent(std::shared_ptr<AddonCallback> holder, const char* method, int32_
   return CallbackDispatcher::Post(new EventItem(std::move(holder), method, type, std::move(args)));
 }
 
-}  // namespace lumen
+}  // namespace lumen_addon

@@ -14,7 +14,7 @@
 #include "callback/addon_callback.h"
 #include "callback/callback_queue.h"
 
-namespace lumen {
+namespace lumen_addon {
 
 class AsyncCallbackItemBase : public CallbackItem {
  public:
@@ -73,6 +73,6 @@ class EventItem : public AsyncCallbackItemBase {
 bool PostEvent(std::shared_ptr<AddonCallback> holder, const char* method, int32_t type,
                std::vector<EventArg> args = {});
 
-}  // namespace lumen
+}  // namespace lumen_addon
 
 #endif  // LUMEN_CALLBACK_ASYNC_CALLBACK_ITEM_H_

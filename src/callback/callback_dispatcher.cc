@@ -9,7 +9,7 @@
 
 #include "common/logging.h"
 
-namespace lumen {
+namespace lumen_addon {
 
 CallbackDispatcher* CallbackDispatcher::instance_ = nullptr;
 CallbackDispatcher::YieldHook CallbackDispatcher::yield_hook_ = nullptr;
@@ -238,4 +238,4 @@ void CallbackDispatcher::Close() {
   delete this;
 }
 
-}  // namespace lumen
+}  // namespace lumen_addon

@@ -11,7 +11,7 @@
 
 #include "callback/callback_queue.h"
 
-namespace lumen {
+namespace lumen_addon {
 
 class CallbackDispatcher {
  public:
@@ -79,6 +79,6 @@ class CallbackDispatcher {
   bool keys_live_ = false;
 };
 
-}  // namespace lumen
+}  // namespace lumen_addon
 
 #endif  // LUMEN_CALLBACK_CALLBACK_DISPATCHER_H_

@@ -10,7 +10,7 @@
 #define LUMEN_CPU_PAUSE() std::this_thread::yield()
 #endif
 
-namespace lumen {
+namespace lumen_addon {
 
 void CallbackQueue::PostLock::lock() {
   // A holder keeps it for a few dozen nanoseconds; a holder that was
@@ -173,4 +173,4 @@ size_t CallbackQueue::size() {
   return taken_.size() + normal_.size() + priority_.size();
 }
 
-}  // namespace lumen
+}  // namespace lumen_addon

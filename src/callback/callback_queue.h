@@ -12,7 +12,7 @@
 #include <mutex>
 #include <unordered_map>
 
-namespace lumen {
+namespace lumen_addon {
 
 enum ItemType : int32_t {
   kItemDefault = 0,
@@ -122,6 +122,6 @@ class CallbackQueue {
   void* wake_context_ = nullptr;
 };
 
-}  // namespace lumen
+}  // namespace lumen_addon
 
 #endif  // LUMEN_CALLBACK_CALLBACK_QUEUE_H_

@@ -10,7 +10,7 @@
 #include "engine/device_engine_impl.h"
 #include "engine/engine_manager.h"
 
-namespace lumen {
+namespace lumen_addon {
 
 namespace {
 
@@ -53,4 +53,4 @@ void PhotoCallbackImpl::OnPictureCaptured(const uint8_t* data, int length) {
   if (after_capture_) std::thread(after_capture_).detach();
 }
 
-}  // namespace lumen
+}  // namespace lumen_addon

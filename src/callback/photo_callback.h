@@ -12,7 +12,7 @@
 
 #include "callback/addon_callback.h"
 
-namespace lumen {
+namespace lumen_addon {
 
 // Must be owned by a std::shared_ptr; pictures reaching a holder not owned
 // that way are dropped.
@@ -39,6 +39,6 @@ class PhotoCallbackImpl : public AddonCallback, public std::enable_shared_from_t
   std::function<void()> after_capture_;
 };
 
-}  // namespace lumen
+}  // namespace lumen_addon
 
 #endif  // LUMEN_CALLBACK_PHOTO_CALLBACK_H_

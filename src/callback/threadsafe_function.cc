@@ -1,6 +1,6 @@
 #include "callback/threadsafe_function.h"
 
-namespace lumen {
+namespace lumen_addon {
 
 namespace {
 
@@ -50,4 +50,4 @@ void JsFunctionBridge::Release(bool abort) {
   napi_release_threadsafe_function(tsfn_, abort ? napi_tsfn_abort : napi_tsfn_release);
 }
 
-}  // namespace lumen
+}  // namespace lumen_addon

@@ -9,7 +9,7 @@
 #include <functional>
 #include <memory>
 
-namespace lumen {
+namespace lumen_addon {
 
 class JsFunctionBridge {
  public:
@@ -31,6 +31,6 @@ class JsFunctionBridge {
   bool released_ = false;
 };
 
-}  // namespace lumen
+}  // namespace lumen_addon
 
 #endif  // LUMEN_CALLBACK_THREADSAFE_FUNCTION_H_

@@ -12,7 +12,7 @@
 #include "tavel/media_utils.h"
 #include "tavel/source_flag.h"
 
-namespace lumen {
+namespace lumen_addon {
 
 namespace {
 
@@ -433,4 +433,4 @@ napi_value VideoFrameCallback::BuildFrame(napi_env env, Napi::Object* target) {
   return frame;
 }
 
-}  // namespace lumen
+}  // namespace lumen_addon

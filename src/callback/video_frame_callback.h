@@ -19,7 +19,7 @@
 #include "callback/addon_callback.h"
 #include "tavel/video_sink.h"
 
-namespace lumen {
+namespace lumen_addon {
 
 class VideoFrameCallback : public tavel::VideoSinkInterface,
                            public AddonCallback,
@@ -128,6 +128,6 @@ class VideoFrameCallback : public tavel::VideoSinkInterface,
   int64_t last_drop_log_ms_ = -1;
 };
 
-}  // namespace lumen
+}  // namespace lumen_addon
 
 #endif  // LUMEN_CALLBACK_VIDEO_FRAME_CALLBACK_H_

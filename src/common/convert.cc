@@ -1,6 +1,6 @@
 #include "common/convert.h"
 
-namespace lumen {
+namespace lumen_addon {
 namespace js {
 
 // An empty value is what a failed read (a throwing getter) leaves behind, and
@@ -103,4 +103,4 @@ Napi::Value CopyBuffer(Napi::Env env, const void* data, size_t size) {
 }
 
 }  // namespace js
-}  // namespace lumen
+}  // namespace lumen_addon

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-namespace lumen {
+namespace lumen_addon {
 namespace js {
 
 int32_t ToInt32(const Napi::Value& v);
@@ -53,6 +53,6 @@ inline Napi::Value String(Napi::Env env, const std::string& s) { return Napi::St
 Napi::Value CopyBuffer(Napi::Env env, const void* data, size_t size);
 
 }  // namespace js
-}  // namespace lumen
+}  // namespace lumen_addon
 
 #endif  // LUMEN_COMMON_CONVERT_H_

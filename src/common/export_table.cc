@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-namespace lumen {
+namespace lumen_addon {
 
 namespace {
 
@@ -88,4 +88,4 @@ void AddExports(napi_env env, napi_value exports, const ExportRow* rows, std::si
   }
 }
 
-}  // namespace lumen
+}  // namespace lumen_addon

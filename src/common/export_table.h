@@ -9,7 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace lumen {
+namespace lumen_addon {
 
 using Handler = Napi::Value (*)(const Napi::CallbackInfo& info);
 
@@ -67,6 +67,6 @@ void AddExports(napi_env env, napi_value exports, const ExportRow (&rows)[N]) {
   AddExports(env, exports, rows, N);
 }
 
-}  // namespace lumen
+}  // namespace lumen_addon
 
 #endif  // LUMEN_COMMON_EXPORT_TABLE_H_

@@ -8,7 +8,7 @@
 
 #include "rtc/logging.h"
 
-namespace lumen {
+namespace lumen_addon {
 
 enum Severity : int {
   kVerbose = rtc::LS_VERBOSE,
@@ -49,34 +49,34 @@ constexpr SourcePath<N> TrimSourcePath(const char (&f)[N]) {
   return p;
 }
 
-}  // namespace lumen
+}  // namespace lumen_addon
 
 #define LUMEN_SOURCE_FILE                                                   \
   ([]() -> const char* {                                                    \
-    static constexpr auto kPath = ::lumen::TrimSourcePath(__FILE__);        \
+    static constexpr auto kPath = ::lumen_addon::TrimSourcePath(__FILE__);        \
     return kPath.text;                                                      \
   }())
 
-namespace lumen {
+namespace lumen_addon {
 // Lets a whole streamed log statement be the discarded arm of a conditional.
 struct LogVoidify {
   void operator&(std::ostream&) {}
 };
-}  // namespace lumen
+}  // namespace lumen_addon
 
 // LUMEN_LOG(kError, "EngineAddon") << "streaming engine is not created yet";
 // The message is neither built nor formatted below the minimum severity.
 #define LUMEN_LOG(sev, tag)                                                                   \
-  !::lumen::LogOn(sev) ? (void)0                                                              \
-                       : ::lumen::LogVoidify() &                                              \
+  !::lumen_addon::LogOn(sev) ? (void)0                                                              \
+                       : ::lumen_addon::LogVoidify() &                                              \
                              ::rtc::LogMessage(LUMEN_SOURCE_FILE, __LINE__,                   \
                                                static_cast<::rtc::LoggingSeverity>(sev), tag) \
                                  .stream()
 
 // The tagless form, for the few classes that log without a tag.
 #define LUMEN_LOG_UNTAGGED(sev)                                                                         \
-  !::lumen::LogOn(sev) ? (void)0                                                                        \
-                       : ::lumen::LogVoidify() &                                                        \
+  !::lumen_addon::LogOn(sev) ? (void)0                                                                        \
+                       : ::lumen_addon::LogVoidify() &                                                        \
                              ::rtc::LogMessage(LUMEN_SOURCE_FILE, __LINE__,                             \
                                                static_cast<::rtc::LoggingSeverity>(sev),                \
                                                ::rtc::ERRCTX_NONE, 0, nullptr)                          \

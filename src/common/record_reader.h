@@ -11,7 +11,7 @@
 
 #include "common/convert.h"
 
-namespace lumen {
+namespace lumen_addon {
 namespace record {
 
 enum Coerce {
@@ -65,10 +65,10 @@ R Read(const Napi::Value& v, const Field<R> (&fields)[N]) {
 }
 
 }  // namespace record
-}  // namespace lumen
+}  // namespace lumen_addon
 
 // One row of a field table: LUMEN_FIELD("bizType", tavel::BizInfo, biz_type, kInt32).
 #define LUMEN_FIELD(key, Record, member, how) \
-  ::lumen::record::Field<Record> { key, &::lumen::record::Assign<&Record::member, ::lumen::record::how> }
+  ::lumen_addon::record::Field<Record> { key, &::lumen_addon::record::Assign<&Record::member, ::lumen_addon::record::how> }
 
 #endif  // LUMEN_COMMON_RECORD_READER_H_

@@ -1,6 +1,6 @@
 #include "common/result_code.h"
 
-namespace lumen {
+namespace lumen_addon {
 
 namespace {
 constexpr ResultCode kResultCodes[] = {
@@ -21,4 +21,4 @@ const char* ResultMessage(int32_t code) {
   return "unknown";
 }
 
-}  // namespace lumen
+}  // namespace lumen_addon

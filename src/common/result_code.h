@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-namespace lumen {
+namespace lumen_addon {
 
 struct ResultCode {
   int32_t code;
@@ -24,6 +24,6 @@ enum : int32_t {
 // The message of a code of the table; "unknown" for any other code.
 const char* ResultMessage(int32_t code);
 
-}  // namespace lumen
+}  // namespace lumen_addon
 
 #endif  // LUMEN_COMMON_RESULT_CODE_H_

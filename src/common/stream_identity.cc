@@ -5,7 +5,7 @@
 
 #include "common/record_reader.h"
 
-namespace lumen {
+namespace lumen_addon {
 
 namespace {
 
@@ -68,4 +68,4 @@ IdentityKey ToIdentityKey(const tavel::BizInfo& info) {
   return key;
 }
 
-}  // namespace lumen
+}  // namespace lumen_addon

@@ -11,7 +11,7 @@
 #include "callback/callback_queue.h"
 #include "tavel/biz_info.h"
 
-namespace lumen {
+namespace lumen_addon {
 
 tavel::BizInfo ToBizInfo(const Napi::Value& v);
 tavel::VideoTrackInfo ToVideoTrackInfo(const Napi::Value& v);
@@ -23,6 +23,6 @@ std::string ToString(const tavel::BizInfo& info);
 // The 16-byte identity a voice-activity item carries.
 IdentityKey ToIdentityKey(const tavel::BizInfo& info);
 
-}  // namespace lumen
+}  // namespace lumen_addon
 
 #endif  // LUMEN_COMMON_STREAM_IDENTITY_H_

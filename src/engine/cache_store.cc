@@ -1,13 +1,10 @@
 #include "engine/cache_store.h"
 
-#include <atomic>
 #include <cstring>
 #include <map>
 #include <mutex>
 
-#include "callback/async_callback_item.h"
-
-namespace lumen {
+namespace lumen_addon {
 
 namespace {
 
@@ -20,8 +17,6 @@ Store& S() {
   static auto* s = new Store;  // engine threads may use it until the process ends
   return *s;
 }
-
-std::atomic<HttpExecutorImpl::Forward> g_forward{nullptr};
 
 }  // namespace
 
@@ -47,26 +42,4 @@ void Remove(const std::string& key) {
 
 }  // namespace cache_store
 
-int CacheProviderImpl::Get(const std::string& key, uint8_t* buffer, int capacity) {
-  return cache_store::Get(key, buffer, capacity);
-}
-
-void CacheProviderImpl::Set(const std::string& key, const uint8_t* data, int size) {
-  const size_t n = data && size > 0 ? static_cast<size_t>(size) : 0;
-  std::vector<uint8_t> bytes(data, data + n);
-  cache_store::Put(key, bytes);
-  PostEvent(live_client_, "onWriteCache", kItemDefault, {Arg(key), EventArg(std::move(bytes))});
-}
-
-void CacheProviderImpl::Remove(const std::string& key) {
-  cache_store::Remove(key);
-  PostEvent(live_client_, "onDeleteCache", kItemDefault, {Arg(key)});
-}
-
-void HttpExecutorImpl::SetForward(Forward forward) { g_forward.store(forward); }
-
-void HttpExecutorImpl::Execute(std::shared_ptr<lumen::HttpRequest> request) {
-  if (Forward forward = g_forward.load()) forward(std::move(request));
-}
-
-}  // namespace lumen
+}  // namespace lumen_addon

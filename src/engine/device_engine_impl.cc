@@ -1,6 +1,6 @@
 #include "engine/device_engine_impl.h"
 
-namespace lumen {
+namespace lumen_addon {
 
 DeviceEngineImpl::DeviceEngineImpl(tavel::LiveDeviceEngine* device)
     : device_(device), recording_(korin::AudioRecording::Create("")) {}
@@ -17,4 +17,4 @@ int DeviceEngineImpl::SetAudioParameterPath(const std::string& path) {
   return device_ ? device_->SetAudioParameterPath(path) : -1;
 }
 
-}  // namespace lumen
+}  // namespace lumen_addon

@@ -8,7 +8,7 @@
 #include "korin/sdk_services.h"
 #include "tavel/live_engine.h"
 
-namespace lumen {
+namespace lumen_addon {
 
 class DeviceEngineImpl {
  public:
@@ -25,15 +25,6 @@ class DeviceEngineImpl {
   korin::AudioRecording* recording_;
 };
 
-class BeautyEngineImpl {
- public:
-  explicit BeautyEngineImpl(tavel::LiveBeautyEngine* beauty) : beauty_(beauty) {}
-  tavel::LiveBeautyEngine* beauty() const { return beauty_; }
-
- private:
-  tavel::LiveBeautyEngine* beauty_;
-};
-
-}  // namespace lumen
+}  // namespace lumen_addon
 
 #endif  // LUMEN_ENGINE_DEVICE_ENGINE_IMPL_H_

@@ -1,6 +1,6 @@
 #include "engine/engine_impl_base.h"
 
-namespace lumen {
+namespace lumen_addon {
 
 EngineImplBase::EngineImplBase() : root_(tavel::LiveEngine::Create()) {
   audio_render_ = tavel::AudioRenderEngine::GetInterface(root_);
@@ -21,4 +21,4 @@ void EngineImplBase::DeleteRoot() {
   media_player_ = nullptr;
 }
 
-}  // namespace lumen
+}  // namespace lumen_addon

@@ -5,10 +5,11 @@
 
 #include <memory>
 
+#include "engine/beauty_engine_impl.h"
 #include "engine/device_engine_impl.h"
 #include "tavel/live_engine.h"
 
-namespace lumen {
+namespace lumen_addon {
 
 class EngineImplBase {
  public:
@@ -34,6 +35,6 @@ class EngineImplBase {
   tavel::LiveEngine* root_ = nullptr;
 };
 
-}  // namespace lumen
+}  // namespace lumen_addon
 
 #endif  // LUMEN_ENGINE_ENGINE_IMPL_BASE_H_

@@ -6,15 +6,20 @@
 #include "common/convert.h"
 #include "common/logging.h"
 #include "common/record_reader.h"
+#include "client/http_executor_impl.h"
+#include "engine/cache_provider_impl.h"
 #include "engine/cache_store.h"
-#include "engine/engine_wrappers.h"
+#include "engine/live_replay_engine_impl.h"
+#include "engine/local_engine_impl.h"
+#include "engine/replay_engine_impl.h"
+#include "engine/streaming_engine_impl.h"
 #include "engine/live_play_engine_impl.h"
 #include "engine/room_config.h"
 #include "korin/sdk_services.h"
 #include "tavel/source_flag.h"
 #include "tavel/tally.h"
 
-namespace lumen {
+namespace lumen_addon {
 
 namespace {
 
@@ -378,4 +383,4 @@ void EngineManager::NetworkTypeChanged(int32_t network_type) {
   if (!impl_->user_info || impl_->user_info->IsExpired()) ReplaceUserInfo(record);
 }
 
-}  // namespace lumen
+}  // namespace lumen_addon

@@ -13,7 +13,7 @@
 
 #include "lumen/live_client.h"
 
-namespace lumen {
+namespace lumen_addon {
 
 class LivePlayEngineImpl;
 class LocalEngineImpl;
@@ -83,6 +83,6 @@ class EngineManager {
   bool test_environment_ = false;
 };
 
-}  // namespace lumen
+}  // namespace lumen_addon
 
 #endif  // LUMEN_ENGINE_ENGINE_MANAGER_H_

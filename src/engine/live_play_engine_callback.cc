@@ -11,7 +11,7 @@
 #include "tavel/source_flag.h"
 #include "tavel/tally.h"
 
-namespace lumen {
+namespace lumen_addon {
 
 namespace {
 
@@ -251,4 +251,4 @@ void VadCallbackImpl::OnAudioVadStatusChange(int status) {
     CallbackDispatcher::Post(new VadItem(std::move(self), item_type_, identity_, status));
 }
 
-}  // namespace lumen
+}  // namespace lumen_addon

@@ -22,7 +22,7 @@
 #include "lumen/live_client.h"
 #include "tavel/live_play_engine.h"
 
-namespace lumen {
+namespace lumen_addon {
 
 class LivePlayEngineCallback : public tavel::LivePlayEngineCallback,
                                public lumen::CommandClientCallback,
@@ -124,6 +124,6 @@ class VadCallbackImpl : public tavel::VadCallback,
 };
 
 
-}  // namespace lumen
+}  // namespace lumen_addon
 
 #endif  // LUMEN_ENGINE_LIVE_PLAY_ENGINE_CALLBACK_H_

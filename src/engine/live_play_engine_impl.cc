@@ -6,13 +6,13 @@
 #include "callback/video_frame_callback.h"
 #include "common/stream_identity.h"
 #include "engine/engine_manager.h"
-#include "engine/engine_wrappers.h"
+#include "engine/live_replay_engine_impl.h"
 #include "beauty/beauty_sync.h"
 #include "engine/live_play_engine_callback.h"
 #include "engine/room_config.h"
 #include "tavel/source_flag.h"
 
-namespace lumen {
+namespace lumen_addon {
 
 namespace {
 constexpr int32_t kLocalUser = 256;
@@ -440,4 +440,4 @@ int LivePlayEngineImpl::UnregisterRemoteVadCallback(const tavel::BizInfo& info) 
   });
 }
 
-}  // namespace lumen
+}  // namespace lumen_addon

@@ -16,7 +16,7 @@
 #include "engine/engine_impl_base.h"
 #include "tavel/live_play_engine.h"
 
-namespace lumen {
+namespace lumen_addon {
 
 class LivePlayEngineCallback;
 class MicrophoneRecordingCallbackImpl;
@@ -120,6 +120,6 @@ class LivePlayEngineImpl : public EngineImplBase, public std::enable_shared_from
   std::vector<std::shared_ptr<VideoFrameCallback>> sinks_;
 };
 
-}  // namespace lumen
+}  // namespace lumen_addon
 
 #endif  // LUMEN_ENGINE_LIVE_PLAY_ENGINE_IMPL_H_

@@ -2,7 +2,7 @@
 
 #include "common/record_reader.h"
 
-namespace lumen {
+namespace lumen_addon {
 
 namespace {
 
@@ -61,4 +61,4 @@ CommandClientConfig ToCommandClientConfig(const Napi::Value& ticket) {
   return c;
 }
 
-}  // namespace lumen
+}  // namespace lumen_addon

@@ -10,11 +10,11 @@
 #include "lumen/live_client.h"
 #include "tavel/live_play_engine.h"
 
-namespace lumen {
+namespace lumen_addon {
 
 tavel::LiveRoomConfig ToRoomConfig(const Napi::Value& ticket, const std::string& sdk_version);
 lumen::CommandClientConfig ToCommandClientConfig(const Napi::Value& ticket);
 
-}  // namespace lumen
+}  // namespace lumen_addon
 
 #endif  // LUMEN_ENGINE_ROOM_CONFIG_H_

@@ -4,7 +4,7 @@
 #include <windows.h>
 #endif
 
-namespace lumen {
+namespace lumen_addon {
 namespace platform {
 
 namespace {
@@ -34,4 +34,4 @@ std::string PlatformString() {
 }
 
 }  // namespace platform
-}  // namespace lumen
+}  // namespace lumen_addon

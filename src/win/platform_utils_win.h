@@ -5,13 +5,13 @@
 
 #include <string>
 
-namespace lumen {
+namespace lumen_addon {
 namespace platform {
 
 // "win_" + major + "." + minor of the running Windows.
 std::string PlatformString();
 
 }  // namespace platform
-}  // namespace lumen
+}  // namespace lumen_addon
 
 #endif  // LUMEN_WIN_PLATFORM_UTILS_WIN_H_

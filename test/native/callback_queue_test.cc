@@ -9,7 +9,7 @@
 #include <thread>
 #include <vector>
 
-namespace lumen {
+namespace lumen_addon {
 namespace {
 
 // Counts what happens to the items of one test.
@@ -337,4 +337,4 @@ TEST(CallbackQueueLifetime, DestructorDestroysWhatIsStillQueued) {
 }
 
 }  // namespace
-}  // namespace lumen
+}  // namespace lumen_addon

@@ -1,32 +1,8 @@
-#include "engine/engine_wrappers.h"
+#include "engine/live_replay_engine_impl.h"
 
 #include "engine/live_play_engine_impl.h"
 
-namespace lumen {
-
-LocalEngineImpl::LocalEngineImpl(napi_env env, napi_value callbacks)
-    : local_(tavel::LocalEngine::GetInterface(root_)),
-      callback_(std::make_shared<LocalEngineCallbackImpl>(env, callbacks)) {
-  if (local_) local_->RegisterCallback(callback_.get());
-}
-
-StreamingEngineImpl::StreamingEngineImpl(napi_env env, napi_value callbacks)
-    : streaming_(tavel::StreamingEngine::GetInterface(root_)),
-      callback_(std::make_shared<StreamingEngineCallbackImpl>(env, callbacks)) {}
-
-ReplayEngineImpl::ReplayEngineImpl(napi_env env, napi_value callbacks)
-    : replay_(tavel::ReplayEngine::GetInterface(root_)),
-      callback_(std::make_shared<ReplayEngineCallbackImpl>(env, callbacks)) {
-  if (replay_) replay_->RegisterCallback(callback_.get());
-}
-
-int ReplayEngineImpl::Open(const std::string& media_path, const std::string& sdk_version, lumen::LiveClient* client) {
-  if (!replay_) return -1;
-  tavel::ReplayOpenConfig config;
-  config.media_path = media_path;
-  config.sdk_version = sdk_version;
-  return replay_->Open(config, client);
-}
+namespace lumen_addon {
 
 LiveReplayEngineImpl::LiveReplayEngineImpl(lumen::LiveClient* client, const std::string& media_path,
                                            const std::string& sdk_version)
@@ -67,4 +43,4 @@ void LiveReplayEngineImpl::Shutdown() {
   }
 }
 
-}  // namespace lumen
+}  // namespace lumen_addon
