@@ -4,6 +4,7 @@
 #include "beauty/beauty_sync.h"
 #include "common/convert.h"
 #include "common/export_table.h"
+#include "common/forward.h"
 #include "engine/cache_store.h"
 #include "engine/engine_manager.h"
 #include "engine/live_play_engine_impl.h"
@@ -33,12 +34,6 @@ Napi::Value OnAppInit(const Napi::CallbackInfo& info) {
   Napi::Object client = js::ToObject(info[0]);
   const std::string version = js::ToUtf8(info[1]);
   Manager()->OnAppInit(info.Env(), client, version);
-  return Napi::Value();
-}
-
-Napi::Value LoadCache(const Napi::CallbackInfo& info) {
-  const std::string key = js::ToUtf8(info[0]);
-  cache_store::Put(key, js::Bytes(info[1]));
   return Napi::Value();
 }
 
@@ -90,8 +85,6 @@ Napi::Value CreateReplayEngine(const Napi::CallbackInfo& info) {
 
 Napi::Value DestroyReplayEngine(const Napi::CallbackInfo& info) { return Num(info, Manager()->DestroyReplayEngine()); }
 
-Napi::Value GetPlatform(const Napi::CallbackInfo& info) { return js::String(info.Env(), platform::PlatformString()); }
-
 Napi::Value IsTestEnvironment(const Napi::CallbackInfo& info) {
   return js::Boolean(info.Env(), Manager()->IsTestEnvironment());
 }
@@ -108,16 +101,6 @@ Napi::Value DestroyStreamingEngine(const Napi::CallbackInfo& info) {
 Napi::Value InitDumpManager(const Napi::CallbackInfo& info) {
   korin::media_dump::Init(js::ToInt64(info[0]), js::ToUtf8(info[1]), js::ToUtf8(info[2]), js::ToUtf8(info[3]),
                           js::ToUtf8(info[4]), js::ToBool(info[5]), Manager()->live_client(), 0);
-  return Napi::Value();
-}
-
-Napi::Value InitThreadMonitor(const Napi::CallbackInfo&) {
-  korin::thread_monitor::Init();
-  return Napi::Value();
-}
-
-Napi::Value UpdateSourceFlag(const Napi::CallbackInfo& info) {
-  tavel::SetSourceFlag(js::ToUtf8(info[0]));
   return Napi::Value();
 }
 
@@ -165,7 +148,7 @@ Napi::Value CurrentEngineType(const Napi::CallbackInfo& info) { return Num(info,
 
 const ExportRow kRows[] = {
     {"engineSdk_onAppInit", OnAppInit, AtLeast("os", "Expected arguments : live client, sdk version"), kVoid},
-    {"engineSdk_loadCache", LoadCache, AtLeast("st", "Expected arguments : key, value"), kVoid},
+    {"engineSdk_loadCache", ForwardFunction<cache_store::Put>, AtLeast("st", "Expected arguments : key, value"), kVoid},
     {"engineSdk_setUserConfig", SetUserConfig, AtLeast("o", "Expected arguments : engineParams"), kVoid},
     {"engineSdk_onNetworkTypeChanged", OnNetworkTypeChanged, AtLeast("n", "Expected arguments : network type"), kVoid},
     {"engineSdk_createLocalEngine", CreateLocalEngine, AtLeast("ons", "Expected arguments : callback, userId"), kMinusOne},
@@ -177,14 +160,14 @@ const ExportRow kRows[] = {
     {"engineSdk_leaveLiveRoom", LeaveLiveRoom, Free(), kMinusOne},
     {"engineSdk_createReplayEngine", CreateReplayEngine, AtLeast("os", "Expected arguments : callback"), kMinusOne},
     {"engineSdk_destroyReplayEngine", DestroyReplayEngine, Free(), kMinusOne},
-    {"engineSdk_getPlatform", GetPlatform, Free(), kVoid},
+    {"engineSdk_getPlatform", ForwardFunction<platform::PlatformString>, Free(), kVoid},
     {"engineSdk_isTestEnvironment", IsTestEnvironment, Free(), kVoid},
     {"engineSdk_createStreamingEngine", CreateStreamingEngine,
      Lenient("oos", "Expected arguments : config, callback, engine_params"), kMinusOne},
     {"engineSdk_destroyStreamingEngine", DestroyStreamingEngine, Free(), kMinusOne},
     {"engineSdk_initDumpManager", InitDumpManager, AtLeast("nssssb", "Expected arguments : engineParams"), kVoid},
-    {"engineSdk_initThreadMonitor", InitThreadMonitor, NoArgs("Expected 0 arguments "), kVoid},
-    {"engineSdk_updateSourceFlag", UpdateSourceFlag, AtLeast("s", "Expected arguments : engineParams"), kVoid},
+    {"engineSdk_initThreadMonitor", ForwardFunction<korin::thread_monitor::Init>, NoArgs("Expected 0 arguments "), kVoid},
+    {"engineSdk_updateSourceFlag", ForwardFunction<tavel::SetSourceFlag>, AtLeast("s", "Expected arguments : engineParams"), kVoid},
     {"engineSdk_setOutRoomParameters", SetOutRoomParameters, AtLeast("s", "Expected arguments : engineParams"), kVoid},
     {"engineSdk_createLiveReplayEngine", CreateLiveReplayEngine,
      AtLeast("osos", "CreateLiveReplayEngine: invalid arguments"), kMinusOne},

@@ -2,6 +2,7 @@
 #include "addon/groups.h"
 #include "common/convert.h"
 #include "common/export_table.h"
+#include "common/forward.h"
 #include "common/logging.h"
 #include "common/stream_identity.h"
 #include "engine/engine_manager.h"
@@ -12,19 +13,17 @@ namespace {
 
 using Live = LivePlayEngineImpl;
 using Engine = tavel::LivePlayEngine;
-using LiveOp = int (*)(const Napi::CallbackInfo& info, Live& e);
 
-// The frame of every live play export once admitted: find the engine (kept
-// alive for the call even if the room is left meanwhile), then run the op.
-template <LiveOp Op>
-Napi::Value OnLive(const Napi::CallbackInfo& info) {
-  std::shared_ptr<Live> engine = EngineManager::instance()->CurrentLivePlayEngine();
-  if (!engine) {
+// Where the live play exports find their engine: the live replay engine's
+// live play part when there is one, else the live play engine.
+struct LivePlay {
+  using Wrapper = Live;
+  static std::shared_ptr<Live> Find() { return EngineManager::instance()->CurrentLivePlayEngine(); }
+  static Napi::Value Missing(Napi::Env env) {
     LUMEN_LOG(kError, "EngineAddon") << "Live play engine is not created yet.";
-    return js::Number(info.Env(), -1);
+    return js::Number(env, -1);
   }
-  return js::Number(info.Env(), Op(info, *engine));
-}
+};
 
 #define LIVE_OP(name) int name(const Napi::CallbackInfo& info, Live& e)
 #define AUDIO(i) ToAudioTrackInfo(info[i])
@@ -56,29 +55,6 @@ int WithRecordingInfo(const Napi::Value& target, Stop&& stop) {
   return code;
 }
 
-// ---- audio send and receive ---------------------------------------------------------
-LIVE_OP(AudioStartSend) {
-  auto a = AUDIO(0);
-  return e.Call("AudioStartSend failed: live_ is null", [&](Engine* l) { return l->AudioStartSend(a); });
-}
-LIVE_OP(AudioStartSendToGroup) {
-  auto a = AUDIO(0);
-  auto users = js::Int64List(info[1]);
-  return e.Call("AudioStartSendToGroup failed: live_ is null", [&](Engine* l) { return l->AudioStartSendToGroup(a, users); });
-}
-LIVE_OP(AudioStopSend) {
-  auto a = AUDIO(0);
-  return e.Call("AudioStopSend failed: live_ is null", [&](Engine* l) { return l->AudioStopSend(a); });
-}
-LIVE_OP(AudioStartReceive) {
-  auto a = AUDIO(0);
-  bool play = js::ToBool(info[1]);
-  return e.Call("AudioStartReceive failed: live_ is null", [&](Engine* l) { return l->AudioStartReceive(a, play); });
-}
-LIVE_OP(AudioStopReceive) {
-  auto a = AUDIO(0);
-  return e.Call("AudioStopReceive failed: live_ is null", [&](Engine* l) { return l->AudioStopReceive(a); });
-}
 
 // ---- video ----------------------------------------------------------------------------
 LIVE_OP(VideoStartReceive) { return e.VideoStartReceive(VIDEO(0), info.Env(), info[1]); }
@@ -95,10 +71,6 @@ LIVE_OP(VideoStartCaptureAndSendToGroup) {
 LIVE_OP(VideoStartCaptureHD) { return e.VideoStartCapture(Live::Capture::kHD, VIDEO(0), info.Env(), info[1]); }
 LIVE_OP(VideoStopCapture) { return e.VideoStopCapture(false, VIDEO(0)); }
 LIVE_OP(VideoStopCaptureHD) { return e.VideoStopCapture(true, VIDEO(0)); }
-LIVE_OP(SetCaptureRotation) {
-  int32_t rotation = js::ToInt32(info[0]);
-  return e.Call("SetCaptureRotation failed: live_ is null", [&](Engine* l) { return l->SetCaptureRotation(rotation); });
-}
 LIVE_OP(RegisterCameraDataCallback) {
   int32_t option = info.Length() == 2 ? js::ToInt32(info[1]) : 0;
   return e.RegisterCameraDataCallback(info.Env(), info[0], option);
@@ -116,9 +88,6 @@ LIVE_OP(AudioStartRecording) {
   return e.StartRecording(Live::Recording::kRecording, info.Env(), info[1], a, {}, users, false);
 }
 LIVE_OP(AudioStopRecording) { return e.AudioStopRecording(AUDIO(0)); }
-LIVE_OP(AudioStartRecordAndSend) {
-  return e.Call("AudioStartRecordAndSend failed: live_ is null", [&](Engine* l) { return l->AudioStartRecordAndSend(); });
-}
 LIVE_OP(AudioStopRecordAndSend) {
   return WithRecordingInfo(info[0], [&](tavel::RecordingMicrophoneInfo* r) { return e.AudioStopRecordAndSend(r); });
 }
@@ -138,20 +107,11 @@ LIVE_OP(StopMicAndUnpublish) {
   auto b = BIZ(0);
   return WithRecordingInfo(info[1], [&](tavel::RecordingMicrophoneInfo* r) { return e.StopMicAndUnpublish(b, r); });
 }
-LIVE_OP(SetMicrophoneSendMute) {
-  bool mute = js::ToBool(info[0]);
-  return e.Call("SetMicrophoneSendMute failed: live_ is null", [&](Engine* l) { return l->SetMicrophoneSendMute(mute); });
-}
 
-Napi::Value GetMicrophoneSendMute(const Napi::CallbackInfo& info) {
-  std::shared_ptr<Live> engine = EngineManager::instance()->CurrentLivePlayEngine();
-  if (!engine) {
-    LUMEN_LOG(kError, "EngineAddon") << "Live play engine is not created yet.";
-    return js::Number(info.Env(), -1);
-  }
+Napi::Value GetMicrophoneSendMute(const Napi::CallbackInfo& info, Live& e) {
   bool mute = false;
-  const int code = engine->Call("GetMicrophoneSendMute failed: live_ is null",
-                                [&](Engine* l) { return l->GetMicrophoneSendMute(&mute); });
+  const int code = e.Call("GetMicrophoneSendMute failed: live_ is null",
+                          [&](Engine* l) { return l->GetMicrophoneSendMute(&mute); });
   Napi::Object result = Napi::Object::New(info.Env());
   result.Set("errorCode", js::Number(info.Env(), code));
   result.Set("mute", js::Boolean(info.Env(), mute));
@@ -161,69 +121,27 @@ Napi::Value GetMicrophoneSendMute(const Napi::CallbackInfo& info) {
 // ---- voice activity ------------------------------------------------------------------------
 LIVE_OP(RegisterLocalVadCallback) { return e.RegisterLocalVadCallback(info.Env(), info[0]); }
 LIVE_OP(UnregisterLocalVadCallback) { return e.UnregisterLocalVadCallback(); }
-LIVE_OP(GetLocalVadStatus) {
-  return e.Call("GetLocalVadStatus failed: live_ is null", [&](Engine* l) { return l->GetLocalVadStatus(); });
-}
 LIVE_OP(RegisterRemoteVadCallback) { return e.RegisterRemoteVadCallback(js::ToInt32(info[0]), info.Env(), info[1]); }
 LIVE_OP(RegisterRemoteVadCallbackBiz) { return e.RegisterRemoteVadCallback(BIZ(0), info.Env(), info[1]); }
 LIVE_OP(UnregisterRemoteVadCallback) { return e.UnregisterRemoteVadCallback(js::ToInt32(info[0])); }
 LIVE_OP(UnregisterRemoteVadCallbackBiz) { return e.UnregisterRemoteVadCallback(BIZ(0)); }
-LIVE_OP(GetRemoteVadStatus) {
-  int32_t ssrc = js::ToInt32(info[0]);
-  return e.Call("GetRemoteVadStatus failed: live_ is null", [&](Engine* l) { return l->GetRemoteVadStatus(ssrc); });
-}
-LIVE_OP(GetRemoteVadStatusBiz) {
-  auto b = BIZ(0);
-  return e.Call("GetRemoteVadStatus failed: live_ is null", [&](Engine* l) { return l->GetRemoteVadStatus(b); });
-}
-LIVE_OP(SetRxVoiceAdjustParameters) {
-  uint32_t user = js::ToUint32(info[0]);
-  uint32_t position = js::ToUint32(info[1]);
-  return e.Call("SetRxVoiceAdjustParameters failed: live_ is null",
-                [&](Engine* l) { return l->SetRxVoiceAdjustParameters(user, position); });
-}
-LIVE_OP(SetRxVoiceAdjustParametersBiz) {
-  auto b = BIZ(0);
-  uint32_t position = js::ToUint32(info[1]);
-  return e.Call("SetRxVoiceAdjustParametersBiz failed: live_ is null",
-                [&](Engine* l) { return l->SetRxVoiceAdjustParametersBiz(b, position); });
-}
 
-// ---- publish, subscribe, group audio ----------------------------------------------------------
-LIVE_OP(SubscribeAudio) {
-  auto b = BIZ(0);
-  bool play = js::ToBool(info[1]);
-  return e.Call("SubscribeAudio failed: live_ is null", [&](Engine* l) { return l->SubscribeAudio(b, play); });
-}
-LIVE_OP(UnsubscribeAudio) {
-  auto b = BIZ(0);
-  return e.Call("UnsubscribeAudio failed: live_ is null", [&](Engine* l) { return l->UnsubscribeAudio(b); });
-}
-LIVE_OP(StartGroupAudio) {
-  auto b = BIZ(0);
-  auto users = js::Int64List(info[1]);
-  bool send = js::ToBool(info[2]);
-  return e.Call("StartGroupAudio failed: live_ is null", [&](Engine* l) { return l->StartGroupAudio(b, users, send); });
-}
-LIVE_OP(PublishGroupAudio) {
-  return e.Call("PublishGroupAudio failed: live_ is null", [&](Engine* l) { return l->PublishGroupAudio(); });
-}
-LIVE_OP(UnpublishGroupAudio) {
-  return e.Call("UnpublishGroupAudio failed: live_ is null", [&](Engine* l) { return l->UnpublishGroupAudio(); });
-}
-LIVE_OP(StopGroupAudio) {
-  auto b = BIZ(0);
-  return e.Call("StopGroupAudio failed: live_ is null", [&](Engine* l) { return l->StopGroupAudio(b); });
-}
 
-#define ROW(js_name, op, admission) {"livePlayEngine_" js_name, OnLive<op>, admission, kMinusOne}
+// A row whose handler has logic of its own.
+#define ROW(js_name, op, admission) {"livePlayEngine_" js_name, OnEngine<LivePlay, op>, admission, kMinusOne}
+// A pass-through row: the engine method of the same name, logged by that name.
+#define FORWARD(js_name, Method, admission) \
+  {"livePlayEngine_" js_name, Forward<LivePlay, &Engine::Method>, admission, kMinusOne, #Method " failed: live_ is null"}
+// A pass-through row to a given method (an overload), with its log text.
+#define FORWARD_TO(js_name, method, text, admission) \
+  {"livePlayEngine_" js_name, Forward<LivePlay, method>, admission, kMinusOne, text " failed: live_ is null"}
 
 const ExportRow kRows[] = {
-    ROW("audioStartSend", AudioStartSend, AtLeast("o", "Expected 1 parameter: info")),
-    ROW("audioStartSendToGroup", AudioStartSendToGroup, AtLeast("oa", "Expected 2 parameter: info, userlist")),
-    ROW("audioStopSend", AudioStopSend, AtLeast("o", "Expected 1st parameter to be info")),
-    ROW("audioStartReceive", AudioStartReceive, AtLeast("ob", "Expected 2 arguments: info ,bool.")),
-    ROW("audioStopReceive", AudioStopReceive, AtLeast("o", "Expected arg index 0 to be info.")),
+    FORWARD("audioStartSend", AudioStartSend, AtLeast("o", "Expected 1 parameter: info")),
+    FORWARD("audioStartSendToGroup", AudioStartSendToGroup, AtLeast("oa", "Expected 2 parameter: info, userlist")),
+    FORWARD("audioStopSend", AudioStopSend, AtLeast("o", "Expected 1st parameter to be info")),
+    FORWARD("audioStartReceive", AudioStartReceive, AtLeast("ob", "Expected 2 arguments: info ,bool.")),
+    FORWARD("audioStopReceive", AudioStopReceive, AtLeast("o", "Expected arg index 0 to be info.")),
     ROW("videoStartReceive", VideoStartReceive, AtLeast("oo", "Expected 2 arguments: info, callback.")),
     ROW("videoStopReceive", VideoStopReceive, AtLeast("o", "Expected 1st parameter to be info")),
     ROW("videoStartCapture", VideoStartCapture, AtLeast("oo", "Expected 2 arguments: info, callback")),
@@ -234,24 +152,24 @@ const ExportRow kRows[] = {
     ROW("videoStartCaptureHD", VideoStartCaptureHD, AtLeast("oo", "Expected 2 arguments: info, callback")),
     ROW("videoStopCapture", VideoStopCapture, AtLeast("o", "Expected 1 arguments: info")),
     ROW("videoStopCaptureHD", VideoStopCaptureHD, AtLeast("o", "Expected 1 arguments: info")),
-    ROW("setCaptureRotation", SetCaptureRotation, AtLeast("n", "Expected 1 arguments: rotate")),
+    FORWARD("setCaptureRotation", SetCaptureRotation, AtLeast("n", "Expected 1 arguments: rotate")),
     ROW("registerCameraDataCallback", RegisterCameraDataCallback,
         AtLeast("o", "Expected at least 1 arguments: callback")),
     ROW("unregisterCameraDataCallback", UnregisterCameraDataCallback, Free()),
     ROW("audioStartRecording", AudioStartRecording,
         AtLeast("ooa", "Expected 3 arguments: info, callback, groupUsers")),
     ROW("audioStopRecording", AudioStopRecording, AtLeast("o", "Expected 1 arguments: info")),
-    ROW("audioStartRecordAndSend", AudioStartRecordAndSend, Free()),
+    FORWARD("audioStartRecordAndSend", AudioStartRecordAndSend, Free()),
     ROW("audioStopRecordAndSend", AudioStopRecordAndSend, AtLeast("o", "Expected 1 arguments, recodingInfo")),
     ROW("audioStartRepeatRecording", AudioStartRepeatRecording,
         AtLeast("oo", "Expected 2 arguments: AudioTrackInfo, callback")),
     ROW("audioStopRepeatRecording", AudioStopRepeatRecording,
         AtLeast("oo", "Expected 2 arguments: AudioTrackInfo, callback")),
-    ROW("setMicrophoneSendMute", SetMicrophoneSendMute, AtLeast("b", "Expected 1 arguments: mute")),
-    {"livePlayEngine_getMicrophoneSendMute", GetMicrophoneSendMute, NoArgs("Expected 0 arguments"), kMinusOne},
+    FORWARD("setMicrophoneSendMute", SetMicrophoneSendMute, AtLeast("b", "Expected 1 arguments: mute")),
+    ROW("getMicrophoneSendMute", GetMicrophoneSendMute, NoArgs("Expected 0 arguments")),
     ROW("registerLocalVadCallback", RegisterLocalVadCallback, AtLeast("o", "Expected 1 arguments: callabck")),
     ROW("unregisterLocalVadCallback", UnregisterLocalVadCallback, NoArgs("Expected 0 arguments")),
-    ROW("getLocalVadStatus", GetLocalVadStatus, NoArgs("Expected 0 arguments")),
+    FORWARD("getLocalVadStatus", GetLocalVadStatus, NoArgs("Expected 0 arguments")),
     ROW("registerRemoteVadCallback", RegisterRemoteVadCallback,
         AtLeast("no", "Expected 1 arguments: ssrc, callabck")),
     ROW("registerRemoteVadCallbackBiz", RegisterRemoteVadCallbackBiz,
@@ -259,12 +177,14 @@ const ExportRow kRows[] = {
     ROW("unregisterRemoteVadCallback", UnregisterRemoteVadCallback, AtLeast("n", "Expected 1 arguments: ssrc")),
     ROW("unregisterRemoteVadCallbackBiz", UnregisterRemoteVadCallbackBiz,
         AtLeast("o", "Expected 1 arguments: biz_info")),
-    ROW("getRemoteVadStatus", GetRemoteVadStatus, AtLeast("n", "Expected 1 arguments: ssrc")),
-    ROW("getRemoteVadStatusBiz", GetRemoteVadStatusBiz, AtLeast("o", "Expected 1 arguments: bizinfo")),
-    ROW("setRxVoiceAdjustParameters", SetRxVoiceAdjustParameters,
-        AtLeast("nn", "Expected 2 arguments: userId, position(number)")),
-    ROW("setRxVoiceAdjustParametersBiz", SetRxVoiceAdjustParametersBiz,
-        AtLeast("on", "Expected 2 arguments: BizInfo, position(number)")),
+    FORWARD_TO("getRemoteVadStatus", Overload<int32_t>(&Engine::GetRemoteVadStatus), "GetRemoteVadStatus",
+               AtLeast("n", "Expected 1 arguments: ssrc")),
+    FORWARD_TO("getRemoteVadStatusBiz", Overload<const tavel::BizInfo&>(&Engine::GetRemoteVadStatus),
+               "GetRemoteVadStatus", AtLeast("o", "Expected 1 arguments: bizinfo")),
+    FORWARD("setRxVoiceAdjustParameters", SetRxVoiceAdjustParameters,
+            AtLeast("nn", "Expected 2 arguments: userId, position(number)")),
+    FORWARD("setRxVoiceAdjustParametersBiz", SetRxVoiceAdjustParametersBiz,
+            AtLeast("on", "Expected 2 arguments: BizInfo, position(number)")),
     ROW("startCameraAndPublish", StartCameraAndPublish, AtLeast("oo", "Expected 2 arguments: info, callback")),
     ROW("stopCameraAndUnpublish", StopCameraAndUnpublish, AtLeast("o", "Expected 1 arguments: info")),
     ROW("subscribeVideo", SubscribeVideo, AtLeast("oo", "Expected 2 arguments: info, callback.")),
@@ -272,12 +192,12 @@ const ExportRow kRows[] = {
     ROW("startMicAndPublish", StartMicAndPublish, AtLeast("obo", "Expected 3 arguments")),
     ROW("stopMicAndUnpublish", StopMicAndUnpublish,
         AtLeast("oo", "Expected 2 parameters: BizInfo, RecordingMicrophoneInfo")),
-    ROW("subscribeAudio", SubscribeAudio, AtLeast("ob", "Expected 2 arguments: info ,bool.")),
-    ROW("unsubscribeAudio", UnsubscribeAudio, AtLeast("o", "Expected arg index 0 to be info.")),
-    ROW("startGroupAudio", StartGroupAudio, AtLeast("oab", "Expected 3 args: bizinfo, array of int64_t, bool.")),
-    ROW("publishGroupAudio", PublishGroupAudio, Free()),
-    ROW("unpblishGroupAudio", UnpublishGroupAudio, Free()),
-    ROW("stopGroupAudio", StopGroupAudio, AtLeast("o", "Expected arg index 0 to be bizinfo.")),
+    FORWARD("subscribeAudio", SubscribeAudio, AtLeast("ob", "Expected 2 arguments: info ,bool.")),
+    FORWARD("unsubscribeAudio", UnsubscribeAudio, AtLeast("o", "Expected arg index 0 to be info.")),
+    FORWARD("startGroupAudio", StartGroupAudio, AtLeast("oab", "Expected 3 args: bizinfo, array of int64_t, bool.")),
+    FORWARD("publishGroupAudio", PublishGroupAudio, Free()),
+    FORWARD("unpblishGroupAudio", UnpublishGroupAudio, Free()),
+    FORWARD("stopGroupAudio", StopGroupAudio, AtLeast("o", "Expected arg index 0 to be bizinfo.")),
 };
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "common/export_table.h"
 
 #include <cstring>
+#include <string>
 
 namespace lumen_addon {
 
@@ -28,7 +29,50 @@ void FreeRecord(napi_env, void* data, void*) { delete static_cast<ExportRecord*>
 
 void RaisePending(napi_env env) { Napi::Error::New(env).ThrowAsJavaScriptException(); }
 
+const char* CheckName(Check check) {
+  switch (check) {
+    case Check::kFree: return "free";
+    case Check::kNone: return "none";
+    case Check::kAtLeast: return "atLeast";
+    case Check::kExactly: return "exactly";
+    case Check::kLenient: return "lenient";
+    case Check::kLenientMin: return "lenientMin";
+  }
+  return "free";
+}
+
+// Symbol.for(kDescriptionKey), looked up once per registration.
+Napi::Value DescriptionSymbol(Napi::Env env) {
+  Napi::Value symbol = env.Global().Get("Symbol");
+  if (symbol.IsEmpty() || !symbol.IsFunction()) return Napi::Value();
+  Napi::Value make = symbol.As<Napi::Object>().Get("for");
+  if (make.IsEmpty() || !make.IsFunction()) return Napi::Value();
+  return make.As<Napi::Function>().Call(symbol, {Napi::String::New(env, kDescriptionKey)});
+}
+
+Napi::Value OrNull(Napi::Env env, const char* text) {
+  return text ? Napi::String::New(env, text) : env.Null();
+}
+
+void Describe(Napi::Env env, const Napi::Value& key, napi_value fn, const ExportRow& row) {
+  Napi::Object d = Napi::Object::New(env);
+  const std::string name = row.name;
+  d.Set("name", name);
+  d.Set("group", name.substr(0, name.find('_')));
+  d.Set("check", CheckName(row.admission.check));
+  d.Set("types", row.admission.types);
+  d.Set("message", OrNull(env, row.admission.message));
+  d.Set("failure", row.failure.undefined ? env.Undefined() : Napi::Number::New(env, row.failure.value));
+  d.Set("forwards", Napi::Boolean::New(env, row.text != nullptr));
+  d.Set("handle", OrNull(env, row.handle));
+  d.Freeze();
+  napi_property_descriptor p{nullptr, key, nullptr, nullptr, nullptr, d, napi_default, nullptr};
+  napi_define_properties(env, fn, 1, &p);
+}
+
 }  // namespace
+
+const ExportRow& RowOf(const Napi::CallbackInfo& info) { return *static_cast<ExportRecord*>(info.Data())->row; }
 
 bool HasType(const Napi::Value& v, char letter) {
   switch (letter) {
@@ -74,6 +118,7 @@ bool Admit(const Napi::CallbackInfo& info, const Admission& a) {
 }
 
 void AddExports(napi_env env, napi_value exports, const ExportRow* rows, std::size_t count) {
+  const Napi::Value key = DescriptionSymbol(Napi::Env(env));
   for (std::size_t i = 0; i < count; ++i) {
     auto* record = new ExportRecord{&rows[i], nullptr};
     napi_value fn = nullptr;
@@ -84,6 +129,7 @@ void AddExports(napi_env env, napi_value exports, const ExportRow* rows, std::si
     }
     // Without its finalizer the record is kept for the process: the function still needs it.
     if (napi_add_finalizer(env, fn, record, FreeRecord, nullptr, nullptr) != napi_ok) RaisePending(env);
+    if (!key.IsEmpty()) Describe(Napi::Env(env), key, fn, rows[i]);
     if (napi_set_named_property(env, exports, rows[i].name, fn) != napi_ok) RaisePending(env);
   }
 }

@@ -13,6 +13,8 @@ namespace lumen_addon {
 
 using Handler = Napi::Value (*)(const Napi::CallbackInfo& info);
 
+constexpr char kDescriptionKey[] = "lumen_engine_addon.export";
+
 // How the argument count and types decide admission. Type letters, one per
 // argument: o object or function, f function, F function or null, s string,
 // n number, b boolean, a array, t typed array or Buffer, * anything.
@@ -52,14 +54,24 @@ struct ExportRow {
   Handler handler;
   Admission admission;
   Failure failure;
+  // What the engine wrapper logs when a forwarded call finds its engine gone.
+  const char* text = nullptr;
+  // The kind of native handle the first argument carries, if any.
+  const char* handle = nullptr;
 };
+
+// The row of the export being called (its function's data).
+const ExportRow& RowOf(const Napi::CallbackInfo& info);
 
 // True when admitted; otherwise the export's Error is thrown.
 bool Admit(const Napi::CallbackInfo& info, const Admission& admission);
 bool HasType(const Napi::Value& value, char letter);
 
 // Adds every row as a named function of `exports`; failures are raised as
-// JavaScript exceptions and registration goes on with the next row.
+// JavaScript exceptions and registration goes on with the next row. Each
+// function carries its row, frozen, under Symbol.for(kDescriptionKey): the
+// one description of the exports that tests, the fuzzer and the
+// declarations check read, so that none of them can disagree with the module.
 void AddExports(napi_env env, napi_value exports, const ExportRow* rows, std::size_t count);
 
 template <std::size_t N>

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "callback/callback_queue.h"
+#include "common/forward.h"
 #include "tavel/biz_info.h"
 
 namespace lumen_addon {
@@ -19,6 +20,19 @@ tavel::AudioTrackInfo ToAudioTrackInfo(const Napi::Value& v);
 
 std::string ToString(const tavel::VideoTrackInfo& info);
 std::string ToString(const tavel::BizInfo& info);
+
+template <>
+struct From<tavel::BizInfo> {
+  static tavel::BizInfo Read(const Napi::Value& v) { return ToBizInfo(v); }
+};
+template <>
+struct From<tavel::VideoTrackInfo> {
+  static tavel::VideoTrackInfo Read(const Napi::Value& v) { return ToVideoTrackInfo(v); }
+};
+template <>
+struct From<tavel::AudioTrackInfo> {
+  static tavel::AudioTrackInfo Read(const Napi::Value& v) { return ToAudioTrackInfo(v); }
+};
 
 // The 16-byte identity a voice-activity item carries.
 IdentityKey ToIdentityKey(const tavel::BizInfo& info);

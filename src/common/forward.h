@@ -1,0 +1,179 @@
+// The forwarding frame: an export whose work is one engine call is one table
+// row. The engine method's parameter types choose the converters, the engine
+// kind chooses the look-up, and the row carries the failure log text.
+//
+//   Forward<LivePlay, &tavel::LivePlayEngine::AudioStartSend>
+//
+// Order of a call, once admitted: the kind's look-up hands back an owner that
+// keeps the wrapper alive for the whole call (a getter may leave the room
+// meanwhile), then the arguments are converted with no lock of the add-on
+// held (getters may call any export), then the wrapper's Call runs the engine
+// method or logs the row's text and answers -1.
+#ifndef LUMEN_COMMON_FORWARD_H_
+#define LUMEN_COMMON_FORWARD_H_
+
+#include <napi.h>
+
+#include <cstdint>
+#include <string>
+#include <tuple>
+#include <type_traits>
+#include <utility>
+#include <vector>
+
+#include "common/convert.h"
+#include "common/export_table.h"
+
+namespace lumen_addon {
+
+// Converters, one per engine parameter type (references and const removed).
+// A group whose engine takes a type of its own specialises From for it next
+// to that type's field table.
+template <typename T, typename = void>
+struct From;
+
+template <typename T>
+struct From<T, std::enable_if_t<std::is_integral_v<T> && std::is_signed_v<T> && (sizeof(T) <= 4)>> {
+  static T Read(const Napi::Value& v) { return static_cast<T>(js::ToInt32(v)); }
+};
+template <typename T>
+struct From<T, std::enable_if_t<std::is_integral_v<T> && std::is_unsigned_v<T> && !std::is_same_v<T, bool> &&
+                                (sizeof(T) <= 4)>> {
+  static T Read(const Napi::Value& v) { return static_cast<T>(js::ToUint32(v)); }
+};
+template <typename T>
+struct From<T, std::enable_if_t<std::is_integral_v<T> && (sizeof(T) == 8)>> {
+  static T Read(const Napi::Value& v) { return static_cast<T>(js::ToInt64(v)); }
+};
+template <>
+struct From<bool> {
+  static bool Read(const Napi::Value& v) { return js::ToBool(v); }
+};
+template <typename T>
+struct From<T, std::enable_if_t<std::is_floating_point_v<T>>> {
+  static T Read(const Napi::Value& v) { return static_cast<T>(js::ToDouble(v)); }
+};
+template <>
+struct From<std::string> {
+  static std::string Read(const Napi::Value& v) { return js::ToUtf8(v); }
+};
+template <>
+struct From<std::vector<int64_t>> {
+  static std::vector<int64_t> Read(const Napi::Value& v) { return js::Int64List(v); }
+};
+// Bytes are read after every other argument: a getter may detach the buffer.
+template <>
+struct From<std::vector<uint8_t>> {
+  static constexpr bool kLast = true;
+  static std::vector<uint8_t> Read(const Napi::Value& v) { return js::Bytes(v); }
+};
+
+template <typename T>
+using Plain = std::remove_cv_t<std::remove_reference_t<T>>;
+
+template <typename T, typename = void>
+struct ReadLast : std::false_type {};
+template <typename T>
+struct ReadLast<T, std::void_t<decltype(From<T>::kLast)>> : std::bool_constant<From<T>::kLast> {};
+
+// The engine method's shape.
+template <typename M>
+struct MethodOf;
+template <typename R, typename C, typename... A>
+struct MethodOf<R (C::*)(A...)> {
+  using Engine = C;
+  using Result = R;
+  using Args = std::tuple<Plain<A>...>;
+};
+
+// Reads info[0..] into the method's parameter types, in argument order
+// except that bytes come last.
+template <typename Args, std::size_t... I>
+Args ReadArgs(const Napi::CallbackInfo& info, std::index_sequence<I...>) {
+  Args args{};
+  auto read = [&](auto index, bool last_pass) {
+    constexpr std::size_t i = decltype(index)::value;
+    using T = std::tuple_element_t<i, Args>;
+    if (ReadLast<T>::value == last_pass) std::get<i>(args) = From<T>::Read(info[i]);
+  };
+  (read(std::integral_constant<std::size_t, I>{}, false), ...);
+  (read(std::integral_constant<std::size_t, I>{}, true), ...);
+  return args;
+}
+
+template <typename Args>
+Args ReadArgs(const Napi::CallbackInfo& info) {
+  return ReadArgs<Args>(info, std::make_index_sequence<std::tuple_size_v<Args>>{});
+}
+
+// Results by type: numbers, booleans, strings; void answers undefined.
+inline Napi::Value ToJs(Napi::Env env, bool b) { return js::Boolean(env, b); }
+inline Napi::Value ToJs(Napi::Env env, const std::string& s) { return js::String(env, s); }
+template <typename T, typename = std::enable_if_t<std::is_arithmetic_v<T>>>
+Napi::Value ToJs(Napi::Env env, T n) {
+  return js::Number(env, static_cast<double>(n));
+}
+
+template <typename F>
+struct FunctionOf;
+template <typename R, typename... A>
+struct FunctionOf<R (*)(A...)> {
+  using Result = R;
+  using Args = std::tuple<Plain<A>...>;
+};
+
+// A pass-through export to a free function of the engine library (or of the
+// add-on) that needs no engine.
+template <auto Fn>
+Napi::Value ForwardFunction(const Napi::CallbackInfo& info) {
+  auto args = ReadArgs<typename FunctionOf<decltype(Fn)>::Args>(info);
+  if constexpr (std::is_void_v<typename FunctionOf<decltype(Fn)>::Result>) {
+    std::apply(Fn, args);
+    return Napi::Value();
+  } else {
+    return ToJs(info.Env(), std::apply(Fn, args));
+  }
+}
+
+// Picks one overload of an engine method: Overload<const tavel::BizInfo&>(&E::M).
+template <typename... A, typename R, typename C>
+constexpr auto Overload(R (C::*method)(A...)) {
+  return method;
+}
+
+// An engine kind describes where its engine lives:
+//   struct Kind {
+//     using Wrapper = ...;                      // has int Call(const char* failure, Op)
+//     static std::shared_ptr<Wrapper> Find();   // owning look-up, null when none
+//     static Napi::Value Missing(Napi::Env);    // logs the kind's line, answers its value
+//   };
+// A handler with logic of its own on the same frame: the owner is found and
+// `Op(info, wrapper)` answers the export's number (or its value).
+template <typename Kind, auto Op>
+Napi::Value OnEngine(const Napi::CallbackInfo& info) {
+  auto owner = Kind::Find();
+  if (!owner) return Kind::Missing(info.Env());
+  if constexpr (std::is_same_v<decltype(Op(info, *owner)), Napi::Value>) {
+    return Op(info, *owner);
+  } else {
+    return js::Number(info.Env(), Op(info, *owner));
+  }
+}
+
+// A pass-through export: the row's text is what the wrapper logs when its
+// engine has gone.
+template <typename Kind, auto Method>
+Napi::Value Forward(const Napi::CallbackInfo& info) {
+  auto owner = Kind::Find();
+  if (!owner) return Kind::Missing(info.Env());
+  auto args = ReadArgs<typename MethodOf<decltype(Method)>::Args>(info);
+  using Engine = typename MethodOf<decltype(Method)>::Engine;
+  const int result = owner->Call(RowOf(info).text, [&](Engine* engine) {
+    return std::apply([&](auto&... a) { return (engine->*Method)(a...); }, args);
+  });
+  return js::Number(info.Env(), result);
+}
+
+}  // namespace lumen_addon
+
+#endif  // LUMEN_COMMON_FORWARD_H_
