@@ -51,32 +51,18 @@ function sources(dir, out = []) {
   return out;
 }
 
-// Admission shapes from the export tables (hints: an export missing here is
-// fuzzed with random shapes only), record keys, callback method names, and
-// every string literal as the messages an exception may carry.
+// Record keys, callback method names, and every string literal as the
+// messages an exception may carry, from the sources; admission shapes come
+// from the module's own description of its exports.
 function readTables() {
   const texts = sources(path.join(root, 'src'));
-  const shapes = {};
-  const kinds = 'AtLeast|Exactly|Lenient|LenientMin|NoArgs|Free';
-  const shapeOf = (kind, first) => (kind === 'Free' ? null : kind === 'NoArgs' ? '' : first || '');
-  for (const t of texts) {
-    for (const m of t.matchAll(new RegExp(`\\{\\s*"(\\w+)"\\s*,\\s*[\\w<>:]+\\s*,\\s*(${kinds})\\(\\s*(?:"([^"]*)")?`, 'g'))) {
-      shapes[m[1]] = shapeOf(m[2], m[3]);
-    }
-    for (const d of t.matchAll(/#define\s+(\w+)\((\w+)[^)]*\)\s*\{\s*"(\w+)"\s+\2/g)) {
-      const [, macro, , prefix] = d;
-      for (const m of t.matchAll(new RegExp(`\\b${macro}\\(\\s*"(\\w+)"\\s*,\\s*[\\w<>:]+\\s*,\\s*(${kinds})\\(\\s*(?:"([^"]*)")?`, 'g'))) {
-        shapes[prefix + m[1]] = shapeOf(m[2], m[3]);
-      }
-    }
-  }
   const all = texts.join('\n');
   const keys = new Set();
   for (const m of all.matchAll(/(?:LUMEN_FIELD\(|\bGet\(\w+,\s*|\w+At\(\w+,\s*|\bHas\(\w+,\s*)"(\w+)"/g)) keys.add(m[1]);
   const literals = new Set([...all.matchAll(/"((?:[^"\\\n]|\\.)*)"/g)].map((m) => m[1]).filter((s) => s.length > 3));
   const methods = [...literals].filter((s) => /^(on|On)[A-Z]\w*$/.test(s));
   methods.push('log');
-  return { shapes, keys: [...keys], methods, messages: [...literals] };
+  return { keys: [...keys], methods, messages: [...literals] };
 }
 
 // ---- one state, in this process --------------------------------------------------------
@@ -86,6 +72,9 @@ async function child(o) {
   const addon = require(require('./binary').addonPath());
   const sim = require('../sim');
   const tables = readTables();
+  // null: any arguments are admitted; '' none are.
+  const shapes = Object.fromEntries(require('../test/exports').describeExports(addon)
+    .map((d) => [d.name, d.check === 'free' ? null : d.types]));
   const r = rng(o.seed);
   let names = Object.keys(addon).filter((k) => typeof addon[k] === 'function');
   const has = (name) => typeof addon[name] === 'function';
@@ -149,7 +138,7 @@ async function child(o) {
   const v = values(r, { keys: tables.keys, methods: tables.methods, hooks });
 
   function args(name) {
-    const shape = tables.shapes[name];
+    const shape = shapes[name];
     if (shape === undefined || r.chance(0.3)) return Array.from({ length: r.int(7) }, () => v.any());
     const list = [...(shape === null ? '' : shape)].map((c) => v.of(c));
     if (r.chance(0.2)) for (let n = 1 + r.int(3); n > 0; n--) list.push(v.any());

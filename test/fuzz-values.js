@@ -210,7 +210,9 @@ function values(r, { keys, methods, hooks }) {
   // A value that passes one admission letter (export_table.h) in most draws.
   function of(letter) {
     switch (letter) {
-      case 'o': return r.pick([record, record, record, fn, proxy, array, typedArray])(0);
+      case 'o':
+      case 'c':
+      case 'w': return r.pick([record, record, record, fn, proxy, array, typedArray])(0);
       case 'f': return fn();
       case 'F': return r.chance(0.3) ? null : fn();
       case 's': return string();

@@ -54,20 +54,10 @@ const LIVE_PLAY = {
   stopGroupAudio: 'Expected arg index 0 to be bizinfo.',
 };
 
+const { describeExports, admittedArgs } = require('./exports');
+const ROWS = Object.fromEntries(describeExports(addon).map((d) => [d.name, d]));
 // Arguments that every export of the table admits.
-function validArgs(name) {
-  const o = {};
-  const byLetter = { o, n: 1, b: true, a: [1, 2] };
-  const shapes = {
-    audioStartSendToGroup: 'oa', audioStartReceive: 'ob', videoStartCaptureAndSendToGroup: 'ooa',
-    setCaptureRotation: 'n', audioStartRecording: 'ooa', setMicrophoneSendMute: 'b',
-    registerRemoteVadCallback: 'no', unregisterRemoteVadCallback: 'n', getRemoteVadStatus: 'n',
-    setRxVoiceAdjustParameters: 'nn', setRxVoiceAdjustParametersBiz: 'on', startMicAndPublish: 'obo',
-    subscribeAudio: 'ob', startGroupAudio: 'oab',
-  };
-  const shape = shapes[name] ?? (LIVE_PLAY[name] === null ? '' : LIVE_PLAY[name].includes('callback') || LIVE_PLAY[name].includes('callabck') || LIVE_PLAY[name].includes('RecordingMicrophoneInfo') || name === 'audioStopRepeatRecording' ? 'oo' : 'o');
-  return [...shape].map((c) => byLetter[c]);
-}
+const validArgs = (name) => admittedArgs(ROWS[`livePlayEngine_${name}`]);
 
 test('the live play group has its 47 exports', () => {
   const names = Object.keys(addon).filter((k) => k.startsWith('livePlayEngine_'));

@@ -45,28 +45,13 @@ function list(kind) {
 }
 const bare = (kind) => (kind === 'throwing getter' ? record(kind) : HOSTILE[kind]());
 
-// Admission letters of the live play exports: o record or callback, a list, n number, b boolean.
-const LIVE_SHAPES = {
-  audioStartSend: 'o', audioStartSendToGroup: 'oa', audioStopSend: 'o', audioStartReceive: 'ob', audioStopReceive: 'o',
-  videoStartReceive: 'oo', videoStopReceive: 'o', videoStartCapture: 'oo', videoStartCaptureWithAISticker: 'oo',
-  videoStartCaptureAndSendToGroup: 'ooa', videoStartCaptureHD: 'oo', videoStopCapture: 'o', videoStopCaptureHD: 'o',
-  setCaptureRotation: 'n', registerCameraDataCallback: 'oo', unregisterCameraDataCallback: '',
-  audioStartRecording: 'ooa', audioStopRecording: 'o', audioStartRecordAndSend: '', audioStopRecordAndSend: 'o',
-  audioStartRepeatRecording: 'oo', audioStopRepeatRecording: 'oo', setMicrophoneSendMute: 'b',
-  getMicrophoneSendMute: '', registerLocalVadCallback: 'o', unregisterLocalVadCallback: '', getLocalVadStatus: '',
-  registerRemoteVadCallback: 'no', registerRemoteVadCallbackBiz: 'oo', unregisterRemoteVadCallback: 'n',
-  unregisterRemoteVadCallbackBiz: 'o', getRemoteVadStatus: 'n', getRemoteVadStatusBiz: 'o',
-  setRxVoiceAdjustParameters: 'nn', setRxVoiceAdjustParametersBiz: 'on', startCameraAndPublish: 'oo',
-  stopCameraAndUnpublish: 'o', subscribeVideo: 'oo', unsubscribeVideo: 'o', startMicAndPublish: 'obo',
-  stopMicAndUnpublish: 'oo', subscribeAudio: 'ob', unsubscribeAudio: 'o', startGroupAudio: 'oab',
-  publishGroupAudio: '', unpblishGroupAudio: '', stopGroupAudio: 'o',
-};
+const { describeExports, admittedArgs } = require('./exports');
+const LIVE_ROWS = describeExports(addon).filter((d) => d.group === 'livePlayEngine');
 
 function hostileCalls(kind) {
   const calls = [];
-  for (const [name, shape] of Object.entries(LIVE_SHAPES)) {
-    const args = [...shape].map((c) => ({ o: () => record(kind), a: () => list(kind), n: () => 1, b: () => true })[c]());
-    calls.push([`livePlayEngine_${name}`, args]);
+  for (const d of LIVE_ROWS) {
+    calls.push([d.name, admittedArgs(d, { o: () => record(kind), c: () => record(kind), w: () => record(kind), a: () => list(kind) })]);
   }
   calls.push(['engineSdk_setUserConfig', [record(kind)]]);
   calls.push(['engineSdk_onNetworkTypeChanged', [1]]);

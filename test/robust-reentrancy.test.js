@@ -6,6 +6,7 @@ const test = require('node:test');
 const assert = require('node:assert/strict');
 const { addon, sim, fresh, waitFor, settle, ops, startClass, callbacks } = require('./live-helpers');
 const { runFixture, lastJson } = require('./helpers');
+const { describeExports, admittedArgs } = require('./exports');
 
 function connectedClass() {
   fresh();
@@ -29,20 +30,12 @@ const engineOpsAfterDelete = () => {
 test.describe('a getter leaves the room while the handler converts', () => {
   test.beforeEach(connectedClass);
 
-  // Each export whose first argument is a record, with admissible rest.
-  const calls = {
-    audioStartSend: (i) => [i], audioStopSend: (i) => [i], audioStartReceive: (i) => [i, true],
-    audioStartSendToGroup: (i) => [i, [1]], videoStartReceive: (i) => [i, {}], videoStopReceive: (i) => [i],
-    videoStartCapture: (i) => [i, {}], videoStartCaptureHD: (i) => [i, {}], videoStopCapture: (i) => [i],
-    videoStartCaptureAndSendToGroup: (i) => [i, {}, [1]], audioStartRecording: (i) => [i, {}, [1]],
-    audioStopRecording: (i) => [i], startCameraAndPublish: (i) => [i, {}], subscribeVideo: (i) => [i, {}],
-    unsubscribeVideo: (i) => [i], startMicAndPublish: (i) => [i, true, {}], stopMicAndUnpublish: (i) => [i, {}],
-    subscribeAudio: (i) => [i, true], startGroupAudio: (i) => [i, [1], true], stopGroupAudio: (i) => [i],
-    registerRemoteVadCallbackBiz: (i) => [i, {}], getRemoteVadStatusBiz: (i) => [i],
-  };
-  for (const [name, args] of Object.entries(calls)) {
-    test(`livePlayEngine_${name} answers -1 and reaches no deleted engine`, () => {
-      const result = addon[`livePlayEngine_${name}`](...args(infoDoing(() => addon.engineSdk_leaveLiveRoom())));
+  // Each export whose first argument is a record it reads, with admissible rest.
+  const rows = describeExports(addon).filter((d) => d.group === 'livePlayEngine' && d.types[0] === 'o');
+  for (const d of rows) {
+    test(`${d.name} answers -1 and reaches no deleted engine`, () => {
+      const info = infoDoing(() => addon.engineSdk_leaveLiveRoom());
+      const result = addon[d.name](...admittedArgs(d, { o: (i) => (i === 0 ? info : {}) }));
       assert.equal(result, -1);
       assert.deepEqual(engineOpsAfterDelete(), []);
     });

@@ -109,7 +109,7 @@ Napi::Value SetSdkVersion(const Napi::CallbackInfo& info) {
 }
 
 const ExportRow kRows[] = {
-    {"log_start", Start, Exactly("os", "Expected arguments : executor, log_path"), kVoid},
+    {"log_start", Start, Exactly("cs", "Expected arguments : executor, log_path"), kVoid},
     {"log_logMessage", LogMessage, AtLeast("nss", "Expected arguments : level, tag, msg"), kVoid},
     {"log_addEpisodeId", AddEpisodeId, LenientMin("sn", "Expected arguments : roomType, episodeId"), kVoid},
     {"log_removeEpisodeId", RemoveEpisodeId, Free(), kVoid},

@@ -76,7 +76,9 @@ const ExportRow& RowOf(const Napi::CallbackInfo& info) { return *static_cast<Exp
 
 bool HasType(const Napi::Value& v, char letter) {
   switch (letter) {
-    case 'o': return v.IsObject();  // functions are objects too
+    case 'o':
+    case 'c':
+    case 'w': return v.IsObject();  // functions are objects too
     case 'f': return v.IsFunction();
     case 'F': return v.IsFunction() || v.IsNull();
     case 's': return v.IsString();
