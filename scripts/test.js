@@ -34,7 +34,9 @@ function nativeTests() {
   // Stop at the first report so that the failing test is the one named.
   env.TSAN_OPTIONS = ['halt_on_error=1', 'second_deadlock_stack=1', env.TSAN_OPTIONS].filter(Boolean).join(':');
   // A deadlock shows up as a hang: give up on it rather than wait for ever.
-  run(path.join(dir, 'callback_queue_test'), [], { env, timeout: 120000, killSignal: 'SIGKILL' });
+  for (const unit of ['callback_queue_test', 'handle_registry_test']) {
+    run(path.join(dir, unit), [], { env, timeout: 120000, killSignal: 'SIGKILL' });
+  }
 }
 
 function jsTests(env) {

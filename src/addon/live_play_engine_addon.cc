@@ -18,10 +18,12 @@ using Engine = tavel::LivePlayEngine;
 // live play part when there is one, else the live play engine.
 struct LivePlay {
   using Wrapper = Live;
-  static std::shared_ptr<Live> Find() { return EngineManager::instance()->CurrentLivePlayEngine(); }
-  static Napi::Value Missing(Napi::Env env) {
+  static std::shared_ptr<Live> Find(const Napi::CallbackInfo&) {
+    return EngineManager::instance()->CurrentLivePlayEngine();
+  }
+  static Napi::Value Missing(const Napi::CallbackInfo& info) {
     LUMEN_LOG(kError, "EngineAddon") << "Live play engine is not created yet.";
-    return js::Number(env, -1);
+    return js::Number(info.Env(), -1);
   }
 };
 

@@ -10,6 +10,7 @@
 #include "callback/video_frame_callback.h"
 #include "common/convert.h"
 #include "common/export_table.h"
+#include "common/handle_registry.h"
 #include "engine/engine_manager.h"
 #include "rtc/logging.h"
 #include "tavel/engine_test.h"
@@ -52,6 +53,9 @@ constexpr char kEnvironmentInUse[] =
 void Teardown(void* record) {
   CallbackDispatcher* dispatcher = CallbackDispatcher::Get();
   if (dispatcher) dispatcher->DrainClosing();
+  // Objects JavaScript held by handle, newest first: each stops its engine
+  // object before it frees what that object calls.
+  for (auto& [kind, object] : HandleRegistry::TakeAll()) object.reset();
   EngineManager::DestroyInstance();
   // Whatever the release switch says: their objects belong to this environment.
   VideoFrameCallback::RemoveAllRenderers();

@@ -16,12 +16,7 @@ struct ExportRecord {
 napi_value Trampoline(napi_env env, napi_callback_info cbinfo) {
   Napi::CallbackInfo info(env, cbinfo);
   const ExportRow& row = *static_cast<ExportRecord*>(info.Data())->row;
-  if (!Admit(info, row.admission)) {
-    if (row.failure.undefined) return nullptr;
-    napi_value v = nullptr;
-    napi_create_double(env, row.failure.value, &v);
-    return v;
-  }
+  if (!Admit(info, row.admission)) return FailureValue(info.Env(), row.failure);
   return row.handler(info);
 }
 
@@ -71,6 +66,10 @@ void Describe(Napi::Env env, const Napi::Value& key, napi_value fn, const Export
 }
 
 }  // namespace
+
+Napi::Value FailureValue(Napi::Env env, const Failure& failure) {
+  return failure.undefined ? env.Undefined() : Napi::Number::New(env, failure.value);
+}
 
 const ExportRow& RowOf(const Napi::CallbackInfo& info) { return *static_cast<ExportRecord*>(info.Data())->row; }
 

@@ -51,6 +51,7 @@ struct Failure {
 constexpr Failure kVoid{true, 0};
 constexpr Failure kMinusOne{false, -1};
 constexpr Failure FailWith(int32_t value) { return {false, value}; }
+Napi::Value FailureValue(Napi::Env env, const Failure& failure);
 
 struct ExportRow {
   const char* name;

@@ -23,6 +23,7 @@
 
 #include "common/convert.h"
 #include "common/export_table.h"
+#include "common/handle_arg.h"
 
 namespace lumen_addon {
 
@@ -89,21 +90,22 @@ struct MethodOf<R (C::*)(A...)> {
 // Reads info[0..] into the method's parameter types, in argument order
 // except that bytes come last.
 template <typename Args, std::size_t... I>
-Args ReadArgs(const Napi::CallbackInfo& info, std::index_sequence<I...>) {
+Args ReadArgs(const Napi::CallbackInfo& info, std::size_t first, std::index_sequence<I...>) {
   Args args{};
   auto read = [&](auto index, bool last_pass) {
     constexpr std::size_t i = decltype(index)::value;
     using T = std::tuple_element_t<i, Args>;
-    if (ReadLast<T>::value == last_pass) std::get<i>(args) = From<T>::Read(info[i]);
+    if (ReadLast<T>::value == last_pass) std::get<i>(args) = From<T>::Read(info[first + i]);
   };
   (read(std::integral_constant<std::size_t, I>{}, false), ...);
   (read(std::integral_constant<std::size_t, I>{}, true), ...);
   return args;
 }
 
+// Engine parameters are read from info[first], info[first + 1], ...
 template <typename Args>
-Args ReadArgs(const Napi::CallbackInfo& info) {
-  return ReadArgs<Args>(info, std::make_index_sequence<std::tuple_size_v<Args>>{});
+Args ReadArgs(const Napi::CallbackInfo& info, std::size_t first = 0) {
+  return ReadArgs<Args>(info, first, std::make_index_sequence<std::tuple_size_v<Args>>{});
 }
 
 // Results by type: numbers, booleans, strings; void answers undefined.
@@ -143,16 +145,32 @@ constexpr auto Overload(R (C::*method)(A...)) {
 
 // An engine kind describes where its engine lives:
 //   struct Kind {
-//     using Wrapper = ...;                      // has int Call(const char* failure, Op)
-//     static std::shared_ptr<Wrapper> Find();   // owning look-up, null when none
-//     static Napi::Value Missing(Napi::Env);    // logs the kind's line, answers its value
+//     using Wrapper = ...;                                   // int Call(const char* failure, Op)
+//     static std::shared_ptr<Wrapper> Find(const Napi::CallbackInfo&);  // owning, null when none
+//     static Napi::Value Missing(const Napi::CallbackInfo&);  // logs, answers the neutral value
+//     static constexpr std::size_t kFirstArg = 0;             // 1 when info[0] is a handle
 //   };
+template <typename Kind, typename = void>
+struct FirstArg : std::integral_constant<std::size_t, 0> {};
+template <typename Kind>
+struct FirstArg<Kind, std::void_t<decltype(Kind::kFirstArg)>> : std::integral_constant<std::size_t, Kind::kFirstArg> {};
+
+// Objects JavaScript holds as handles: info[0] is looked up among the live
+// objects of `K`; a number that finds nothing answers the row's failure value.
+template <HandleKind K, typename W>
+struct ByHandle {
+  using Wrapper = W;
+  static constexpr std::size_t kFirstArg = 1;
+  static std::shared_ptr<W> Find(const Napi::CallbackInfo& info) { return HandleArg<W>(info[0], K, RowOf(info).name); }
+  static Napi::Value Missing(const Napi::CallbackInfo& info) { return FailureValue(info.Env(), RowOf(info).failure); }
+};
+
 // A handler with logic of its own on the same frame: the owner is found and
 // `Op(info, wrapper)` answers the export's number (or its value).
 template <typename Kind, auto Op>
 Napi::Value OnEngine(const Napi::CallbackInfo& info) {
-  auto owner = Kind::Find();
-  if (!owner) return Kind::Missing(info.Env());
+  auto owner = Kind::Find(info);
+  if (!owner) return Kind::Missing(info);
   if constexpr (std::is_same_v<decltype(Op(info, *owner)), Napi::Value>) {
     return Op(info, *owner);
   } else {
@@ -164,9 +182,9 @@ Napi::Value OnEngine(const Napi::CallbackInfo& info) {
 // engine has gone.
 template <typename Kind, auto Method>
 Napi::Value Forward(const Napi::CallbackInfo& info) {
-  auto owner = Kind::Find();
-  if (!owner) return Kind::Missing(info.Env());
-  auto args = ReadArgs<typename MethodOf<decltype(Method)>::Args>(info);
+  auto owner = Kind::Find(info);
+  if (!owner) return Kind::Missing(info);
+  auto args = ReadArgs<typename MethodOf<decltype(Method)>::Args>(info, FirstArg<Kind>::value);
   using Engine = typename MethodOf<decltype(Method)>::Engine;
   const int result = owner->Call(RowOf(info).text, [&](Engine* engine) {
     return std::apply([&](auto&... a) { return (engine->*Method)(a...); }, args);
