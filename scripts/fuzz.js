@@ -72,9 +72,9 @@ async function child(o) {
   const addon = require(require('./binary').addonPath());
   const sim = require('../sim');
   const tables = readTables();
+  const { describeExports } = require('../test/exports');
   // null: any arguments are admitted; '' none are.
-  const shapes = Object.fromEntries(require('../test/exports').describeExports(addon)
-    .map((d) => [d.name, d.check === 'free' ? null : d.types]));
+  const shapes = Object.fromEntries(describeExports(addon).map((d) => [d.name, d.check === 'free' ? null : d.types]));
   const r = rng(o.seed);
   let names = Object.keys(addon).filter((k) => typeof addon[k] === 'function');
   const has = (name) => typeof addon[name] === 'function';
@@ -137,10 +137,39 @@ async function child(o) {
   };
   const v = values(r, { keys: tables.keys, methods: tables.methods, hooks });
 
+  // Handles by kind: live ones made by the group's maker, stale ones whose
+  // object was destroyed, and numbers that never were a handle.
+  const makers = Object.assign({}, ...fs.readdirSync(path.join(root, 'test', 'fuzz-handles'))
+    .filter((f) => f.endsWith('.js')).map((f) => require(path.join(root, 'test', 'fuzz-handles', f))));
+  const handleKinds = Object.fromEntries(describeExports(addon).map((d) => [d.name, d.handle]));
+  const live = {};
+  const stale = {};
+  function handleOf(kind) {
+    const maker = makers[kind];
+    live[kind] = (live[kind] || []).filter(Boolean);
+    stale[kind] = stale[kind] || [];
+    if (maker && live[kind].length < 3) {
+      const h = quiet(() => maker.create(addon, v));
+      if (typeof h === 'number' && h > 0) live[kind].push(h);
+    }
+    if (maker && live[kind].length > 0 && r.chance(0.05)) {
+      const h = live[kind].splice(r.int(live[kind].length), 1)[0];
+      quiet(() => maker.destroy(addon, h));
+      stale[kind].push(h);
+      if (stale[kind].length > 16) stale[kind].shift();
+    }
+    const pick = r.int(10);
+    if (pick < 5 && live[kind].length) return r.pick(live[kind]);
+    if (pick < 7 && stale[kind].length) return r.pick(stale[kind]);
+    if (pick < 8 && live[kind].length) return r.pick(live[kind]) + r.pick([1, 8, -8, 0.5, 4096]);
+    return r.pick([0, -1, 1, 2 ** 53, 2 ** 53 + 2, 2 ** 64, NaN, Infinity, 4096, 0x7fff00001000]);
+  }
+
   function args(name) {
     const shape = shapes[name];
     if (shape === undefined || r.chance(0.3)) return Array.from({ length: r.int(7) }, () => v.any());
     const list = [...(shape === null ? '' : shape)].map((c) => v.of(c));
+    if (handleKinds[name] && (list.length || r.chance(0.5)) && r.chance(0.9)) list[0] = handleOf(handleKinds[name]);
     if (r.chance(0.2)) for (let n = 1 + r.int(3); n > 0; n--) list.push(v.any());
     if (r.chance(0.1) && list.length) list.pop();
     return list;
