@@ -255,7 +255,8 @@ export type StreamingEngineCallbacks = object;
 /** The device cached info of a connect; kept for the device engine. */
 export type DeviceCachedInfo = object;
 
-interface VideoFrameBase {
+/** What every frame carries. */
+export interface VideoFrameBase {
   userId: number;
   width: number;
   height: number;

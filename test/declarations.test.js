@@ -56,6 +56,12 @@ test('index.d.ts', async (t) => {
     for (const name of actual) assert.equal(typeof addon[name], 'function', name);
   });
 
+  await t.test('test/types/usage.ts calls every export and implements every callback interface', () => {
+    const used = decl.usedIn(path.join(__dirname, 'types', 'usage.ts'));
+    assert.deepEqual(declared.map((d) => d.name).filter((n) => !used.calls.has(n)), [], 'exports never called');
+    assert.deepEqual(decl.callbackInterfaces().filter((n) => !used.types.has(n)), [], 'interfaces never used');
+  });
+
   await t.test('names each parameter by the admission letter its type passes', () => {
     // The letters are what an export description is compared with; a few known rows pin them down.
     const letters = (name) => byName.get(name).letters;

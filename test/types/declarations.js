@@ -119,6 +119,37 @@ function declaredValuesOtherThanFunctions() {
     .map((s) => s.getName());
 }
 
+/**
+ * What a usage file uses of the module: the exports it calls on the namespace
+ * it imports the module as, and the names it refers to as types.
+ */
+function usedIn(file) {
+  const source = ts.createSourceFile(file, require('fs').readFileSync(file, 'utf8'), ts.ScriptTarget.ES2022, true);
+  const namespaces = new Set();
+  const calls = new Set();
+  const types = new Set();
+  const visit = (node) => {
+    if (ts.isImportDeclaration(node) && node.importClause?.namedBindings && ts.isNamespaceImport(node.importClause.namedBindings))
+      namespaces.add(node.importClause.namedBindings.name.text);
+    if (ts.isImportSpecifier(node)) types.add((node.propertyName || node.name).text);
+    if (ts.isTypeReferenceNode(node)) types.add(node.typeName.getText(source));
+    if (ts.isCallExpression(node) && ts.isPropertyAccessExpression(node.expression) && ts.isIdentifier(node.expression.expression))
+      calls.add([node.expression.expression.text, node.expression.name.text]);
+    ts.forEachChild(node, visit);
+  };
+  visit(source);
+  return { calls: new Set([...calls].filter(([ns]) => namespaces.has(ns)).map(([, name]) => name)), types };
+}
+
+/** Exported interfaces that declare methods: the callback objects an app implements. */
+function callbackInterfaces() {
+  const { checker, module } = load();
+  return checker
+    .getExportsOfModule(module)
+    .filter((s) => s.flags & ts.SymbolFlags.Interface && hasMethods(checker.getDeclaredTypeOfSymbol(s)))
+    .map((s) => s.getName());
+}
+
 /** The declared parameters of a method signature, as types. */
 function parameterTypes(signature) {
   const { checker } = load();
@@ -256,6 +287,8 @@ module.exports = {
   load,
   declaredExports,
   declaredValuesOtherThanFunctions,
+  callbackInterfaces,
+  usedIn,
   parameterTypes,
   letterOf,
   Recorder,
