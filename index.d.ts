@@ -210,7 +210,10 @@ export interface LivePlayEngineCallbacks {
   /** After engineSdk_connectLivePlayEngineAndConfigDevice: whether entering the room succeeded. */
   onEnterRoom(result: boolean): void;
   onMediaConnecting(): void;
-  /** Once this and onCommandConnected came, a command disconnection may leave the room by itself. */
+  /**
+   * Once this and onCommandConnected have come, a command disconnection leaves
+   * the room by itself when the source flag "enableAutoLeaveRoom4660" is on.
+   */
   onMediaConnected(): void;
   onMediaReconnecting(): void;
   onMediaDisconnected(byUser: boolean, code: number, subCode: number, extra: number): void;
