@@ -1,6 +1,7 @@
 // Runs the test suites; any failure ends the command with a non-zero exit.
-//   node scripts/test.js                native unit tests (ThreadSanitizer), then the JavaScript suite
+//   node scripts/test.js                native unit tests (ThreadSanitizer), the type check, then the JavaScript suite
 //   node scripts/test.js --native-only  the native unit tests only
+//   node scripts/test.js --types-only   the type check of the declarations, then their check against the module
 //   node scripts/test.js --asan         the JavaScript suite against the AddressSanitizer/UBSan build
 'use strict';
 const fs = require('fs');
@@ -11,6 +12,7 @@ const root = path.resolve(__dirname, '..');
 const args = process.argv.slice(2);
 const asan = args.includes('--asan');
 const nativeOnly = args.includes('--native-only');
+const typesOnly = args.includes('--types-only');
 
 function run(cmd, argv, opts = {}) {
   const r = spawnSync(cmd, argv, { cwd: root, stdio: 'inherit', ...opts });
@@ -35,6 +37,12 @@ function nativeTests() {
   env.TSAN_OPTIONS = ['halt_on_error=1', 'second_deadlock_stack=1', env.TSAN_OPTIONS].filter(Boolean).join(':');
   // Every unit CMake knows of; a deadlock shows up as a hang, so each has a time limit.
   run('ctest', ['--output-on-failure', '--timeout', '120'], { cwd: dir, env });
+}
+
+// The usage files of test/types against index.d.ts, as an app's compiler sees them.
+function typeCheck() {
+  const tsc = require.resolve('typescript/bin/tsc', { paths: [root] });
+  run(process.execPath, [tsc, '-p', path.join(root, 'test', 'types'), '--noEmit', '--strict']);
 }
 
 function jsTests(env) {
@@ -67,7 +75,13 @@ function sanitizerEnv() {
 
 if (asan) {
   jsTests(sanitizerEnv());
+} else if (typesOnly) {
+  typeCheck();
+  run(process.execPath, ['--test', path.join(root, 'test', 'declarations.test.js')]);
 } else {
   nativeTests();
-  if (!nativeOnly) jsTests(process.env);
+  if (!nativeOnly) {
+    typeCheck();
+    jsTests(process.env);
+  }
 }

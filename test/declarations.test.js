@@ -1,0 +1,266 @@
+'use strict';
+// index.d.ts against the module itself: every export is declared and nothing
+// else is; each export admits its declared arguments, refuses fewer, and
+// answers its declared type; the add-on reads no record key and calls no
+// callback method that is not declared, with the declared arguments, and
+// every declared callback method is one it calls.
+const test = require('node:test');
+const assert = require('node:assert/strict');
+const path = require('path');
+const addon = require('..');
+const sim = require('../sim');
+const pkg = require('../package.json');
+const { root, waitFor } = require('./helpers');
+const decl = require('./types/declarations');
+
+const declared = decl.declaredExports();
+const byName = new Map(declared.map((d) => [d.name, d]));
+
+// Admitted with fewer arguments than declared (a lenient or free admission);
+// the app still passes them all for the call to mean anything.
+const ADMITTED_SHORT = new Set(['engineSdk_createStreamingEngine', 'engineSdk_getSourceFlag', 'log_addEpisodeId']);
+
+function destroyAll() {
+  addon.engineSdk_leaveLiveRoom();
+  addon.engineSdk_destroyLiveReplayEngine();
+  addon.engineSdk_destroyLocalEngine();
+  addon.engineSdk_destroyReplayEngine();
+  addon.engineSdk_destroyStreamingEngine();
+}
+
+const requiredSamples = (d, recorder) => d.params.filter((p) => !p.optional).map((p) => decl.sample(p.tsType, recorder));
+const paramType = (name, i) => byName.get(name).params[i].tsType;
+
+// A live replay engine: its live play part serves every livePlayEngine_
+// export, and engineSdk_openReplayMedia finds its engine, so no export
+// throws for want of one.
+function liveReplayState(recorder) {
+  destroyAll();
+  const args = requiredSamples(byName.get('engineSdk_createLiveReplayEngine'), recorder);
+  assert.equal(addon.engineSdk_createLiveReplayEngine(...args), 0);
+}
+
+const settle = () => new Promise((r) => setTimeout(r, 50));
+
+test('index.d.ts', async (t) => {
+  await t.test('is what package.json names, and compiles on its own', () => {
+    assert.equal(path.resolve(root, pkg.types), decl.FILE);
+    assert.deepEqual(decl.load().diagnostics, []);
+  });
+
+  await t.test('declares every export of the module, and nothing the module lacks', () => {
+    const actual = Object.keys(addon);
+    assert.deepEqual(actual.filter((n) => !byName.has(n)), [], 'exports without a declaration');
+    assert.deepEqual(declared.map((d) => d.name).filter((n) => !actual.includes(n)), [], 'declarations without an export');
+    assert.deepEqual(decl.declaredValuesOtherThanFunctions(), [], 'declared values that are not functions');
+    for (const name of actual) assert.equal(typeof addon[name], 'function', name);
+  });
+
+  await t.test('test/types/usage.ts calls every export and implements every callback interface', () => {
+    const used = decl.usedIn(path.join(__dirname, 'types', 'usage.ts'));
+    assert.deepEqual(declared.map((d) => d.name).filter((n) => !used.calls.has(n)), [], 'exports never called');
+    assert.deepEqual(decl.callbackInterfaces().filter((n) => !used.types.has(n)), [], 'interfaces never used');
+  });
+
+  await t.test('names each parameter by the admission letter its type passes', () => {
+    // The letters are what an export description is compared with; a few known rows pin them down.
+    const letters = (name) => byName.get(name).letters;
+    assert.equal(letters('engineSdk_initDumpManager'), 'nssssb');
+    assert.equal(letters('engineSdk_loadCache'), 'st');
+    assert.equal(letters('livePlayEngine_startGroupAudio'), 'oab');
+    assert.equal(letters('log_start'), 'os');
+    assert.equal(letters('engineTest_executeOpenglTest'), '');
+    const camera = byName.get('livePlayEngine_registerCameraDataCallback');
+    assert.deepEqual(camera.params.map((p) => [p.letter, p.optional]), [['o', false], ['n', true]]);
+  });
+});
+
+test('declared parameters and answers against the module', async (t) => {
+  const recorder = new decl.Recorder();
+  sim.reset();
+  t.after(destroyAll);
+
+  await t.test('every export admits its declared arguments and answers its declared type', async () => {
+    const problems = [];
+    liveReplayState(recorder);
+    for (const d of declared) {
+      if (addon.engineSdk_currentEngineType() !== 5) liveReplayState(recorder);
+      const required = requiredSamples(d, recorder);
+      const all = [...required, ...d.params.filter((p) => p.optional).map((p) => decl.sample(p.tsType, recorder))];
+      for (const args of all.length > required.length ? [required, all] : [required]) {
+        let result;
+        try {
+          result = addon[d.name](...args);
+        } catch (err) {
+          problems.push(`${d.name} with ${args.length} declared arguments threw ${err.constructor.name}: ${err.message}`);
+          continue;
+        }
+        problems.push(...decl.problems(result, d.returnType, `${d.name}(): ${d.returns}`));
+        // Objects the export writes into (recording statistics) keep to their declared keys.
+        args.forEach((a, i) => problems.push(...decl.problems(a, d.params[i].tsType, `${d.name} argument ${i}`)));
+      }
+    }
+    await settle();
+    assert.deepEqual(problems, []);
+    assert.deepEqual(recorder.undeclared, [], 'keys read that no declaration has');
+  });
+
+  await t.test('a call short of its declared required arguments is refused with the export\'s Error', () => {
+    liveReplayState(recorder);
+    const wrong = [];
+    for (const d of declared.filter((e) => e.required > 0)) {
+      const short = requiredSamples(d, recorder).slice(0, -1);
+      let thrown = null;
+      try {
+        addon[d.name](...short);
+      } catch (err) {
+        thrown = err;
+      }
+      if (ADMITTED_SHORT.has(d.name)) {
+        if (thrown) wrong.push(`${d.name} is listed as admitted short but threw "${thrown.message}"`);
+        continue;
+      }
+      if (!thrown) wrong.push(`${d.name} admitted ${short.length} of ${d.required} declared arguments`);
+      else if (thrown.constructor !== Error || !thrown.message) wrong.push(`${d.name} threw ${thrown.constructor.name} "${thrown.message}"`);
+      else {
+        // The export's own refusal: the same message however few arguments.
+        let none = null;
+        try {
+          addon[d.name]();
+        } catch (err) {
+          none = err;
+        }
+        if (!none || none.message !== thrown.message) wrong.push(`${d.name}: "${thrown.message}" is not its refusal`);
+      }
+    }
+    assert.deepEqual(wrong, []);
+    assert.ok([...ADMITTED_SHORT].every((n) => byName.get(n)?.required > 0), 'ADMITTED_SHORT names declared exports');
+  });
+});
+
+// Engine callback names whose JavaScript method is the same name in lower camel case.
+const ENGINE_INTERFACES = {
+  LivePlayEngineCallback: 'LivePlayEngineCallbacks',
+  CommandClientCallback: 'LivePlayEngineCallbacks',
+  MicrophoneRecordingCallback: 'MicrophoneRecordingCallback',
+  VadCallback: 'VadCallback',
+};
+
+// Arguments for a held engine callback from its JavaScript method's declared
+// parameters, which follow the engine's: a Buffer for a data pointer, its
+// length (null: the buffer's), then numbers, strings, booleans.
+function fireArgs(signature) {
+  const types = decl.parameterTypes(signature);
+  return types.map((type, i) => {
+    if (decl.isBuffer(type)) return Buffer.from([1, 2, 3]);
+    switch (decl.letterOf(type)) {
+      case 'n': return i > 0 && decl.isBuffer(types[i - 1]) ? null : 3;
+      case 's': return 'x';
+      case 'b': return true;
+      default: return null;
+    }
+  });
+}
+
+function declaredMethod(recorder, iface, method) {
+  return (recorder.interfaces.get(iface) || []).find((m) => m.name === method);
+}
+
+function callProblems(recorder) {
+  const out = [];
+  for (const c of recorder.calls) {
+    const types = decl.parameterTypes(c.signature);
+    if (c.args.length !== types.length) out.push(`${c.iface}.${c.method} got ${c.args.length} arguments, declares ${types.length}`);
+    types.forEach((type, i) => out.push(...decl.problems(c.args[i], type, `${c.iface}.${c.method} argument ${i}`)));
+  }
+  return out;
+}
+
+function uncalled(recorder) {
+  const out = [];
+  for (const [iface, methods] of recorder.interfaces) {
+    const called = recorder.calledMethods(iface);
+    for (const m of methods) if (!m.optional && !called.has(m.name)) out.push(`${iface}.${m.name}`);
+  }
+  return out;
+}
+
+test('callback interfaces against what the add-on calls', async (t) => {
+  sim.reset();
+  destroyAll();
+  t.after(destroyAll);
+
+  await t.test('live client, live play events, recording, voice activity, renderers, log executor', async () => {
+    const recorder = new decl.Recorder();
+    addon.engineSdk_onAppInit(decl.sample(paramType('engineSdk_onAppInit', 0), recorder), '5.1.0');
+    assert.equal(addon.engineSdk_createLivePlayEngine(decl.sample(paramType('engineSdk_createLivePlayEngine', 0), recorder)), 0);
+    assert.equal(addon.engineSdk_connectLivePlayEngineAndConfigDevice({ room_id: 1, user_id: 2 }, 'audio.json', {}), 0);
+    await waitFor(() => recorder.calledMethods('LivePlayEngineCallbacks').has('onEnterRoom'), 10000, 'onEnterRoom');
+
+    const callback = (name, i) => decl.sample(paramType(name, i), recorder);
+    assert.equal(addon.livePlayEngine_audioStartRecording({ type: 1 }, callback('livePlayEngine_audioStartRecording', 1), []), 0);
+    assert.equal(addon.livePlayEngine_registerLocalVadCallback(callback('livePlayEngine_registerLocalVadCallback', 0)), 0);
+    assert.equal(addon.livePlayEngine_registerRemoteVadCallback(5, callback('livePlayEngine_registerRemoteVadCallback', 1)), 0);
+    assert.equal(
+      addon.livePlayEngine_registerRemoteVadCallbackBiz({ bizType: 1, userId: 6 }, callback('livePlayEngine_registerRemoteVadCallbackBiz', 1)),
+      0,
+    );
+    assert.equal(addon.livePlayEngine_videoStartReceive({ type: 1, userId: 3 }, callback('livePlayEngine_videoStartReceive', 1)), 0);
+    assert.equal(addon.livePlayEngine_subscribeVideo({ bizType: 2, userId: 4 }, callback('livePlayEngine_subscribeVideo', 1)), 0);
+    assert.equal(
+      addon.livePlayEngine_registerCameraDataCallback(callback('livePlayEngine_registerCameraDataCallback', 0)),
+      0,
+    );
+    addon.log_start(callback('log_start', 0), '');
+
+    const notFired = [];
+    for (const name of sim.held()) {
+      const parts = name.split('.');
+      const iface = ENGINE_INTERFACES[parts[0]];
+      if (!iface) continue;
+      const method = parts[parts.length - 1].replace(/^O/, 'o');
+      const m = declaredMethod(recorder, iface, method);
+      // Undeclared methods are fired too: the add-on's call of them is noted as undeclared.
+      if (!sim.fire(name, m ? fireArgs(m.signature) : [])) notFired.push(name);
+    }
+    assert.ok(sim.fire('CacheProvider.Set', ['key', Buffer.from([1, 2]), null]));
+    assert.ok(sim.fire('CacheProvider.Remove', ['key']));
+    for (const sink of ['sink:3:1', 'sink:4:2', 'sink:camera']) assert.ok(sim.pushFrame(sink, 4, 2, 1), sink);
+    addon.log_logMessage(2, 'Declarations', 'a line for the executor');
+    assert.deepEqual(notFired, []);
+
+    await waitFor(() => uncalled(recorder).length === 0, 5000, 'every declared method').catch(() => {});
+    await settle();
+    assert.deepEqual(uncalled(recorder), [], 'declared methods the add-on never calls');
+    assert.deepEqual(recorder.undeclared, [], 'keys read or methods called that no declaration has');
+    assert.deepEqual(callProblems(recorder), []);
+    // Each renderer met its own kind of frame.
+    const renderers = [...recorder.interfaces.keys()].filter((i) => i.startsWith('VideoRenderer'));
+    assert.deepEqual(renderers.sort(), ['VideoRenderer<BizVideoFrame>', 'VideoRenderer<TrackVideoFrame>']);
+  });
+
+  await t.test('local, replay and streaming callbacks: nothing is read or called on them', async () => {
+    destroyAll();
+    const recorder = new decl.Recorder();
+    const engines = [
+      ['engineSdk_createLocalEngine', 'LocalEngineCallback', [decl.sample(paramType('engineSdk_createLocalEngine', 0), recorder), 1, 's']],
+      ['engineSdk_createReplayEngine', 'ReplayEngineCallback', [decl.sample(paramType('engineSdk_createReplayEngine', 0), recorder), 's']],
+      [
+        'engineSdk_createStreamingEngine',
+        'StreamingEngineCallback',
+        [{}, decl.sample(paramType('engineSdk_createStreamingEngine', 1), recorder), '{}'],
+      ],
+    ];
+    for (const [create, engineInterface, args] of engines) {
+      addon[create](...args);
+      const held = sim.held().filter((n) => n.startsWith(`${engineInterface}.`));
+      assert.ok(held.length > 0, `${create} hands the engine its callbacks`);
+      for (const name of held) assert.ok(sim.fire(name, [0]));
+      destroyAll();
+    }
+    await settle();
+    assert.deepEqual([...recorder.interfaces.keys()], ['object']);
+    assert.deepEqual(recorder.undeclared, []);
+    assert.deepEqual(recorder.calls, []);
+  });
+});

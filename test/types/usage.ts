@@ -1,0 +1,308 @@
+// How an app uses the module, type-checked against index.d.ts (never run).
+// Every export and every callback interface appears here at least once; each
+// expected error at the end proves that a wrong argument is rejected.
+import * as addon from 'lumen_engine_addon';
+import type {
+  AudioTrackInfo,
+  BizInfo,
+  BizVideoFrame,
+  EngineType,
+  HttpRequest,
+  HttpRequestCallback,
+  LiveClient,
+  LivePlayEngineCallbacks,
+  LiveRoomTicket,
+  LogExecutor,
+  LogField,
+  MicrophoneRecordingCallback,
+  RecordingMicrophoneInfo,
+  ResultCode,
+  TrackVideoFrame,
+  UserConfig,
+  VadCallback,
+  VideoFrame,
+  VideoRenderer,
+  VideoTrackInfo,
+} from 'lumen_engine_addon';
+
+// ---- callback objects ----------------------------------------------------------------
+
+const cache = new Map<string, Buffer>();
+
+const liveClient: LiveClient = {
+  onWriteCache(key, value) {
+    cache.set(key, Buffer.from(value));
+  },
+  onDeleteCache(key) {
+    cache.delete(key);
+  },
+  executeHttpRequest(request: HttpRequest, callback: HttpRequestCallback, value: number) {
+    const size = request.body ? request.body.length : 0;
+    if (request.url === '' || value < 0) {
+      callback.onFailed({ statusCode: 0, headers: [], body: Buffer.alloc(0) }, 'no url');
+      return;
+    }
+    callback.onSuccess({
+      statusCode: 200,
+      headers: request.headers.map((h) => ({ name: h.name, value: h.value })),
+      body: Buffer.from(`${request.method}:${request.type}:${size}`),
+    });
+  },
+};
+
+// A client that does not execute HTTP requests is still a client.
+const quietClient: LiveClient = { onWriteCache() {}, onDeleteCache() {} };
+
+class ClassroomEvents implements LivePlayEngineCallbacks {
+  connected = false;
+  log: string[] = [];
+  onEnterRoom(result: boolean) { this.connected = result; }
+  onMediaConnecting() {}
+  onMediaConnected() { this.log.push('media'); }
+  onMediaReconnecting() {}
+  onMediaDisconnected(byUser: boolean, code: number, subCode: number, extra: number) {
+    this.log.push(`${byUser} ${code} ${subCode} ${extra}`);
+  }
+  onAudioSharedConnectionStateChanged(state: number) { this.log.push(`audio ${state}`); }
+  onVideoSharedConnectionStateChanged(state: number) { this.log.push(`video ${state}`); }
+  onCommandConnecting() {}
+  onCommandConnected() { this.log.push('command'); }
+  onCommandReconnecting(reason: string) { this.log.push(reason.toUpperCase()); }
+  onCommandDisconnected(code: number, subCode: number, reason: string, extra: number) {
+    this.log.push(`${code} ${subCode} ${reason.length} ${extra}`);
+  }
+  onServerTimestampOffset(offset: number) { this.log.push(offset.toFixed(0)); }
+  onRadioChannelConnecting() {}
+  onRadioChannelConnected() {}
+  onRadioMessage(data: Buffer, length: number) { this.log.push(data.subarray(0, length).toString('hex')); }
+  onUserData(data: Buffer, length: number) { this.log.push(data.toString('utf8', 0, length)); }
+  onNoSpeechTimeoutEvent() {}
+  onAudioInputNoVoiceWarning() {}
+  onRecordingDataException(code: number) { this.log.push(`rec ${code}`); }
+  onPlayoutDataException(code: number) { this.log.push(`play ${code}`); }
+  onLoopbackDataException(code: number) { this.log.push(`loop ${code}`); }
+  onDeviceError(type: number, code: number, extra: number) { this.log.push(`${type}/${code}/${extra}`); }
+  onDeviceEvent(type: number, code: number, extra: number) { this.log.push(`${type}/${code}/${extra}`); }
+  onAudioInputDeviceChanged(state: number) { this.log.push(`${state}`); }
+  onAudioOutputDeviceChanged(state: number) { this.log.push(`${state}`); }
+  onVideoInputDeviceChanged(state: number) { this.log.push(`${state}`); }
+  onDefaultAudioInputDeviceChanged(id: string, name: string) { this.log.push(`${id}=${name}`); }
+  onDefaultAudioOutputDeviceChanged(id: string, name: string) { this.log.push(`${id}=${name}`); }
+  onVideoFrameReceived(userId: number, trackType: number) { this.log.push(`${userId}:${trackType}`); }
+  onBeautyReady(ready: boolean) { this.log.push(`beauty ${ready}`); }
+  onBeautyError(code: number) { this.log.push(`beauty error ${code}`); }
+  onAIStickerReady(ready: boolean) { this.log.push(`sticker ${ready}`); }
+  onAIStickerError(code: number) { this.log.push(`sticker error ${code}`); }
+}
+
+// A renderer that serves both kinds of stream tells them apart by their key.
+class Canvas implements VideoRenderer {
+  frames = 0;
+  onVideoFrame(frame: VideoFrame) {
+    const kind = 'bizType' in frame ? `biz ${frame.bizType}` : `track ${frame.videoTrackType}`;
+    const checksum: number = frame.buffer.readUInt32LE(0) ^ frame.width ^ frame.height ^ frame.userId;
+    this.frames += kind.length + checksum;
+  }
+}
+
+const trackRenderer: VideoRenderer<TrackVideoFrame> = {
+  onVideoFrame(frame) {
+    const pixels: number = frame.width * frame.height * 4;
+    if (frame.buffer.length !== pixels || frame.videoTrackType < 0) throw new Error('bad frame');
+  },
+};
+
+const bizRenderer: VideoRenderer<BizVideoFrame> = {
+  onVideoFrame(frame) {
+    if (frame.bizType < 0) throw new Error('bad frame');
+  },
+};
+
+const recorder: MicrophoneRecordingCallback = {
+  onAudioRecordingStart() {},
+  onAudioRecordingStop() {},
+  onMicrophoneRecordedPcmData(data, length) { cache.set('pcm', data.subarray(0, length)); },
+  onMicrophoneRecordedAacData(data, length, sampleRate) { cache.set(`aac${sampleRate}`, data.subarray(0, length)); },
+  onMicrophoneRecordedOpusData(data, length, sampleRate) { cache.set(`opus${sampleRate}`, data.subarray(0, length)); },
+  onMicrophoneRecordedIsacData(data, length, sampleRate) { cache.set(`isac${sampleRate}`, data.subarray(0, length)); },
+};
+
+const vad: VadCallback = { onAudioVadStatusChange: (status: number) => void status };
+
+const executor: LogExecutor = {
+  log(message: string, fields: LogField[]) {
+    const tag = fields.find((f) => f.key === 'tag')?.value ?? '';
+    process.stdout.write(`${tag} ${message}\n`);
+  },
+};
+
+// ---- start-up and engines -------------------------------------------------------------
+
+addon.log_start(executor, '/tmp/logs');
+addon.log_setSdkVersion('4.60.0');
+addon.log_logMessage(1, 'App', 'started');
+addon.log_addEpisodeId('live', 12345);
+addon.log_removeEpisodeId();
+
+addon.engineSdk_onAppInit(liveClient, '4.60.0');
+addon.engineSdk_onAppInit(quietClient, '4.60.0');
+for (const [key, value] of cache) addon.engineSdk_loadCache(key, value);
+addon.engineSdk_loadCache('floats', new Float32Array([1, 2]));
+
+const user: UserConfig = { isTestEnvironment: false, userType: 1, appVersion: '9.1', schedulerHost: 'sched' };
+addon.engineSdk_setUserConfig(user);
+addon.engineSdk_onNetworkTypeChanged(2);
+const testing: boolean = addon.engineSdk_isTestEnvironment();
+const platform: string = addon.engineSdk_getPlatform();
+addon.engineSdk_updateSourceFlag(JSON.stringify({ enableAutoLeaveRoom4660: true }));
+const autoLeave: boolean = addon.engineSdk_getSourceFlag('enableAutoLeaveRoom4660');
+addon.engineSdk_updateEngineParams(1, '{}');
+addon.engineSdk_setOutRoomParameters('{}');
+const folder: 0 = addon.engineSdk_setEngineGlobalCacheFolder('/tmp/cache');
+addon.engineSdk_initDumpManager(1, 'a', 'b', 'c', 'd', true);
+addon.engineSdk_initThreadMonitor();
+const opengl: ResultCode = addon.engineTest_executeOpenglTest();
+
+const local: ResultCode = addon.engineSdk_createLocalEngine({}, 42, 'text');
+const destroyedLocal: 0 | -1 = addon.engineSdk_destroyLocalEngine();
+
+const events = new ClassroomEvents();
+if (addon.engineSdk_createLivePlayEngine(events) === 0) {
+  const ticket: LiveRoomTicket = {
+    room_id: 1001,
+    user_id: 42,
+    user_type: 1,
+    app_version: '9.1',
+    engine_parameters: '{}',
+    disable_radio: false,
+    feature: new Uint8Array([1, 2, 3]),
+    authExtension: Buffer.from('auth'),
+  };
+  const connected: ResultCode = addon.engineSdk_connectLivePlayEngine(ticket);
+  const started: 0 | -1 = addon.engineSdk_connectLivePlayEngineAndConfigDevice(ticket, '/tmp/audio.json', {});
+  void [connected, started];
+}
+const type: EngineType = addon.engineSdk_currentEngineType();
+if (type === 0) addon.engineSdk_leaveLiveRoom();
+
+addon.engineSdk_createReplayEngine({}, '/tmp/class.media');
+addon.engineSdk_destroyReplayEngine();
+addon.engineSdk_createStreamingEngine({ room_id: 1, signature: 'sig' }, {}, '{}');
+addon.engineSdk_destroyStreamingEngine();
+addon.engineSdk_createLiveReplayEngine({}, '/tmp/class.media', new ClassroomEvents(), '');
+const opened: ResultCode = addon.engineSdk_openReplayMedia();
+const replayGone: 0 = addon.engineSdk_destroyLiveReplayEngine();
+
+// ---- live play ---------------------------------------------------------------------
+
+const mic: AudioTrackInfo = { type: 1, userId: 42, ssrc: 2 ** 32 };
+const camera: VideoTrackInfo = { type: 3, userId: 42, ssrc: 1, ssrcFec: 2, ssrcNack: 3, collect: true };
+const teacher: BizInfo = { bizType: 2, userId: 7, groupId: 0 };
+const group = [7, 8, 9] as const;
+
+addon.livePlayEngine_audioStartSend(mic);
+addon.livePlayEngine_audioStartSendToGroup(mic, group);
+addon.livePlayEngine_audioStopSend(mic);
+addon.livePlayEngine_audioStartReceive(mic, true);
+addon.livePlayEngine_audioStopReceive(mic);
+
+const canvas = new Canvas();
+addon.livePlayEngine_videoStartReceive(camera, canvas);
+addon.livePlayEngine_videoStopReceive(camera);
+addon.livePlayEngine_videoStartCapture({ type: 3 }, trackRenderer);
+addon.livePlayEngine_videoStartCaptureWithAISticker({ type: 3 }, trackRenderer);
+addon.livePlayEngine_videoStartCaptureAndSendToGroup({ type: 3 }, canvas, group);
+addon.livePlayEngine_videoStartCaptureHD({ type: 4 }, canvas);
+addon.livePlayEngine_videoStopCapture({ type: 3 });
+addon.livePlayEngine_videoStopCaptureHD({ type: 4 });
+addon.livePlayEngine_setCaptureRotation(90);
+addon.livePlayEngine_registerCameraDataCallback(trackRenderer);
+addon.livePlayEngine_registerCameraDataCallback(canvas, 1);
+addon.livePlayEngine_unregisterCameraDataCallback();
+
+addon.livePlayEngine_audioStartRecording(mic, recorder, []);
+addon.livePlayEngine_audioStopRecording(mic);
+addon.livePlayEngine_audioStartRecordAndSend();
+const stats: RecordingMicrophoneInfo = {};
+if (addon.livePlayEngine_audioStopRecordAndSend(stats) === 0) {
+  const ms: number | undefined = stats.encodedRecordedMs;
+  const interrupted: boolean | undefined = stats.startDuringInterruption;
+  void [ms, interrupted];
+}
+addon.livePlayEngine_audioStartRepeatRecording(mic, recorder);
+addon.livePlayEngine_audioStopRepeatRecording(mic, stats);
+addon.livePlayEngine_setMicrophoneSendMute(true);
+const mute = addon.livePlayEngine_getMicrophoneSendMute();
+if (mute !== -1) {
+  const muted: boolean = mute.mute;
+  const code: ResultCode = mute.errorCode;
+  void [muted, code];
+}
+
+addon.livePlayEngine_registerLocalVadCallback(vad);
+addon.livePlayEngine_unregisterLocalVadCallback();
+addon.livePlayEngine_getLocalVadStatus();
+addon.livePlayEngine_registerRemoteVadCallback(1234, vad);
+addon.livePlayEngine_registerRemoteVadCallbackBiz(teacher, { onAudioVadStatusChange() {} });
+addon.livePlayEngine_unregisterRemoteVadCallback(1234);
+addon.livePlayEngine_unregisterRemoteVadCallbackBiz(teacher);
+addon.livePlayEngine_getRemoteVadStatus(1234);
+addon.livePlayEngine_getRemoteVadStatusBiz(teacher);
+addon.livePlayEngine_setRxVoiceAdjustParameters(7, 1);
+addon.livePlayEngine_setRxVoiceAdjustParametersBiz(teacher, 1);
+
+addon.livePlayEngine_startCameraAndPublish(teacher, bizRenderer);
+addon.livePlayEngine_stopCameraAndUnpublish(teacher);
+addon.livePlayEngine_subscribeVideo(teacher, canvas);
+addon.livePlayEngine_unsubscribeVideo(teacher);
+addon.livePlayEngine_startMicAndPublish(teacher, true, recorder);
+addon.livePlayEngine_stopMicAndUnpublish(teacher, stats);
+addon.livePlayEngine_subscribeAudio(teacher, false);
+addon.livePlayEngine_unsubscribeAudio(teacher);
+addon.livePlayEngine_startGroupAudio(teacher, group, true);
+addon.livePlayEngine_publishGroupAudio();
+addon.livePlayEngine_unpblishGroupAudio();
+addon.livePlayEngine_stopGroupAudio(teacher);
+
+// ---- what the declarations refuse ----------------------------------------------------
+
+// @ts-expect-error a number where a track info goes
+addon.livePlayEngine_audioStartSend(42);
+// @ts-expect-error the user list is required
+addon.livePlayEngine_audioStartSendToGroup(mic);
+// @ts-expect-error user ids are numbers
+addon.livePlayEngine_startGroupAudio(teacher, ['7'], true);
+// @ts-expect-error a renderer needs onVideoFrame
+addon.livePlayEngine_videoStartReceive(camera, {});
+// @ts-expect-error a track renderer does not take business frames
+addon.livePlayEngine_subscribeVideo(teacher, trackRenderer);
+// @ts-expect-error a recording callback has every data method
+addon.livePlayEngine_audioStartRecording(mic, { onAudioRecordingStart() {} }, []);
+// @ts-expect-error keys are checked: "user_id" is the ticket's spelling
+addon.engineSdk_connectLivePlayEngine({ userId: 42 });
+// @ts-expect-error isTestEnvironment is read strictly, so it is required
+addon.engineSdk_setUserConfig({ userType: 1 });
+// @ts-expect-error the live client must handle the cache notifications
+addon.engineSdk_onAppInit({ executeHttpRequest() {} }, '4.60.0');
+// @ts-expect-error the log executor's method is log
+addon.log_start({ onLog() {} }, '/tmp/logs');
+// @ts-expect-error log_start takes exactly two arguments
+addon.log_start(executor);
+// @ts-expect-error initThreadMonitor takes none
+addon.engineSdk_initThreadMonitor(1);
+// @ts-expect-error the cache value is bytes, not a string
+addon.engineSdk_loadCache('key', 'value');
+// @ts-expect-error not a callbacks object
+addon.engineSdk_createLivePlayEngine(1);
+// @ts-expect-error the answer is a number
+const notString: string = addon.livePlayEngine_audioStartSend(mic);
+// @ts-expect-error -1 must be ruled out before reading the mute state
+addon.livePlayEngine_getMicrophoneSendMute().mute;
+// @ts-expect-error there is no such export
+addon.livePlayEngine_unpublishGroupAudio();
+
+const incomplete: Partial<LivePlayEngineCallbacks> = { onCommandConnected() {} };
+// @ts-expect-error every event method is required: a missing one is an uncaught exception
+addon.engineSdk_createLivePlayEngine(incomplete);
+
+void [testing, platform, autoLeave, folder, opengl, local, destroyedLocal, opened, replayGone, notString];
