@@ -75,6 +75,20 @@ test('index.d.ts', async (t) => {
   });
 });
 
+test('declared required parameters match the module\'s own description of each export', () => {
+  const { describeExports } = require('./exports');
+  // The description's o, c and w are all objects to TypeScript; a row's *
+  // admits anything, so any declared type fits it.
+  const fits = (declared, row) => declared.length === row.length &&
+    [...row].every((letter, i) => letter === '*' || declared[i] === letter.replace(/[cw]/, 'o'));
+  const checked = describeExports(addon).filter((d) => d.check !== 'free');
+  assert.ok(checked.length > 60);
+  for (const d of checked) {
+    const declared = byName.get(d.name);
+    assert.ok(fits(declared.letters, d.types), `${d.name}: declared '${declared.letters}', admits '${d.types}'`);
+  }
+});
+
 test('declared parameters and answers against the module', async (t) => {
   const recorder = new decl.Recorder();
   sim.reset();
