@@ -170,8 +170,9 @@ void LivePlayEngineImpl::Shutdown() {
     root->AtDeletion([sinks = std::move(sinks_), microphone = std::move(microphone_recording_callback_),
                       local = std::move(local_vad_callback_), by_ssrc = std::move(remote_vad_by_ssrc_),
                       by_biz = std::move(remote_vad_by_biz_)] {});
-    if (camera_data_callback_)
-      root->AtDeletion([camera = std::move(camera_data_callback_)]() mutable { VideoFrameCallback::Release(std::move(camera)); });
+    // Ignores frames from now on; the root keeps it (among the sinks) until
+    // the engine lets go of it.
+    if (camera_data_callback_) VideoFrameCallback::Release(std::move(camera_data_callback_));
     sinks_.clear();
     remote_vad_by_ssrc_.clear();
     remote_vad_by_biz_.clear();
