@@ -43,6 +43,8 @@ void LiveReplayEngineImpl::Shutdown() {
   std::shared_ptr<tavel::ReplayEngine> replay;
   {
     std::unique_lock<std::shared_mutex> lock(mu_);
+    if (shut_down_) return;
+    shut_down_ = true;
     replay = std::move(replay_);
   }
   if (live_play_) live_play_->StopDelivery();

@@ -50,6 +50,7 @@ class LiveReplayEngineImpl : public std::enable_shared_from_this<LiveReplayEngin
 
  private:
   std::shared_mutex mu_;
+  bool shut_down_ = false;
   // Destroyed with its last share (with the callback holder it was given).
   std::shared_ptr<tavel::ReplayEngine> replay_;
   std::shared_ptr<LivePlayEngineImpl> live_play_;
