@@ -7,8 +7,10 @@
 // at warning level under the wrapper's tag and answers -1 once the wrapper is
 // shut down. Calls share the wrapper's call lock; Shutdown takes it alone, so
 // it waits only for calls in flight, which therefore must not take network
-// time (those run on a share of the root instead, see EngineRoot). Calls must
-// not nest on one wrapper.
+// time (those run on a share of the root instead, see EngineRoot). The
+// starts of the local and streaming engines and the replay's open do run
+// under it: only their own destroy, on the same JavaScript thread, could wait
+// for them. Calls must not nest on one wrapper.
 #ifndef LUMEN_ENGINE_ENGINE_IMPL_BASE_H_
 #define LUMEN_ENGINE_ENGINE_IMPL_BASE_H_
 
