@@ -9,7 +9,7 @@
 const test = require('node:test');
 const assert = require('node:assert/strict');
 const { addon, sim, fresh, waitFor } = require('./live-helpers');
-const { runFixture, lastJson, underAsan } = require('./helpers');
+const { runFixture, lastJson, leakChecked } = require('./helpers');
 
 // Long enough never to end by itself during a test; a release ends it.
 const HELD_MS = 20000;
@@ -162,8 +162,9 @@ test.describe('network calls of other threads hold up no export', () => {
 });
 
 test('many rounds of every engine kind while leaves, destroys, connects and automatic leaves overlap', async (t) => {
-  const rounds = underAsan() ? 300 : 600;
-  const run = await runFixture('robust-lifetimes.js', [String(rounds)], 600000);
+  const rounds = 600;
+  // Under the sanitizer build LeakSanitizer checks the child at exit too.
+  const run = await runFixture('robust-lifetimes.js', [String(rounds)], 600000, leakChecked());
   assert.equal(run.signal, null, `killed by ${run.signal}\n${run.stderr}`);
   assert.equal(run.code, 0, `exit code ${run.code}; a sanitizer report ends with a non-zero code\n${run.stderr}`);
   const result = lastJson(run.stdout);
