@@ -310,10 +310,10 @@ void EngineManager::AutoLeave(const DeliveryGate* gate, bool relay) {
     std::lock_guard<std::mutex> lock(impl.engines_mu);
     if (relay && impl.live_replay && impl.live_replay->live_play()->callback()->gate().get() == gate) {
       live_replay = std::move(impl.live_replay);
-      live_replay->live_play()->StopDelivery();
+      live_replay->live_play()->Retire();
     } else if (!relay && impl.live_play && impl.live_play->callback()->gate().get() == gate) {
       live_play = std::move(impl.live_play);
-      live_play->StopDelivery();
+      live_play->Retire();
       LUMEN_LOG(kInfo, kTag) << "destroy live play engine";
     } else {
       return;  // left already, perhaps replaced by another engine

@@ -23,9 +23,10 @@ LivePlayEngineImpl::LivePlayEngineImpl(lumen::LiveClient* client, const std::str
                                        napi_value callbacks, bool relay)
     : live_client_(client),
       sdk_version_(sdk_version),
-      live_(tavel::LivePlayEngine::GetInterface(root_->get())),
+      engine_(tavel::LivePlayEngine::GetInterface(root_->get())),
+      live_(engine_),
       callback_(std::make_shared<LivePlayEngineCallback>(env, callbacks, relay)) {
-  if (live_) live_->RegisterCallback(callback_.get(), nullptr);
+  if (engine_) engine_->RegisterCallback(callback_.get(), nullptr);
   root_->AtDeletion([keep = callback_] {});
 }
 
@@ -131,8 +132,8 @@ int LivePlayEngineImpl::Disconnect() {
     std::lock_guard<std::recursive_mutex> lock(mu_);
     room_config_.reset();
     ++room_epoch_;
-    live = live_;
     root = root_;
+    live = root ? engine_ : nullptr;
     command = command_;
     command_ = nullptr;
   }
@@ -143,17 +144,21 @@ int LivePlayEngineImpl::Disconnect() {
   return result;
 }
 
-void LivePlayEngineImpl::StopDelivery() { callback_->gate()->Close(); }
+void LivePlayEngineImpl::Retire() {
+  callback_->gate()->Close();
+  std::lock_guard<std::recursive_mutex> lock(mu_);
+  live_ = nullptr;
+}
 
 int LivePlayEngineImpl::Leave() {
-  StopDelivery();
+  Retire();
   const int result = Disconnect();
   Shutdown();
   return result;
 }
 
 void LivePlayEngineImpl::Shutdown() {
-  StopDelivery();
+  Retire();
   std::shared_ptr<EngineRoot> root;
   lumen::CommandClient* command;
   {

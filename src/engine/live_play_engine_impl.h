@@ -7,9 +7,9 @@
 // network time (Connect, Disconnect; the root's deletion) run without it on
 // a share of the root taken under it: a leave while a connect is in flight
 // does not wait, the connect finds the room gone when it returns, and the
-// root is deleted by whichever of them lets go of it last. The delivery
-// gate closes first, so nothing the engine reports afterwards reaches
-// JavaScript.
+// root is deleted by whichever of them lets go of it last. Retire comes
+// first: calls refused, the delivery gate closed, so nothing the engine
+// reports afterwards reaches JavaScript.
 #ifndef LUMEN_ENGINE_LIVE_PLAY_ENGINE_IMPL_H_
 #define LUMEN_ENGINE_LIVE_PLAY_ENGINE_IMPL_H_
 
@@ -65,10 +65,13 @@ class LivePlayEngineImpl : public EngineImplBase, public std::enable_shared_from
   // Ends the calls and gives up the root, which goes (with everything the
   // engine may still call) once no connect in flight holds it; idempotent.
   void Shutdown() override;
-  // Nothing the engine reports from now on is delivered to JavaScript.
-  void StopDelivery();
-  // The whole destruction: delivery stopped, Disconnect, Shutdown; answers
-  // the disconnect result.
+  // Taken out of the manager: calls answer -1 from now on and nothing the
+  // engine reports reaches JavaScript; Disconnect and Shutdown still reach
+  // the engine. Together with the manager's release of the renderers, so
+  // that no renderer handed over afterwards escapes that release.
+  void Retire();
+  // The whole destruction: Retire, Disconnect, Shutdown; answers the
+  // disconnect result.
   int Leave();
 
   void NotifyNetworkType(int32_t network_type, int64_t* room_id, std::string* scheduler_host);
@@ -120,7 +123,8 @@ class LivePlayEngineImpl : public EngineImplBase, public std::enable_shared_from
   std::recursive_mutex mu_;
   lumen::LiveClient* live_client_;
   const std::string sdk_version_;
-  tavel::LivePlayEngine* live_ = nullptr;  // null once shut down
+  tavel::LivePlayEngine* const engine_;  // the root's, valid while root_ is held
+  tavel::LivePlayEngine* live_ = nullptr;  // engine_ until retired: what calls use
   const std::shared_ptr<LivePlayEngineCallback> callback_;
   // Moves on whenever the room is released: a connect that returns to
   // another epoch hands nothing over.

@@ -47,7 +47,7 @@ void LiveReplayEngineImpl::Shutdown() {
     shut_down_ = true;
     replay = std::move(replay_);
   }
-  if (live_play_) live_play_->StopDelivery();
+  if (live_play_) live_play_->Retire();
   if (replay) replay->Stop();
   replay.reset();  // destroyed here unless a media open in flight holds it
   if (live_play_) live_play_->Leave();
