@@ -15,9 +15,10 @@ namespace lumen_addon {
 namespace {
 
 int CloseThroughEngineManager(int32_t track_type) {
-  DeviceEngineImpl* device = EngineManager::instance()->CurrentDeviceEngine();  // JavaScript thread
-  if (!device || !device->device()) return -1;
-  return device->device()->CloseCamera(track_type);
+  std::shared_ptr<DeviceEngineImpl> device = EngineManager::instance()->CurrentDeviceEngine();  // JavaScript thread
+  if (!device) return -1;
+  return device->Call("CloseCamera failed: device_ is null",
+                      [&](tavel::LiveDeviceEngine* engine) { return engine->CloseCamera(track_type); });
 }
 
 std::atomic<PhotoCallbackImpl::CloseCameraFn> g_close_camera{CloseThroughEngineManager};

@@ -8,11 +8,15 @@
 #include "common/record_reader.h"
 #include "client/http_executor_impl.h"
 #include "engine/cache_provider_impl.h"
+#include "engine/background_work.h"
 #include "engine/cache_store.h"
+#include "engine/delivery_gate.h"
+#include "engine/engine_root.h"
 #include "engine/live_replay_engine_impl.h"
 #include "engine/local_engine_impl.h"
 #include "engine/replay_engine_impl.h"
 #include "engine/streaming_engine_impl.h"
+#include "engine/live_play_engine_callback.h"
 #include "engine/live_play_engine_impl.h"
 #include "engine/room_config.h"
 #include "korin/sdk_services.h"
@@ -56,12 +60,12 @@ const record::Field<UserRecord> kUserFields[] = {
 }  // namespace
 
 struct EngineManager::Impl {
-  std::mutex engines_mu;  // live play and live replay: life and look-up
+  std::mutex engines_mu;  // every slot below: life and look-up
   std::shared_ptr<LivePlayEngineImpl> live_play;
-  std::unique_ptr<ReplayEngineImpl> replay;
-  std::unique_ptr<LocalEngineImpl> local;
-  std::unique_ptr<StreamingEngineImpl> streaming;
-  std::unique_ptr<LiveReplayEngineImpl> live_replay;
+  std::shared_ptr<ReplayEngineImpl> replay;
+  std::shared_ptr<LocalEngineImpl> local;
+  std::shared_ptr<StreamingEngineImpl> streaming;
+  std::shared_ptr<LiveReplayEngineImpl> live_replay;
 
   std::unique_ptr<lumen::LiveClientConfig> config;
   std::unique_ptr<CacheProviderImpl> cache_provider;
@@ -74,7 +78,7 @@ struct EngineManager::Impl {
 
   // A live client replaced by a later onAppInit while engines made with it
   // still existed, with the objects it was configured with: those engines
-  // hold its address. Destroyed once no engine is left.
+  // hold its address. Destroyed once no engine and no root is left.
   struct RetiredClient {
     lumen::LiveClient* client;
     std::unique_ptr<lumen::LiveClientConfig> config;
@@ -85,7 +89,26 @@ struct EngineManager::Impl {
   std::vector<RetiredClient> retired;
 
   bool AnyLocked() const { return live_play || replay || local || streaming || live_replay; }
+
+  std::vector<RetiredClient> TakeRetired() {
+    std::vector<RetiredClient> gone;
+    std::lock_guard<std::mutex> engines(engines_mu);
+    // A root whose deletion waits for a connect in flight still uses its client.
+    if (AnyLocked() || EngineRoot::Alive() > 0) return gone;
+    std::lock_guard<std::mutex> lock(retired_mu);
+    gone.swap(retired);
+    return gone;
+  }
 };
+
+namespace {
+// Each client before the objects it was configured with.
+template <typename Retired>
+void DestroyClients(std::vector<Retired>& gone) {
+  for (Retired& r : gone) lumen::LiveClient::Destroy(r.client);
+  gone.clear();
+}
+}  // namespace
 
 EngineManager* EngineManager::instance() {
   std::lock_guard<std::mutex> lock(g_instance_mu);
@@ -97,9 +120,15 @@ EngineManager* EngineManager::instance() {
 }
 
 void EngineManager::DestroyInstance() {
-  std::lock_guard<std::mutex> lock(g_instance_mu);
-  delete g_instance;
-  g_instance = nullptr;
+  EngineManager* gone;
+  {
+    // Once the slot is empty no WithInstance runs on the manager; the
+    // destruction itself may wait for threads that call WithInstance.
+    std::lock_guard<std::mutex> lock(g_instance_mu);
+    gone = g_instance;
+    g_instance = nullptr;
+  }
+  delete gone;
 }
 
 void EngineManager::WithInstance(const std::function<void(EngineManager&)>& fn) {
@@ -113,6 +142,9 @@ EngineManager::~EngineManager() {
   DestroyStreamingEngine();
   DestroyLiveReplayEngine();
   DestroyReplayEngine();
+  // A connect or an automatic leave still running may hold the last share
+  // of a root; it is deleted, with its holders, before the environment goes.
+  BackgroundWork::WaitIdle();
   if (impl_->tally_handler) korin::RegisterTallyHandler(nullptr);
   ReleaseRetiredClients();
   if (live_client_) {
@@ -123,15 +155,8 @@ EngineManager::~EngineManager() {
 }
 
 void EngineManager::ReleaseRetiredClients() {
-  std::vector<Impl::RetiredClient> gone;
-  {
-    std::lock_guard<std::mutex> engines(impl_->engines_mu);
-    if (impl_->AnyLocked()) return;
-    std::lock_guard<std::mutex> lock(impl_->retired_mu);
-    gone.swap(impl_->retired);
-  }
-  // Each client before the objects it was configured with.
-  for (Impl::RetiredClient& r : gone) lumen::LiveClient::Destroy(r.client);
+  std::vector<Impl::RetiredClient> gone = impl_->TakeRetired();
+  DestroyClients(gone);
 }
 
 bool EngineManager::AnyEngineExists() {
@@ -139,52 +164,75 @@ bool EngineManager::AnyEngineExists() {
   return impl_->AnyLocked();
 }
 
-void EngineManager::AfterEngineDestroyed() {
+void EngineManager::ReleaseDelivered() {
   CallbackDispatcher::DrainEngine();
   if (!tavel::GetSourceFlagWithKey("DISABLE_RELEASE_RENDER")) VideoFrameCallback::RemoveAllRenderers();
+}
+
+void EngineManager::AfterEngineDestroyed() {
+  ReleaseDelivered();
   ReleaseRetiredClients();
 }
 
+template <typename W>
+bool EngineManager::Store(std::shared_ptr<W>* slot, std::shared_ptr<W> engine) {
+  std::lock_guard<std::mutex> lock(impl_->engines_mu);
+  if (impl_->AnyLocked()) return false;
+  *slot = std::move(engine);
+  return true;
+}
+
+template <typename W>
+std::shared_ptr<W> EngineManager::Take(std::shared_ptr<W>* slot) {
+  std::lock_guard<std::mutex> lock(impl_->engines_mu);
+  return std::move(*slot);
+}
+
 // ---- creation and destruction ------------------------------------------------------
+// Creation runs on the JavaScript thread only, destruction also on the
+// automatic-leave thread, which only empties slots: a slot found empty stays
+// so until this thread fills it.
 
 int EngineManager::CreateLocalEngine(napi_env env, napi_value callbacks, int32_t user_id, const std::string& text) {
   if (AnyEngineExists()) return -1;
   LUMEN_LOG(kInfo, kTag) << "create local engine";
-  impl_->local = std::make_unique<LocalEngineImpl>(env, callbacks);
-  tavel::LocalEngine* local = impl_->local->local();
-  if (!local) return -1;
+  auto local = std::make_shared<LocalEngineImpl>(env, callbacks);
+  if (!Store(&impl_->local, local)) return -1;
   tavel::LocalEngineConfig config;
   config.user_id = user_id;
   config.text = text;
   config.sdk_version = sdk_version_;
-  return local->Start(config, live_client_);
+  return local->Call("Start failed: local_ is null",
+                     [&](tavel::LocalEngine* engine) { return engine->Start(config, live_client_); });
 }
 
 int EngineManager::DestroyLocalEngine() {
-  if (!impl_->local) return -1;
-  auto gone = std::move(impl_->local);
+  std::shared_ptr<LocalEngineImpl> gone = Take(&impl_->local);
+  if (!gone) return -1;
+  gone->Shutdown();
   gone.reset();
   AfterEngineDestroyed();
   return 0;
 }
 
 int EngineManager::CreateLivePlayEngine(napi_env env, napi_value callbacks) {
-  std::lock_guard<std::mutex> lock(impl_->engines_mu);
-  if (impl_->AnyLocked()) return -1;
-  impl_->live_play = std::make_shared<LivePlayEngineImpl>(live_client_, sdk_version_, env, callbacks, false);
-  return 0;
+  if (AnyEngineExists()) return -1;
+  return Store(&impl_->live_play, std::make_shared<LivePlayEngineImpl>(live_client_, sdk_version_, env, callbacks, false))
+             ? 0
+             : -1;
 }
 
 int EngineManager::DestroyLivePlayEngine() {
-  int disconnected = 0;
+  std::shared_ptr<LivePlayEngineImpl> gone;
   {
     std::lock_guard<std::mutex> lock(impl_->engines_mu);
     if (!impl_->live_play) return -1;
     LUMEN_LOG(kInfo, kTag) << "destroy live play engine";
-    disconnected = impl_->live_play->Disconnect();
-    impl_->live_play->Shutdown();
-    impl_->live_play.reset();  // a handler still using it keeps the shell alive, engine gone
+    gone = std::move(impl_->live_play);
   }
+  // A handler still using it keeps the shell alive, the engine gone.
+  const int disconnected = gone->Leave();
+  gone.reset();
   AfterEngineDestroyed();
   return disconnected >= 0 ? 0 : -1;
 }
@@ -192,16 +240,21 @@ int EngineManager::DestroyLivePlayEngine() {
 int EngineManager::CreateReplayEngine(napi_env env, napi_value callbacks, const std::string& media_path) {
   if (AnyEngineExists()) return -1;
   LUMEN_LOG(kInfo, kTag) << "create replay engine";
-  impl_->replay = std::make_unique<ReplayEngineImpl>(env, callbacks);
-  return impl_->replay->Open(media_path, sdk_version_, live_client_);
+  auto replay = std::make_shared<ReplayEngineImpl>(env, callbacks);
+  if (!Store(&impl_->replay, replay)) return -1;
+  return replay->Open(media_path, sdk_version_, live_client_);
 }
 
 int EngineManager::DestroyReplayEngine() {
-  if (!impl_->replay) return -1;
+  std::shared_ptr<ReplayEngineImpl> gone = Take(&impl_->replay);
+  if (!gone) return -1;
   LUMEN_LOG(kInfo, kTag) << "destroy replay engine";
-  int result = 0;
-  if (tavel::ReplayEngine* replay = impl_->replay->replay()) result = replay->Stop() >= 0 ? 0 : -1;
-  auto gone = std::move(impl_->replay);
+  int result = 0;  // also without an interface to stop
+  gone->Call("Stop failed: replay_ is null", [&](tavel::ReplayEngine* replay) {
+    result = replay->Stop() >= 0 ? 0 : -1;
+    return result;
+  });
+  gone->Shutdown();
   gone.reset();
   AfterEngineDestroyed();
   return result;
@@ -213,16 +266,18 @@ int EngineManager::CreateStreamingEngine(napi_env env, napi_value config, napi_v
   const lumen::CommandClientConfig command = ToCommandClientConfig(Napi::Value(env, config));
   if (AnyEngineExists()) return -1;
   LUMEN_LOG(kInfo, kTag) << "create streaming engine";
-  impl_->streaming = std::make_unique<StreamingEngineImpl>(env, callbacks);
-  tavel::StreamingEngine* streaming = impl_->streaming->streaming();
-  if (!streaming) return -1;
-  return streaming->Start(command, params, live_client_, impl_->streaming->callback());
+  auto streaming = std::make_shared<StreamingEngineImpl>(env, callbacks);
+  if (!Store(&impl_->streaming, streaming)) return -1;
+  return streaming->Call("Start failed: streaming_ is null", [&](tavel::StreamingEngine* engine) {
+    return engine->Start(command, params, live_client_, streaming->callback());
+  });
 }
 
 int EngineManager::DestroyStreamingEngine() {
-  if (!impl_->streaming) return -1;
+  std::shared_ptr<StreamingEngineImpl> gone = Take(&impl_->streaming);
+  if (!gone) return -1;
   LUMEN_LOG(kInfo, kTag) << "destroy streaming engine";
-  auto gone = std::move(impl_->streaming);
+  gone->Shutdown();
   gone.reset();
   AfterEngineDestroyed();
   return 0;
@@ -232,24 +287,48 @@ int EngineManager::CreateLiveReplayEngine(napi_env env, napi_value replay_callba
                                           napi_value live_callbacks) {
   if (AnyEngineExists()) return -1;
   LUMEN_LOG(kInfo, kTag) << "create liveReplay engine";
-  auto live_replay = std::make_unique<LiveReplayEngineImpl>(live_client_, media_path, sdk_version_);
+  auto live_replay = std::make_shared<LiveReplayEngineImpl>(live_client_, media_path, sdk_version_);
   live_replay->set_live_play(std::make_shared<LivePlayEngineImpl>(live_client_, sdk_version_, env, live_callbacks, true));
   live_replay->CreateReplay(env, replay_callbacks);
-  std::lock_guard<std::mutex> lock(impl_->engines_mu);
-  impl_->live_replay = std::move(live_replay);
-  return 0;
+  return Store(&impl_->live_replay, std::move(live_replay)) ? 0 : -1;
 }
 
 int EngineManager::DestroyLiveReplayEngine() {
-  {
-    std::lock_guard<std::mutex> lock(impl_->engines_mu);
-    if (impl_->live_replay) {
-      impl_->live_replay->Shutdown();
-      impl_->live_replay.reset();
-    }
-  }
+  std::shared_ptr<LiveReplayEngineImpl> gone = Take(&impl_->live_replay);
+  if (gone) gone->Shutdown();
+  gone.reset();
   AfterEngineDestroyed();
   return 0;
+}
+
+void EngineManager::AutoLeave(const DeliveryGate* gate, bool relay) {
+  std::shared_ptr<LivePlayEngineImpl> live_play;
+  std::shared_ptr<LiveReplayEngineImpl> live_replay;
+  std::vector<Impl::RetiredClient> retired;
+  WithInstance([&](EngineManager& m) {
+    Impl& impl = *m.impl_;
+    std::lock_guard<std::mutex> lock(impl.engines_mu);
+    if (relay && impl.live_replay && impl.live_replay->live_play()->callback()->gate().get() == gate) {
+      live_replay = std::move(impl.live_replay);
+      live_replay->live_play()->Retire();
+    } else if (!relay && impl.live_play && impl.live_play->callback()->gate().get() == gate) {
+      live_play = std::move(impl.live_play);
+      live_play->Retire();
+      LUMEN_LOG(kInfo, kTag) << "destroy live play engine";
+    } else {
+      return;  // left already, perhaps replaced by another engine
+    }
+    // With the slot: a create on the JavaScript thread right after keeps its
+    // own items and renderers. What this engine posts later is gated.
+    ReleaseDelivered();
+  });
+  // Network time, on this thread only.
+  if (live_play) live_play->Leave();
+  if (live_replay) live_replay->Shutdown();
+  live_play.reset();
+  live_replay.reset();
+  WithInstance([&](EngineManager& m) { retired = m.impl_->TakeRetired(); });
+  DestroyClients(retired);
 }
 
 bool EngineManager::HasLiveReplayEngine() {
@@ -258,8 +337,8 @@ bool EngineManager::HasLiveReplayEngine() {
 }
 
 int EngineManager::OpenLiveReplayMedia() {
-  std::lock_guard<std::mutex> lock(impl_->engines_mu);
-  return impl_->live_replay ? impl_->live_replay->OpenMedia() : -1;
+  std::shared_ptr<LiveReplayEngineImpl> live_replay = CurrentLiveReplayEngine();
+  return live_replay ? live_replay->OpenMedia() : -1;
 }
 
 int EngineManager::CurrentEngineType() {
@@ -278,7 +357,7 @@ std::shared_ptr<LivePlayEngineImpl> EngineManager::CurrentLivePlayEngine() {
   return impl_->live_play;
 }
 
-DeviceEngineImpl* EngineManager::CurrentDeviceEngine() {
+std::shared_ptr<DeviceEngineImpl> EngineManager::CurrentDeviceEngine() {
   std::lock_guard<std::mutex> lock(impl_->engines_mu);
   const EngineImplBase* order[] = {impl_->local.get(), impl_->live_play.get(), impl_->replay.get(),
                                    impl_->streaming.get(),
@@ -286,6 +365,26 @@ DeviceEngineImpl* EngineManager::CurrentDeviceEngine() {
   for (const EngineImplBase* e : order)
     if (e) return e->device_engine();
   return nullptr;
+}
+
+std::shared_ptr<LocalEngineImpl> EngineManager::CurrentLocalEngine() {
+  std::lock_guard<std::mutex> lock(impl_->engines_mu);
+  return impl_->local;
+}
+
+std::shared_ptr<ReplayEngineImpl> EngineManager::CurrentReplayEngine() {
+  std::lock_guard<std::mutex> lock(impl_->engines_mu);
+  return impl_->replay;
+}
+
+std::shared_ptr<StreamingEngineImpl> EngineManager::CurrentStreamingEngine() {
+  std::lock_guard<std::mutex> lock(impl_->engines_mu);
+  return impl_->streaming;
+}
+
+std::shared_ptr<LiveReplayEngineImpl> EngineManager::CurrentLiveReplayEngine() {
+  std::lock_guard<std::mutex> lock(impl_->engines_mu);
+  return impl_->live_replay;
 }
 
 // ---- application, user and network ---------------------------------------------------

@@ -1,5 +1,12 @@
 // Owns every engine the add-on creates, the engine library's live client and
 // the user configuration. Handlers ask it for the engine they need per call.
+//
+// Every slot is a std::shared_ptr written and read under the engines mutex
+// only; a look-up hands out a share, so the wrapper outlives the call that
+// uses it even if the engine is destroyed meanwhile (its Call then answers
+// -1). Nothing that can take network time runs under the engines mutex or
+// the instance mutex: a destroy takes the engine out of its slot, then
+// disconnects and deletes it without them.
 #ifndef LUMEN_ENGINE_ENGINE_MANAGER_H_
 #define LUMEN_ENGINE_ENGINE_MANAGER_H_
 
@@ -21,6 +28,7 @@ class ReplayEngineImpl;
 class StreamingEngineImpl;
 class LiveReplayEngineImpl;
 class DeviceEngineImpl;
+class DeliveryGate;
 
 class AddonCallback;
 
@@ -28,11 +36,15 @@ class EngineManager {
  public:
   // JavaScript thread: the manager, created on first use.
   static EngineManager* instance();
-  // Environment teardown: destroys every engine, then the live client.
+  // Environment teardown: destroys every engine, waits for the add-on's own
+  // threads, then destroys the live client.
   static void DestroyInstance();
   // Other threads: runs `fn` with the manager unless it is gone (or never
-  // was); teardown waits for it to finish.
+  // was); teardown waits for it to finish, so `fn` must be quick.
   static void WithInstance(const std::function<void(EngineManager&)>& fn);
+  // The automatic-leave thread: destroys the live play engine, or the live
+  // replay engine, whose callbacks hold `gate`, if it is still current.
+  static void AutoLeave(const DeliveryGate* gate, bool relay);
 
   bool AnyEngineExists();
 
@@ -53,10 +65,17 @@ class EngineManager {
   // 0 live play, 1 replay, 2 local, 4 streaming, 5 live replay, -1 none.
   int CurrentEngineType();
 
+  // Look-ups, any thread; null when there is none.
   // The live replay engine's instance when one exists, else the live play
-  // engine; shared so that it outlives an automatic leave during the call.
+  // engine.
   std::shared_ptr<LivePlayEngineImpl> CurrentLivePlayEngine();
-  DeviceEngineImpl* CurrentDeviceEngine();
+  // The device engine of the first engine in the order local, live play,
+  // replay, streaming, live replay.
+  std::shared_ptr<DeviceEngineImpl> CurrentDeviceEngine();
+  std::shared_ptr<LocalEngineImpl> CurrentLocalEngine();
+  std::shared_ptr<ReplayEngineImpl> CurrentReplayEngine();
+  std::shared_ptr<StreamingEngineImpl> CurrentStreamingEngine();
+  std::shared_ptr<LiveReplayEngineImpl> CurrentLiveReplayEngine();
 
   void OnAppInit(napi_env env, napi_value live_client, const std::string& sdk_version);
   void SetUserConfig(napi_env env, napi_value config);
@@ -73,7 +92,15 @@ class EngineManager {
 
   struct Impl;
   std::unique_ptr<Impl> impl_;
+  // Drops pending callback items and releases the renderers (unless the
+  // source flag keeps them).
+  static void ReleaseDelivered();
   void AfterEngineDestroyed();
+  // Stores `engine` unless a main engine exists.
+  template <typename W>
+  bool Store(std::shared_ptr<W>* slot, std::shared_ptr<W> engine);
+  template <typename W>
+  std::shared_ptr<W> Take(std::shared_ptr<W>* slot);
   // Destroys the replaced live clients when no engine is left to use them.
   void ReleaseRetiredClients();
   void ReplaceUserInfo(const lumen::UserRecord& record);

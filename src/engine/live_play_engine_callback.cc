@@ -1,12 +1,12 @@
 #include "engine/live_play_engine_callback.h"
 
-#include <thread>
 #include <utility>
 #include <vector>
 
 #include "beauty/beauty_hooks.h"
 #include "callback/async_callback_item.h"
 #include "callback/callback_dispatcher.h"
+#include "engine/background_work.h"
 #include "engine/engine_manager.h"
 #include "tavel/source_flag.h"
 #include "tavel/tally.h"
@@ -21,27 +21,53 @@ void Tally(const char* url) {
   if (auto client = tavel::tallyv2::TallyClientV2::singleton()) client->PostValueEntry(entry, 1, 0);
 }
 
-class CommandDisconnectedItem : public EventItem {
+// An event of one engine: skipped on delivery once the engine's gate closed.
+class EngineEventItem : public EventItem {
  public:
-  using EventItem::EventItem;
+  // `gate` (may be null: always open) lives as long as `holder`.
+  EngineEventItem(std::shared_ptr<AddonCallback> holder, const DeliveryGate* gate, const char* method, int32_t type,
+                  std::vector<EventArg> args = {})
+      : EventItem(std::move(holder), method, type, std::move(args)), gate_(gate) {}
   void Run() override {
+    if (Delivering()) EventItem::Run();
+  }
+
+ protected:
+  bool Delivering() const { return !gate_ || gate_->open(); }
+
+ private:
+  const DeliveryGate* gate_;
+};
+
+bool PostEngineEvent(std::shared_ptr<AddonCallback> holder, const DeliveryGate* gate, const char* method,
+                     int32_t type, std::vector<EventArg> args = {}) {
+  return CallbackDispatcher::Post(new EngineEventItem(std::move(holder), gate, method, type, std::move(args)));
+}
+
+class CommandDisconnectedItem : public EngineEventItem {
+ public:
+  using EngineEventItem::EngineEventItem;
+  void Run() override {
+    if (!Delivering()) return;
     Tally("sdk/event/CmdClientOnDisconnectedCallbackItem");
     EventItem::Run();
   }
 };
 
 // The beauty manager sees the state change before JavaScript does.
-class BeautyItem : public EventItem {
+class BeautyItem : public EngineEventItem {
  public:
   enum Kind { kReady, kBeautyError, kAIStickerError };
 
-  BeautyItem(std::shared_ptr<AddonCallback> holder, const char* method, Kind kind, bool ready, int code)
-      : EventItem(std::move(holder), method, kItemDefault, {kind == kReady ? Arg(ready) : Arg(code)}),
+  BeautyItem(std::shared_ptr<AddonCallback> holder, const DeliveryGate* gate, const char* method, Kind kind,
+             bool ready, int code)
+      : EngineEventItem(std::move(holder), gate, method, kItemDefault, {kind == kReady ? Arg(ready) : Arg(code)}),
         kind_(kind),
         ready_(ready),
         code_(code) {}
 
   void Run() override {
+    if (!Delivering()) return;
     switch (kind_) {
       case kReady:
         beauty::SetBeautyReady(ready_);
@@ -62,10 +88,11 @@ class BeautyItem : public EventItem {
   int code_;
 };
 
-class VadItem : public EventItem {
+class VadItem : public EngineEventItem {
  public:
-  VadItem(std::shared_ptr<AddonCallback> holder, int32_t type, const IdentityKey& identity, int status)
-      : EventItem(std::move(holder), "onAudioVadStatusChange", type, {Arg(status)}), identity_(identity) {}
+  VadItem(std::shared_ptr<AddonCallback> holder, const DeliveryGate* gate, int32_t type, const IdentityKey& identity,
+          int status)
+      : EngineEventItem(std::move(holder), gate, "onAudioVadStatusChange", type, {Arg(status)}), identity_(identity) {}
   IdentityKey Identity() const override { return identity_; }
 
  private:
@@ -86,7 +113,7 @@ LivePlayEngineCallback::LivePlayEngineCallback(napi_env env, napi_value callback
 std::shared_ptr<AddonCallback> LivePlayEngineCallback::Self() { return weak_from_this().lock(); }
 
 void LivePlayEngineCallback::Post(const char* method, int32_t type, std::vector<EventArg> args) {
-  if (auto self = Self()) PostEvent(std::move(self), method, type, std::move(args));
+  if (auto self = Self()) PostEngineEvent(std::move(self), gate_.get(), method, type, std::move(args));
 }
 
 void LivePlayEngineCallback::PostEnterRoom(bool result) { Post("onEnterRoom", kItemEnterRoom, {Arg(result)}); }
@@ -165,17 +192,17 @@ void LivePlayEngineCallback::OnVideoFrameReceived(int user_id, int track_type) {
 
 void LivePlayEngineCallback::OnBeautyReady(bool ready) {
   if (auto self = Self())
-    CallbackDispatcher::Post(new BeautyItem(std::move(self), "onBeautyReady", BeautyItem::kReady, ready, 0));
+    CallbackDispatcher::Post(new BeautyItem(std::move(self), gate_.get(), "onBeautyReady", BeautyItem::kReady, ready, 0));
 }
 void LivePlayEngineCallback::OnBeautyError(int code) {
   if (auto self = Self())
-    CallbackDispatcher::Post(new BeautyItem(std::move(self), "onBeautyError", BeautyItem::kBeautyError, false, code));
+    CallbackDispatcher::Post(new BeautyItem(std::move(self), gate_.get(), "onBeautyError", BeautyItem::kBeautyError, false, code));
 }
 void LivePlayEngineCallback::OnAIStickerReady(bool ready) { Post("onAIStickerReady", kItemDefault, {Arg(ready)}); }
 void LivePlayEngineCallback::OnAIStickerError(int code) {
   if (auto self = Self())
     CallbackDispatcher::Post(
-        new BeautyItem(std::move(self), "onAIStickerError", BeautyItem::kAIStickerError, false, code));
+        new BeautyItem(std::move(self), gate_.get(), "onAIStickerError", BeautyItem::kAIStickerError, false, code));
 }
 
 void LivePlayEngineCallback::OnCommandConnecting() { Post("onCommandConnecting", kItemCommandConnection); }
@@ -197,30 +224,26 @@ void LivePlayEngineCallback::OnCommandDisconnected(int code, int sub_code, const
   if (auto_leave_ && media_connected_ && command_connected_) {
     const bool relay = relay_;
     // Not on the engine thread: destroying the engine waits for its threads.
-    std::thread([relay] {
-      if (relay) {
-        Tally("sdk/event/AutoDestroyLiveRelayEngine");
-        EngineManager::WithInstance([](EngineManager& m) { m.DestroyLiveReplayEngine(); });
-      } else {
-        Tally("sdk/event/AutoDestroyLiveEngine");
-        EngineManager::WithInstance([](EngineManager& m) { m.DestroyLivePlayEngine(); });
-      }
-    }).detach();
+    // Only this engine goes, not one created after it was left.
+    BackgroundWork::Start([relay, gate = gate_] {
+      Tally(relay ? "sdk/event/AutoDestroyLiveRelayEngine" : "sdk/event/AutoDestroyLiveEngine");
+      EngineManager::AutoLeave(gate.get(), relay);
+    });
   }
   if (!self) return;
-  CallbackDispatcher::Post(new CommandDisconnectedItem(std::move(self), "onCommandDisconnected", kItemDefault,
-                                                       {Arg(code), Arg(sub_code), Arg(reason), Arg(extra)}));
+  CallbackDispatcher::Post(new CommandDisconnectedItem(std::move(self), gate_.get(), "onCommandDisconnected",
+                                                       kItemDefault, {Arg(code), Arg(sub_code), Arg(reason), Arg(extra)}));
 }
 
 // ---- MicrophoneRecordingCallbackImpl ---------------------------------------
 
-void MicrophoneRecordingCallbackImpl::OnAudioRecordingStart() {
-  if (auto self = weak_from_this().lock()) PostEvent(std::move(self), "onAudioRecordingStart", kItemDefault);
+void MicrophoneRecordingCallbackImpl::Post(const char* method, int32_t type, std::vector<EventArg> args) {
+  if (auto self = weak_from_this().lock()) PostEngineEvent(std::move(self), gate_.get(), method, type, std::move(args));
 }
 
-void MicrophoneRecordingCallbackImpl::OnAudioRecordingStop() {
-  if (auto self = weak_from_this().lock()) PostEvent(std::move(self), "onAudioRecordingStop", kItemDefault);
-}
+void MicrophoneRecordingCallbackImpl::OnAudioRecordingStart() { Post("onAudioRecordingStart", kItemDefault); }
+
+void MicrophoneRecordingCallbackImpl::OnAudioRecordingStop() { Post("onAudioRecordingStop", kItemDefault); }
 
 void MicrophoneRecordingCallbackImpl::PostData(const char* method, const uint8_t* data, int length, const int* third) {
   if (!HasData(data, length)) return;
@@ -228,7 +251,7 @@ void MicrophoneRecordingCallbackImpl::PostData(const char* method, const uint8_t
   if (!self) return;
   std::vector<EventArg> args{ArgBytes(data, static_cast<size_t>(length)), Arg(length)};
   if (third) args.push_back(Arg(static_cast<int32_t>(*third)));
-  PostEvent(std::move(self), method, kItemMicrophoneData, std::move(args));
+  PostEngineEvent(std::move(self), gate_.get(), method, kItemMicrophoneData, std::move(args));
 }
 
 void MicrophoneRecordingCallbackImpl::OnMicrophoneRecordedPcmData(const uint8_t* data, int length) {
@@ -248,7 +271,7 @@ void MicrophoneRecordingCallbackImpl::OnMicrophoneRecordedIsacData(const uint8_t
 
 void VadCallbackImpl::OnAudioVadStatusChange(int status) {
   if (auto self = weak_from_this().lock())
-    CallbackDispatcher::Post(new VadItem(std::move(self), item_type_, identity_, status));
+    CallbackDispatcher::Post(new VadItem(std::move(self), gate_.get(), item_type_, identity_, status));
 }
 
 }  // namespace lumen_addon

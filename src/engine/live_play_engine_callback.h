@@ -4,7 +4,8 @@
 //
 // Every holder here must be owned by a std::shared_ptr (std::make_shared):
 // items keep their holder alive by it, so an event that reaches a holder not
-// owned that way is dropped.
+// owned that way is dropped. The holders of one engine share its delivery
+// gate: their items are skipped on the JavaScript thread once it is closed.
 #ifndef LUMEN_ENGINE_LIVE_PLAY_ENGINE_CALLBACK_H_
 #define LUMEN_ENGINE_LIVE_PLAY_ENGINE_CALLBACK_H_
 
@@ -19,6 +20,7 @@
 #include "callback/addon_callback.h"
 #include "callback/async_callback_item.h"
 #include "callback/callback_queue.h"
+#include "engine/delivery_gate.h"
 #include "lumen/live_client.h"
 #include "tavel/live_play_engine.h"
 
@@ -37,6 +39,9 @@ class LivePlayEngineCallback : public tavel::LivePlayEngineCallback,
   void PostEnterRoom(bool result);
 
   bool relay() const { return relay_; }
+  // The engine's gate, shared with its other holders; also tells the engine
+  // an automatic leave is meant for.
+  const std::shared_ptr<DeliveryGate>& gate() const { return gate_; }
   bool auto_leave() const { return auto_leave_; }
   bool media_connected() const { return media_connected_.load(); }
   bool command_connected() const { return command_connected_.load(); }
@@ -83,6 +88,7 @@ class LivePlayEngineCallback : public tavel::LivePlayEngineCallback,
 
   const bool relay_;
   const bool auto_leave_;
+  const std::shared_ptr<DeliveryGate> gate_ = std::make_shared<DeliveryGate>();
   std::atomic<bool> media_connected_{false};
   std::atomic<bool> command_connected_{false};
 };
@@ -91,7 +97,8 @@ class MicrophoneRecordingCallbackImpl : public tavel::MicrophoneRecordingCallbac
                                         public AddonCallback,
                                         public std::enable_shared_from_this<MicrophoneRecordingCallbackImpl> {
  public:
-  MicrophoneRecordingCallbackImpl(napi_env env, napi_value callback) : AddonCallback(env, callback) {}
+  MicrophoneRecordingCallbackImpl(napi_env env, napi_value callback, std::shared_ptr<DeliveryGate> gate = nullptr)
+      : AddonCallback(env, callback), gate_(std::move(gate)) {}
 
   void OnAudioRecordingStart() override;
   void OnAudioRecordingStop() override;
@@ -102,6 +109,9 @@ class MicrophoneRecordingCallbackImpl : public tavel::MicrophoneRecordingCallbac
 
  private:
   void PostData(const char* method, const uint8_t* data, int length, const int* third);
+  void Post(const char* method, int32_t type, std::vector<EventArg> args = {});
+
+  const std::shared_ptr<DeliveryGate> gate_;
 };
 
 // Voice activity of one stream (or of the local user, item type 112). Its
@@ -110,8 +120,9 @@ class VadCallbackImpl : public tavel::VadCallback,
                         public AddonCallback,
                         public std::enable_shared_from_this<VadCallbackImpl> {
  public:
-  VadCallbackImpl(napi_env env, napi_value callback, int32_t item_type, const IdentityKey& identity)
-      : AddonCallback(env, callback), item_type_(item_type), identity_(identity) {}
+  VadCallbackImpl(napi_env env, napi_value callback, int32_t item_type, const IdentityKey& identity,
+                  std::shared_ptr<DeliveryGate> gate = nullptr)
+      : AddonCallback(env, callback), item_type_(item_type), identity_(identity), gate_(std::move(gate)) {}
 
   void OnAudioVadStatusChange(int status) override;
 
@@ -121,6 +132,7 @@ class VadCallbackImpl : public tavel::VadCallback,
  private:
   const int32_t item_type_;
   const IdentityKey identity_;
+  const std::shared_ptr<DeliveryGate> gate_;
 };
 
 

@@ -1,10 +1,11 @@
 #include "engine/live_play_engine_impl.h"
 
-#include <thread>
+#include <utility>
 
 #include "callback/callback_dispatcher.h"
 #include "callback/video_frame_callback.h"
 #include "common/stream_identity.h"
+#include "engine/background_work.h"
 #include "engine/engine_manager.h"
 #include "engine/live_replay_engine_impl.h"
 #include "beauty/beauty_sync.h"
@@ -20,9 +21,13 @@ constexpr int32_t kLocalUser = 256;
 
 LivePlayEngineImpl::LivePlayEngineImpl(lumen::LiveClient* client, const std::string& sdk_version, napi_env env,
                                        napi_value callbacks, bool relay)
-    : live_client_(client), sdk_version_(sdk_version), live_(tavel::LivePlayEngine::GetInterface(root_)) {
-  callback_ = std::make_shared<LivePlayEngineCallback>(env, callbacks, relay);
-  if (live_) live_->RegisterCallback(callback_.get(), nullptr);
+    : live_client_(client),
+      sdk_version_(sdk_version),
+      engine_(tavel::LivePlayEngine::GetInterface(root_->get())),
+      live_(engine_),
+      callback_(std::make_shared<LivePlayEngineCallback>(env, callbacks, relay)) {
+  if (engine_) engine_->RegisterCallback(callback_.get(), nullptr);
+  root_->AtDeletion([keep = callback_] {});
 }
 
 LivePlayEngineImpl::~LivePlayEngineImpl() { Shutdown(); }
@@ -62,67 +67,126 @@ int LivePlayEngineImpl::Prepare(napi_env env, napi_value ticket) {
 
 int LivePlayEngineImpl::ConnectAndConfigDevice(napi_env env, napi_value config, const std::string& audio_param_path) {
   if (Prepare(env, config) != 0) return -1;
-  // The thread keeps this engine alive; a leave meanwhile turns its engine calls into -1.
-  std::thread([self = shared_from_this(), audio_param_path] {
+  // The thread keeps this engine alive; a leave meanwhile does not wait for
+  // it, and turns what follows the connect into nothing.
+  BackgroundWork::Start([self = shared_from_this(), audio_param_path] {
     const int result = self->ConnectEngine();
     if (result == 0) {
       SyncBeautyState();
-      EngineManager::WithInstance([&](EngineManager& m) {
-        if (DeviceEngineImpl* device = m.CurrentDeviceEngine()) device->SetAudioParameterPath(audio_param_path);
-      });
+      std::shared_ptr<DeviceEngineImpl> device;
+      EngineManager::WithInstance([&](EngineManager& m) { device = m.CurrentDeviceEngine(); });
+      if (device) device->SetAudioParameterPath(audio_param_path);
     }
     self->callback_->PostEnterRoom(result == 0);
-  }).detach();
+  });
   return 0;
 }
 
 int LivePlayEngineImpl::ConnectEngine() {
-  std::lock_guard<std::recursive_mutex> lock(mu_);
-  if (!live_ || !room_config_) return -1;
-  const int result = live_->Connect(*room_config_, live_client_);
+  tavel::LivePlayEngine* live;
+  std::shared_ptr<EngineRoot> root;
+  tavel::LiveRoomConfig room;
+  uint64_t epoch;
+  {
+    std::lock_guard<std::recursive_mutex> lock(mu_);
+    if (!live_ || !room_config_) return -1;
+    live = live_;
+    root = root_;
+    room = *room_config_;
+    epoch = room_epoch_;
+  }
+  // Network time: no lock is held. `root` keeps `live` valid; should the
+  // room be left meanwhile, the root is deleted here once this returned.
+  const int result = live->Connect(room, live_client_);
   LUMEN_LOG(kInfo, kTag) << "live engine connect finished";
-  live_->SetCommandClient(command_);
-  // Under the lock: the owner clears itself here before it goes away.
-  if (result == 0 && owner_) owner_->OpenMedia();
+  std::shared_ptr<LiveReplayEngineImpl> owner;
+  {
+    std::lock_guard<std::recursive_mutex> lock(mu_);
+    // Left meanwhile: the command client was stopped and destroyed.
+    if (!live_ || epoch != room_epoch_) return -1;
+    live_->SetCommandClient(command_);
+    if (result == 0) owner = owner_.lock();
+  }
+  if (owner) owner->OpenMedia();
   return result;
 }
 
-void LivePlayEngineImpl::set_owner(LiveReplayEngineImpl* owner) {
+void LivePlayEngineImpl::set_owner(std::weak_ptr<LiveReplayEngineImpl> owner) {
   std::lock_guard<std::recursive_mutex> lock(mu_);
-  owner_ = owner;
+  owner_ = std::move(owner);
 }
 
+namespace {
+void StopCommandClient(lumen::LiveClient* client, lumen::CommandClient* command) {
+  if (!command) return;
+  command->Stop();
+  if (client) client->DestroyCommandClient(command);
+}
+}  // namespace
+
 int LivePlayEngineImpl::Disconnect() {
-  std::lock_guard<std::recursive_mutex> lock(mu_);
-  room_config_.reset();
-  const int result = live_ ? live_->Disconnect() : -1;
-  if (command_) {
-    command_->Stop();
-    if (live_client_) live_client_->DestroyCommandClient(command_);
+  tavel::LivePlayEngine* live;
+  std::shared_ptr<EngineRoot> root;
+  lumen::CommandClient* command;
+  {
+    std::lock_guard<std::recursive_mutex> lock(mu_);
+    room_config_.reset();
+    ++room_epoch_;
+    root = root_;
+    live = root ? engine_ : nullptr;
+    command = command_;
     command_ = nullptr;
   }
+  // Network time, without the lock, on a share of the root.
+  const int result = live ? live->Disconnect() : -1;
+  StopCommandClient(live_client_, command);
   LUMEN_LOG(kInfo, kTag) << "live engine disconnect finished";
   return result;
 }
 
-void LivePlayEngineImpl::Shutdown() {
+void LivePlayEngineImpl::Retire() {
+  callback_->gate()->Close();
   std::lock_guard<std::recursive_mutex> lock(mu_);
-  if (!root_) return;
-  if (command_) {
-    command_->Stop();
-    if (live_client_) live_client_->DestroyCommandClient(command_);
-    command_ = nullptr;
-  }
-  DeleteRoot();
   live_ = nullptr;
-  // The engine called its sinks until the root was deleted, not after.
-  sinks_.clear();
-  if (camera_data_callback_) VideoFrameCallback::Release(std::move(camera_data_callback_));
-  // Holders queued items still point at stay alive through those items.
-  microphone_recording_callback_.reset();
-  local_vad_callback_.reset();
-  remote_vad_by_ssrc_.clear();
-  remote_vad_by_biz_.clear();
+}
+
+int LivePlayEngineImpl::Leave() {
+  Retire();
+  const int result = Disconnect();
+  Shutdown();
+  return result;
+}
+
+void LivePlayEngineImpl::Shutdown() {
+  Retire();
+  std::shared_ptr<EngineRoot> root;
+  lumen::CommandClient* command;
+  {
+    std::lock_guard<std::recursive_mutex> lock(mu_);
+    root = CloseCalls();
+    if (!root) return;
+    live_ = nullptr;
+    room_config_.reset();
+    ++room_epoch_;
+    command = command_;
+    command_ = nullptr;
+    // The engine calls these until its root is deleted, not after: they go
+    // with it.
+    root->AtDeletion([sinks = std::move(sinks_), microphone = std::move(microphone_recording_callback_),
+                      local = std::move(local_vad_callback_), by_ssrc = std::move(remote_vad_by_ssrc_),
+                      by_biz = std::move(remote_vad_by_biz_)] {});
+    // Ignores frames from now on; the root keeps it (among the sinks) until
+    // the engine lets go of it.
+    if (camera_data_callback_) VideoFrameCallback::Release(std::move(camera_data_callback_));
+    sinks_.clear();
+    remote_vad_by_ssrc_.clear();
+    remote_vad_by_biz_.clear();
+    microphone_recording_callback_.reset();
+    local_vad_callback_.reset();
+    camera_data_callback_.reset();
+  }
+  StopCommandClient(live_client_, command);
+  root.reset();  // the root goes here unless a connect in flight still holds it
 }
 
 void LivePlayEngineImpl::NotifyNetworkType(int32_t network_type, int64_t* room_id, std::string* scheduler_host) {
@@ -202,7 +266,7 @@ int LivePlayEngineImpl::VideoStartCapture(Capture kind, const tavel::VideoTrackI
 int LivePlayEngineImpl::StartCaptureLocked(Capture kind, const tavel::VideoTrackInfo& info,
                                            tavel::VideoSinkInterface* sink, const std::vector<int64_t>& users) {
   const CaptureTexts texts = TextsOf(kind);
-  tavel::LiveDeviceEngine* device = device_engine_ ? device_engine_->device() : nullptr;
+  tavel::LiveDeviceEngine* device = device_engine_->device();
   int started = -1;
   if (live_) {
     switch (kind) {
@@ -250,7 +314,7 @@ int LivePlayEngineImpl::StartCameraAndPublish(const tavel::BizInfo& info, napi_e
   auto renderer = VideoFrameCallback::CreateRendererWithBizType(info.user_id, info.biz_type, env, callback);
   return Call("StartCameraAndPublish failed: live_ is null", [&](tavel::LivePlayEngine* live) {
     KeepSinkLocked(renderer);
-    const int result = live->StartCameraAndPublish(info, renderer.get(), device_engine_ ? device_engine_->device() : nullptr);
+    const int result = live->StartCameraAndPublish(info, renderer.get(), device_engine_->device());
     renderer->SetEnabled(true);
     return result;
   });
@@ -321,7 +385,7 @@ int LivePlayEngineImpl::StartRecording(Recording kind, napi_env env, napi_value 
     LUMEN_LOG(kWarning, kTag) << kBusy[static_cast<int>(kind)];
     return -1;
   }
-  microphone_recording_callback_ = std::make_shared<MicrophoneRecordingCallbackImpl>(env, callback);
+  microphone_recording_callback_ = std::make_shared<MicrophoneRecordingCallbackImpl>(env, callback, callback_->gate());
   auto* cb = microphone_recording_callback_.get();
   int result = -1;
   switch (kind) {
@@ -387,7 +451,7 @@ int LivePlayEngineImpl::RegisterLocalVadCallback(napi_env env, napi_value callba
     LUMEN_LOG(kWarning, kTag) << "RegisterLocalVadCallback failed: live_ is null";
     return -1;
   }
-  auto vad = std::make_shared<VadCallbackImpl>(env, callback, kItemLocalVad, IdentityKey{});
+  auto vad = std::make_shared<VadCallbackImpl>(env, callback, kItemLocalVad, IdentityKey{}, callback_->gate());
   const int result = live_->RegisterLocalVadCallback(vad.get());
   local_vad_callback_ = std::move(vad);  // the old one only after the engine let go of it
   return result;
@@ -403,7 +467,7 @@ int LivePlayEngineImpl::UnregisterLocalVadCallback() {
 }
 
 int LivePlayEngineImpl::RegisterRemoteVadCallback(int32_t ssrc, napi_env env, napi_value callback) {
-  auto vad = std::make_shared<VadCallbackImpl>(env, callback, kItemDefault, IdentityKey{});
+  auto vad = std::make_shared<VadCallbackImpl>(env, callback, kItemDefault, IdentityKey{}, callback_->gate());
   return Call("RegisterRemoteVadCallback failed: live_ is null", [&](tavel::LivePlayEngine* live) {
     const int result = live->RegisterRemoteVadCallback(ssrc, vad.get());
     remote_vad_by_ssrc_[ssrc] = vad;
@@ -412,7 +476,7 @@ int LivePlayEngineImpl::RegisterRemoteVadCallback(int32_t ssrc, napi_env env, na
 }
 
 int LivePlayEngineImpl::RegisterRemoteVadCallback(const tavel::BizInfo& info, napi_env env, napi_value callback) {
-  auto vad = std::make_shared<VadCallbackImpl>(env, callback, kItemDefault, ToIdentityKey(info));
+  auto vad = std::make_shared<VadCallbackImpl>(env, callback, kItemDefault, ToIdentityKey(info), callback_->gate());
   return Call("RegisterRemoteVadCallback failed: live_ is null", [&](tavel::LivePlayEngine* live) {
     const int result = live->RegisterRemoteVadCallback(info, vad.get());
     remote_vad_by_biz_[info] = vad;

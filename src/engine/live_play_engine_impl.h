@@ -1,5 +1,15 @@
 // The live classroom engine: one room, its command client, and the callback
 // holders that the live play exports register.
+//
+// Locking: the recursive mutex serialises the calls into the engine that are
+// quick (every live play export) with the state they change and with
+// Shutdown, which therefore waits for them only. The calls that can take
+// network time (Connect, Disconnect; the root's deletion) run without it on
+// a share of the root taken under it: a leave while a connect is in flight
+// does not wait, the connect finds the room gone when it returns, and the
+// root is deleted by whichever of them lets go of it last. Retire comes
+// first: calls refused, the delivery gate closed, so nothing the engine
+// reports afterwards reaches JavaScript.
 #ifndef LUMEN_ENGINE_LIVE_PLAY_ENGINE_IMPL_H_
 #define LUMEN_ENGINE_LIVE_PLAY_ENGINE_IMPL_H_
 
@@ -32,10 +42,11 @@ class LivePlayEngineImpl : public EngineImplBase, public std::enable_shared_from
                      bool relay);
   ~LivePlayEngineImpl() override;
 
-  void set_owner(LiveReplayEngineImpl* owner);
+  void set_owner(std::weak_ptr<LiveReplayEngineImpl> owner);
 
   // Runs `op` on live_ (or logs `failure` at warning level and answers -1
-  // without it). Serialised with Shutdown, which may run on another thread.
+  // without it). Serialised with Shutdown, which may run on another thread;
+  // `op` must not take network time.
   template <typename Op>
   int Call(const char* failure, Op&& op) {
     std::lock_guard<std::recursive_mutex> lock(mu_);
@@ -49,9 +60,19 @@ class LivePlayEngineImpl : public EngineImplBase, public std::enable_shared_from
   // Connect steps on the calling thread; the engine connect itself below.
   int Connect(napi_env env, napi_value ticket);
   int ConnectAndConfigDevice(napi_env env, napi_value config, const std::string& audio_param_path);
+  // Releases the room and the command client; answers the engine's result.
   int Disconnect();
-  // Deletes the root and everything the engine may still call; idempotent.
-  void Shutdown();
+  // Ends the calls and gives up the root, which goes (with everything the
+  // engine may still call) once no connect in flight holds it; idempotent.
+  void Shutdown() override;
+  // Taken out of the manager: calls answer -1 from now on and nothing the
+  // engine reports reaches JavaScript; Disconnect and Shutdown still reach
+  // the engine. Together with the manager's release of the renderers, so
+  // that no renderer handed over afterwards escapes that release.
+  void Retire();
+  // The whole destruction: Retire, Disconnect, Shutdown; answers the
+  // disconnect result.
+  int Leave();
 
   void NotifyNetworkType(int32_t network_type, int64_t* room_id, std::string* scheduler_host);
 
@@ -87,7 +108,7 @@ class LivePlayEngineImpl : public EngineImplBase, public std::enable_shared_from
   int UnregisterRemoteVadCallback(int32_t ssrc);
   int UnregisterRemoteVadCallback(const tavel::BizInfo& info);
 
-  LivePlayEngineCallback* callback() const { return callback_.get(); }
+  const std::shared_ptr<LivePlayEngineCallback>& callback() const { return callback_; }
   bool connected();
 
  private:
@@ -102,15 +123,19 @@ class LivePlayEngineImpl : public EngineImplBase, public std::enable_shared_from
   std::recursive_mutex mu_;
   lumen::LiveClient* live_client_;
   const std::string sdk_version_;
-  tavel::LivePlayEngine* live_ = nullptr;
-  std::shared_ptr<LivePlayEngineCallback> callback_;
+  tavel::LivePlayEngine* const engine_;  // the root's, valid while root_ is held
+  tavel::LivePlayEngine* live_ = nullptr;  // engine_ until retired: what calls use
+  const std::shared_ptr<LivePlayEngineCallback> callback_;
+  // Moves on whenever the room is released: a connect that returns to
+  // another epoch hands nothing over.
+  uint64_t room_epoch_ = 0;
   std::shared_ptr<MicrophoneRecordingCallbackImpl> microphone_recording_callback_;
   lumen::CommandClient* command_ = nullptr;
   std::unique_ptr<tavel::LiveRoomConfig> room_config_;
   std::map<int32_t, std::shared_ptr<VadCallbackImpl>> remote_vad_by_ssrc_;
   std::map<tavel::BizInfo, std::shared_ptr<VadCallbackImpl>> remote_vad_by_biz_;
   std::shared_ptr<VadCallbackImpl> local_vad_callback_;
-  LiveReplayEngineImpl* owner_ = nullptr;
+  std::weak_ptr<LiveReplayEngineImpl> owner_;
   std::shared_ptr<VideoFrameCallback> camera_data_callback_;
   int32_t camera_data_option_ = 0;
   // Every renderer handed to the engine as a sink, until the root is

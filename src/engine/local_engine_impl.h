@@ -21,12 +21,18 @@ class LocalEngineCallbackImpl : public EngineCallbackHolder<tavel::LocalEngineCa
 
 class LocalEngineImpl : public EngineImplBase {
  public:
+  static constexpr char kTag[] = "LocalEngineImpl";
+
   LocalEngineImpl(napi_env env, napi_value callbacks);
-  ~LocalEngineImpl() override { DeleteRoot(); }
-  tavel::LocalEngine* local() const { return local_; }
+  ~LocalEngineImpl() override { Shutdown(); }
+
+  template <typename Op>
+  int Call(const char* failure, Op&& op) {
+    return CallShared(kTag, failure, local_, std::forward<Op>(op));
+  }
 
  private:
-  tavel::LocalEngine* local_;
+  tavel::LocalEngine* const local_;
   std::shared_ptr<LocalEngineCallbackImpl> callback_;
 };
 

@@ -21,13 +21,19 @@ class ReplayEngineCallbackImpl : public EngineCallbackHolder<tavel::ReplayEngine
 
 class ReplayEngineImpl : public EngineImplBase {
  public:
+  static constexpr char kTag[] = "ReplayEngineImpl";
+
   ReplayEngineImpl(napi_env env, napi_value callbacks);
-  ~ReplayEngineImpl() override { DeleteRoot(); }
-  tavel::ReplayEngine* replay() const { return replay_; }
+  ~ReplayEngineImpl() override { Shutdown(); }
+
+  template <typename Op>
+  int Call(const char* failure, Op&& op) {
+    return CallShared(kTag, failure, replay_, std::forward<Op>(op));
+  }
   int Open(const std::string& media_path, const std::string& sdk_version, lumen::LiveClient* client);
 
  private:
-  tavel::ReplayEngine* replay_;
+  tavel::ReplayEngine* const replay_;
   std::shared_ptr<ReplayEngineCallbackImpl> callback_;
 };
 

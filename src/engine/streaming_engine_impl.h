@@ -21,13 +21,19 @@ class StreamingEngineCallbackImpl : public EngineCallbackHolder<tavel::Streaming
 
 class StreamingEngineImpl : public EngineImplBase {
  public:
+  static constexpr char kTag[] = "StreamingEngineImpl";
+
   StreamingEngineImpl(napi_env env, napi_value callbacks);
-  ~StreamingEngineImpl() override { DeleteRoot(); }
-  tavel::StreamingEngine* streaming() const { return streaming_; }
+  ~StreamingEngineImpl() override { Shutdown(); }
+
+  template <typename Op>
+  int Call(const char* failure, Op&& op) {
+    return CallShared(kTag, failure, streaming_, std::forward<Op>(op));
+  }
   StreamingEngineCallbackImpl* callback() const { return callback_.get(); }
 
  private:
-  tavel::StreamingEngine* streaming_;
+  tavel::StreamingEngine* const streaming_;
   std::shared_ptr<StreamingEngineCallbackImpl> callback_;
 };
 

@@ -477,6 +477,17 @@ Napi::Value Objects(const Napi::CallbackInfo& info) {
   return o;
 }
 
+// delayCalls(op, ms, times = -1), releaseDelayed(op = all)
+Napi::Value DelayCalls(const Napi::CallbackInfo& info) {
+  sim::DelayCalls(Str(info, 0), Int(info, 1, 0), Int(info, 2, -1));
+  return info.Env().Undefined();
+}
+
+Napi::Value ReleaseDelayed(const Napi::CallbackInfo& info) {
+  sim::ReleaseDelayed(Str(info, 0));
+  return info.Env().Undefined();
+}
+
 // The first value a script holds, for tests of the control module itself.
 Napi::Value Scripted(const Napi::CallbackInfo& info) { return FromValue(info.Env(), sim::Scripted(Str(info, 0))); }
 
@@ -488,6 +499,8 @@ Napi::Object Init(Napi::Env env, Napi::Object exports) {
       {"clearJournal", ClearJournal},
       {"script", Script},
       {"scripted", Scripted},
+      {"delayCalls", DelayCalls},
+      {"releaseDelayed", ReleaseDelayed},
       {"setSourceFlags", SetSourceFlags},
       {"flags", Flags},
       {"held", Held},

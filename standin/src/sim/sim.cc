@@ -159,6 +159,71 @@ std::string ScriptedStr(const std::string& op, const std::string& def) {
   return def;
 }
 
+// ---- delayed calls ----------------------------------------------------------
+namespace {
+
+struct Delays {
+  std::mutex mu;
+  std::condition_variable cv;
+  struct Rule {
+    int ms;
+    int times;
+  };
+  std::map<std::string, Rule> rules;
+  // Bumped by each release of an op; a waiter returns once it moved.
+  std::map<std::string, uint64_t> released;
+  std::atomic<bool> any{false};
+};
+
+Delays& D() {
+  static Delays* d = new Delays;
+  return *d;
+}
+
+}  // namespace
+
+void DelayCalls(const std::string& op, int ms, int times) {
+  Delays& d = D();
+  std::lock_guard<std::mutex> lock(d.mu);
+  if (times == 0)
+    d.rules.erase(op);
+  else
+    d.rules[op] = {std::max(0, ms), times};
+  d.any = !d.rules.empty();
+}
+
+void ReleaseDelayed(const std::string& op) {
+  Delays& d = D();
+  {
+    std::lock_guard<std::mutex> lock(d.mu);
+    if (op.empty()) {
+      d.rules.clear();
+      for (auto& kv : d.released) ++kv.second;
+    } else {
+      d.rules.erase(op);
+      ++d.released[op];
+    }
+    d.any = !d.rules.empty();
+  }
+  d.cv.notify_all();
+}
+
+void DelayHere(const std::string& op) {
+  Delays& d = D();
+  if (!d.any.load()) return;
+  {
+    std::unique_lock<std::mutex> lock(d.mu);
+    auto it = d.rules.find(op);
+    if (it == d.rules.end()) return;
+    const int ms = it->second.ms;
+    if (it->second.times > 0 && --it->second.times == 0) d.rules.erase(it);
+    d.any = !d.rules.empty();
+    const uint64_t mine = d.released[op];
+    d.cv.wait_for(lock, std::chrono::milliseconds(ms), [&] { return d.released[op] != mine; });
+  }
+  Note("sim.Returned", op);
+}
+
 // ---- held callbacks ---------------------------------------------------------
 namespace {
 
@@ -576,6 +641,7 @@ void Reset() {
     S().flags.clear();
     hooks = S().reset_hooks;
   }
+  ReleaseDelayed("");
   for (auto& h : hooks) h();
 }
 

@@ -100,10 +100,21 @@ ENGINE_API void ClearJournal();
 ENGINE_API void Script(const std::string& op, Value result, int times = -1);
 ENGINE_API Value Scripted(const std::string& op);
 
+// Slow calls: a call of `op` returns only after `ms` milliseconds or once
+// ReleaseDelayed(op) ran, `times` times (< 0: for ever; 0 removes). A delayed
+// call is journalled when it begins, and "sim.Returned" [op] when it ends.
+ENGINE_API void DelayCalls(const std::string& op, int ms, int times = -1);
+// Lets every call of `op` waiting now return (all ops when empty) and removes
+// the delay.
+ENGINE_API void ReleaseDelayed(const std::string& op);
+// Called by simulated calls after journalling: waits when `op` is delayed.
+ENGINE_API void DelayHere(const std::string& op);
+
 // Records the call and answers its scripted int (default `def`).
 template <typename... A>
 int Call(const std::string& op, const A&... a) {
   Record(op, ArgsJson(a...));
+  DelayHere(op);
   Value v = Scripted(op);
   if (auto* d = std::get_if<double>(&v)) return static_cast<int>(*d);
   if (auto* b = std::get_if<bool>(&v)) return *b ? 1 : 0;
