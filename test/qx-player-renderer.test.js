@@ -147,6 +147,20 @@ test('renderer', async (t) => {
 
   });
 
+  await t.test('a render object passed as a temporary survives garbage collection and keeps its frames', async () => {
+    let n = 0;
+    const h = addon.QXPlayer_constructor();
+    addon.QXPlayer_initPlayerWithRender(h, { OnVideoRenderFrame() { n++; } });
+    require('v8').setFlagsFromString('--expose-gc');
+    const gc = require('vm').runInNewContext('gc');
+    gc();
+    await new Promise((r) => setTimeout(r, 10));
+    gc();
+    sim.drawPlayerFrames(addon.QXPlayer_getId(h), { width: 8, height: 8 });
+    await waitFor(() => n === 1);
+    addon.QXPlayer_destroy(h);
+  });
+
   await t.test('a playing player draws on its own render thread until paused', async () => {
     sim.setPlayerVideo({ width: 32, height: 18, rotation: 270, fps: 200 });
     const p = rendered();

@@ -65,7 +65,9 @@ struct QXPlayerCoreVideoRendererPCInternal::Shared {
 
   // JavaScript thread only.
   napi_env env = nullptr;
-  napi_ref render = nullptr;  // weak: the player does not keep the render object alive
+  // Strong, as callback objects are: a render object passed as a temporary
+  // keeps receiving frames until the player goes.
+  napi_ref render = nullptr;
   napi_ref buffer = nullptr;
   napi_async_context async = nullptr;
   bool dead = false;
@@ -231,7 +233,7 @@ std::unique_ptr<QXPlayerCoreVideoRendererPCInternal> QXPlayerCoreVideoRendererPC
   shared->disallow_rotate = tavel::GetSourceFlagWithKey("QX_DISALLOW_HANDLE_ROTATE");
   uv_loop_t* loop = nullptr;
   napi_value resource = nullptr, name = nullptr;
-  if (napi_get_uv_event_loop(env, &loop) != napi_ok || !loop || napi_create_reference(env, render, 0, &shared->render) != napi_ok ||
+  if (napi_get_uv_event_loop(env, &loop) != napi_ok || !loop || napi_create_reference(env, render, 1, &shared->render) != napi_ok ||
       napi_create_object(env, &resource) != napi_ok ||
       napi_create_string_utf8(env, "QXPlayerRenderer", NAPI_AUTO_LENGTH, &name) != napi_ok ||
       napi_async_init(env, resource, name, &shared->async) != napi_ok) {
