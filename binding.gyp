@@ -66,6 +66,14 @@
         "dependencies": ["live_engine_shared"],
         "include_dirs": ["standin/src"],
         "sources": ["bench/native/bench_addon.cc"]
+      }, {
+        "target_name": "lumen_engine_bench_player",
+        "type": "loadable_module",
+        "product_extension": "node",
+        "product_prefix": "",
+        "dependencies": ["live_engine_shared"],
+        "include_dirs": ["<(addon_api_include)", "standin/src"],
+        "sources": ["bench/native/bench_player.cc"]
       }]
     }]
   ]

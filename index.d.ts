@@ -471,3 +471,7 @@ export function log_setSdkVersion(sdkVersion: string): void;
 
 /** The engine's answer; arguments are ignored. */
 export function engineTest_executeOpenglTest(): ResultCode;
+
+// ---- groups declared in files of their own -----------------------------------------
+
+export * from './types/qx_player';

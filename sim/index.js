@@ -26,4 +26,12 @@ module.exports = {
     if (delayMs === undefined) native.setAutoConnect(!!on);
     else native.setAutoConnect(!!on, delayMs);
   },
+  // What playing players draw on their render threads (fps 0: nothing).
+  setPlayerVideo({ width = 320, height = 180, rotation = 0, fps = 0, alphaType = 0 } = {}) {
+    native.setPlayerVideo(width, height, rotation, fps, alphaType);
+  },
+  // Frames first .. first + count - 1 of the moving picture into a player's renderer.
+  drawPlayerFrames(id, { width = 320, height = 180, rotation = 0, first = 0, count = 1, alphaType = 0 } = {}) {
+    return native.drawPlayerFrames(id, width, height, rotation, first, count, alphaType);
+  },
 };

@@ -12,6 +12,8 @@ const GROUPS = [
   ['engineSdk', 27],
   ['livePlayEngine', 47],
   ['log', 5],
+  ['QXPlayer', 72],
+  ['QXPlayerExternalDataSource', 3],
   ['engineTest', 1],
 ];
 

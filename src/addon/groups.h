@@ -11,9 +11,12 @@ using ExportGroup = void (*)(napi_env env, napi_value exports);
 void RegisterEngineSdkGroup(napi_env env, napi_value exports);
 void RegisterLivePlayEngineGroup(napi_env env, napi_value exports);
 void RegisterLogGroup(napi_env env, napi_value exports);
+void RegisterQXPlayerGroup(napi_env env, napi_value exports);
 
 // Environment teardown of the log group: removes and frees its sinks.
 void ReleaseLogSinks();
+// Environment teardown of the player group, after its handles: the V2 downloader.
+void ReleaseQXPlayerGroup();
 
 }  // namespace lumen_addon
 

@@ -24,6 +24,7 @@ constexpr ExportGroup kGroupsBeforeTest[] = {
     RegisterEngineSdkGroup,       // 1: engineSdk_*
     RegisterLivePlayEngineGroup,  // 2: livePlayEngine_*
     RegisterLogGroup,             // 9: log_*
+    RegisterQXPlayerGroup,        // 17: QXPlayer_*, QXPlayerExternalDataSource_*
 };
 constexpr ExportGroup kGroupsAfterTest[] = {
     nullptr,
@@ -56,6 +57,7 @@ void Teardown(void* record) {
   // Objects JavaScript held by handle, newest first: each stops its engine
   // object before it frees what that object calls.
   for (auto& [kind, object] : HandleRegistry::TakeAll()) object.reset();
+  ReleaseQXPlayerGroup();
   EngineManager::DestroyInstance();
   // Whatever the release switch says: their objects belong to this environment.
   VideoFrameCallback::RemoveAllRenderers();

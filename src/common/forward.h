@@ -90,9 +90,10 @@ struct MethodOf<R (C::*)(A...)> {
 // Reads info[0..] into the method's parameter types, in argument order
 // except that bytes come last.
 template <typename Args, std::size_t... I>
-Args ReadArgs(const Napi::CallbackInfo& info, std::size_t first, std::index_sequence<I...>) {
+Args ReadArgs([[maybe_unused]] const Napi::CallbackInfo& info, [[maybe_unused]] std::size_t first,
+              std::index_sequence<I...>) {
   Args args{};
-  auto read = [&](auto index, bool last_pass) {
+  [[maybe_unused]] auto read = [&](auto index, bool last_pass) {
     constexpr std::size_t i = decltype(index)::value;
     using T = std::tuple_element_t<i, Args>;
     if (ReadLast<T>::value == last_pass) std::get<i>(args) = From<T>::Read(info[first + i]);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "rtc/logging.h"
+#include "player/player_sim.h"
 #include "sim/live.h"
 #include "sim/sim.h"
 
@@ -491,6 +492,72 @@ Napi::Value ReleaseDelayed(const Napi::CallbackInfo& info) {
 // The first value a script holds, for tests of the control module itself.
 Napi::Value Scripted(const Napi::CallbackInfo& info) { return FromValue(info.Env(), sim::Scripted(Str(info, 0))); }
 
+// ---- player core: video, external data -------------------------------------
+
+// setPlayerVideo(width, height, rotation, fps, alphaType): what playing
+// players draw on their render threads (fps 0: nothing).
+Napi::Value SetPlayerVideo(const Napi::CallbackInfo& info) {
+  int w, h;
+  if (!FrameSize(info, 0, &w, &h)) return info.Env().Undefined();
+  sim::PlayerVideo v;
+  v.width = w;
+  v.height = h;
+  v.rotation = Int(info, 2, 0);
+  v.fps = std::max(0, std::min(1000, Int(info, 3, 0)));
+  v.alpha_type = Int(info, 4, 0);
+  sim::SetPlayerVideo(v);
+  return info.Env().Undefined();
+}
+
+Napi::Value Players(const Napi::CallbackInfo& info) {
+  auto ids = sim::PlayerIds();
+  auto out = Napi::Array::New(info.Env(), ids.size());
+  for (size_t i = 0; i < ids.size(); ++i) out.Set(static_cast<uint32_t>(i), static_cast<double>(ids[i]));
+  return out;
+}
+
+// drawPlayerFrames(id, width, height, rotation, first, count, alphaType): on
+// an engine thread; returns the frames drawn once the renderer has them.
+Napi::Value DrawPlayerFrames(const Napi::CallbackInfo& info) {
+  int w, h;
+  if (!FrameSize(info, 1, &w, &h)) return info.Env().Undefined();
+  const auto id = static_cast<int64_t>(Num(info, 0, 0));
+  const int rotation = Int(info, 3, 0);
+  const auto first = static_cast<int64_t>(Num(info, 4, 0));
+  const auto count = static_cast<int64_t>(std::max(0.0, Num(info, 5, 1)));
+  const int alpha = Int(info, 6, 0);
+  int64_t drawn = 0;
+  sim::RunOnEngineThread(0, [&] { drawn = sim::DrawPlayerFrames(id, w, h, rotation, alpha, first, count); }, true);
+  return Napi::Number::New(info.Env(), static_cast<double>(drawn));
+}
+
+// playerPicture(width, height, index): packed Y, U, V planes of a frame;
+// playerPictureAbgr(width, height, index): the same frame converted.
+Napi::Value PlayerPicture(const Napi::CallbackInfo& info) {
+  int w, h;
+  if (!FrameSize(info, 0, &w, &h)) return info.Env().Undefined();
+  auto bytes = sim::PlayerPicture(w, h, static_cast<int64_t>(Num(info, 2, 0)));
+  return Napi::Buffer<uint8_t>::Copy(info.Env(), bytes.data(), bytes.size());
+}
+
+Napi::Value PlayerPictureAbgr(const Napi::CallbackInfo& info) {
+  int w, h;
+  if (!FrameSize(info, 0, &w, &h)) return info.Env().Undefined();
+  auto bytes = sim::PlayerPictureAbgr(w, h, static_cast<int64_t>(Num(info, 2, 0)));
+  return Napi::Buffer<uint8_t>::Copy(info.Env(), bytes.data(), bytes.size());
+}
+
+// readPlayerData(id): the bytes the player's external data source got since
+// the last read, read on an engine thread; null when it has none.
+Napi::Value ReadPlayerData(const Napi::CallbackInfo& info) {
+  const auto id = static_cast<int64_t>(Num(info, 0, 0));
+  std::vector<uint8_t> bytes;
+  bool found = false;
+  sim::RunOnEngineThread(0, [&] { found = sim::ReadPlayerData(id, &bytes); }, true);
+  if (!found) return info.Env().Null();
+  return Napi::Buffer<uint8_t>::Copy(info.Env(), bytes.data(), bytes.size());
+}
+
 Napi::Object Init(Napi::Env env, Napi::Object exports) {
   struct Row { const char* name; Napi::Function::Callback fn; };
   static const Row kRows[] = {
@@ -528,6 +595,12 @@ Napi::Object Init(Napi::Env env, Napi::Object exports) {
       {"setRecordingInfo", SetRecordingInfo},
       {"cacheGet", CacheGet},
       {"objects", Objects},
+      {"setPlayerVideo", SetPlayerVideo},
+      {"players", Players},
+      {"drawPlayerFrames", DrawPlayerFrames},
+      {"playerPicture", PlayerPicture},
+      {"playerPictureAbgr", PlayerPictureAbgr},
+      {"readPlayerData", ReadPlayerData},
   };
   for (const Row& r : kRows) exports.Set(r.name, Napi::Function::New(env, r.fn, r.name));
   return exports;

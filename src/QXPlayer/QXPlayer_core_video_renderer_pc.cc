@@ -1,0 +1,324 @@
+#include "QXPlayer/QXPlayer_core_video_renderer_pc.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <utility>
+
+#include "common/logging.h"
+#include "tavel/media_utils.h"
+#include "tavel/source_flag.h"
+
+namespace lumen_addon {
+
+namespace {
+
+constexpr char kTag[] = "QXPlayerCoreVideoRendererPCInternal";
+constexpr char kMethod[] = "OnVideoRenderFrame";
+constexpr uintptr_t kAlign = 64;
+
+// A heap block whose pixels start on a 64-byte boundary, kept while the
+// frame size holds.
+class AlignedBuffer {
+ public:
+  ~AlignedBuffer() { Free(); }
+  // False when the memory could not be had (the buffer is then empty).
+  bool Fit(size_t size) {
+    if (block_ && size_ == size) return true;
+    Free();
+    block_ = static_cast<uint8_t*>(std::malloc(size + kAlign - 1));
+    if (!block_) return false;
+    size_ = size;
+    return true;
+  }
+  void Free() {
+    std::free(block_);
+    block_ = nullptr;
+    size_ = 0;
+  }
+  uint8_t* data() const {
+    return reinterpret_cast<uint8_t*>((reinterpret_cast<uintptr_t>(block_) + kAlign - 1) & ~(kAlign - 1));
+  }
+  size_t size() const { return size_; }
+
+ private:
+  uint8_t* block_ = nullptr;
+  size_t size_ = 0;
+};
+
+}  // namespace
+
+// Shared by the renderer, its wake-up handle and a delivery in progress: a
+// render object's callback may destroy the player, and with it the renderer,
+// while its own delivery is still on the stack.
+struct QXPlayerCoreVideoRendererPCInternal::Shared {
+  // Render thread and JavaScript thread, under mu.
+  std::mutex mu;
+  int width = 0;
+  int height = 0;
+  int alpha_type = 0;
+  AlignedBuffer staging;
+  AlignedBuffer rotation;
+  bool output_i420 = false;
+  bool pending = false;  // staging holds a frame not yet delivered
+  bool disallow_rotate = false;
+  uv_async_t* wake = nullptr;
+
+  // JavaScript thread only.
+  napi_env env = nullptr;
+  // Strong, as callback objects are: a render object passed as a temporary
+  // keeps receiving frames until the player goes.
+  napi_ref render = nullptr;
+  napi_ref buffer = nullptr;
+  napi_async_context async = nullptr;
+  bool dead = false;
+  bool delivering = false;
+
+  void ReleaseJs() {
+    if (render) napi_delete_reference(env, render);
+    render = nullptr;
+    if (async) napi_async_destroy(env, async);
+    async = nullptr;
+  }
+};
+
+namespace {
+
+using Shared = QXPlayerCoreVideoRendererPCInternal::Shared;
+
+// The libuv handle and the share that keeps the renderer's state alive until
+// libuv has closed it.
+struct Wake {
+  uv_async_t handle;
+  std::shared_ptr<Shared> shared;
+};
+
+void SurfacePendingException(napi_env env) {
+  bool pending = false;
+  if (napi_is_exception_pending(env, &pending) != napi_ok || !pending) return;
+  napi_value error = nullptr;
+  if (napi_get_and_clear_last_exception(env, &error) == napi_ok) napi_fatal_exception(env, error);
+}
+
+void RaiseFailure(napi_env env) {
+  bool pending = false;
+  if (napi_is_exception_pending(env, &pending) == napi_ok && !pending) {
+    const napi_extended_error_info* info = nullptr;
+    napi_get_last_error_info(env, &info);
+    napi_throw_error(env, nullptr, info && info->error_message ? info->error_message : "Error in native callback");
+  }
+  SurfacePendingException(env);
+}
+
+napi_value FrameObject(napi_env env, int width, int height, int alpha_type, bool i420, napi_value buffer) {
+  napi_value frame = nullptr, v = nullptr;
+  if (napi_create_object(env, &frame) != napi_ok) return nullptr;
+  auto set = [&](const char* key, napi_value value) {
+    if (value) napi_set_named_property(env, frame, key, value);
+  };
+  napi_create_int32(env, width, &v), set("width", v);
+  napi_create_int32(env, height, &v), set("height", v);
+  napi_create_int32(env, 0, &v), set("rotation", v);
+  set("buffer", buffer);
+  napi_create_string_utf8(env, i420 ? "i420" : "abgr", NAPI_AUTO_LENGTH, &v), set("format", v);
+  napi_create_int32(env, alpha_type, &v), set("alphaType", v);
+  return frame;
+}
+
+// The cached ArrayBuffer when it still has `size` bytes and JavaScript has
+// not detached it; otherwise a new one, cached from now on.
+napi_value FrameBuffer(Shared& s, size_t size, void** data) {
+  napi_env env = s.env;
+  napi_value ab = nullptr;
+  if (s.buffer && napi_get_reference_value(env, s.buffer, &ab) == napi_ok && ab) {
+    bool detached = false;
+    size_t length = 0;
+    if (napi_is_detached_arraybuffer(env, ab, &detached) == napi_ok && !detached &&
+        napi_get_arraybuffer_info(env, ab, data, &length) == napi_ok && length == size && *data)
+      return ab;
+  }
+  if (napi_create_arraybuffer(env, size, data, &ab) != napi_ok) return nullptr;
+  if (s.buffer) napi_delete_reference(env, s.buffer);
+  s.buffer = nullptr;
+  if (napi_create_reference(env, ab, 1, &s.buffer) != napi_ok) s.buffer = nullptr;
+  return ab;
+}
+
+void Deliver(const std::shared_ptr<Shared>& shared) {
+  Shared& s = *shared;
+  napi_env env = s.env;
+  napi_handle_scope scope = nullptr;
+  if (napi_open_handle_scope(env, &scope) != napi_ok) return;
+  struct CloseScope {
+    napi_env env;
+    napi_handle_scope scope;
+    ~CloseScope() {
+      if (napi_close_handle_scope(env, scope) != napi_ok)
+        napi_fatal_error("HandleScope::~HandleScope", NAPI_AUTO_LENGTH, "napi_close_handle_scope", NAPI_AUTO_LENGTH);
+    }
+  } close{env, scope};
+
+  napi_value render = nullptr;
+  if (!s.render || napi_get_reference_value(env, s.render, &render) != napi_ok || !render) return;  // collected
+
+  size_t size = 0;
+  {
+    std::lock_guard<std::mutex> lock(s.mu);
+    if (!s.pending) return;
+    size = s.staging.size();
+  }
+  // Made without the lock: allocating may run the garbage collector.
+  void* data = nullptr;
+  napi_value ab = FrameBuffer(s, size, &data);
+  if (!ab) {
+    RaiseFailure(env);
+    return;
+  }
+  int width, height, alpha_type;
+  bool i420;
+  {
+    std::lock_guard<std::mutex> lock(s.mu);
+    // A frame of another size came meanwhile: its own wake-up delivers it.
+    if (!s.pending || s.staging.size() != size) return;
+    tavel::FastMemoryCopy(data, s.staging.data(), size);
+    s.pending = false;
+    width = s.width;
+    height = s.height;
+    alpha_type = s.alpha_type;
+    i420 = s.output_i420;
+  }
+
+  // JavaScript runs with no lock held: it may call any export, destroy the
+  // player included.
+  napi_value frame = FrameObject(env, width, height, alpha_type, i420, ab);
+  napi_value fn = nullptr;
+  if (!frame || napi_get_named_property(env, render, kMethod, &fn) != napi_ok) {
+    // Without a pending exception JavaScript can no longer run (teardown).
+    bool pending = false;
+    if (napi_is_exception_pending(env, &pending) == napi_ok && pending) {
+      LUMEN_LOG(kError, "AsyncCallbackItemBase")
+          << "AsyncCallbackItemBase::ExecuteAsyncJsCallBack() js_object.Get(" << kMethod << ") is empty !";
+      SurfacePendingException(env);
+    }
+    return;
+  }
+  napi_valuetype type = napi_undefined;
+  if (napi_typeof(env, fn, &type) != napi_ok || type != napi_function) {
+    napi_throw_type_error(env, nullptr, "OnVideoRenderFrame is not a function");
+    SurfacePendingException(env);
+    return;
+  }
+  s.delivering = true;
+  if (napi_make_callback(env, s.async, render, fn, 1, &frame, nullptr) != napi_ok) RaiseFailure(env);
+  s.delivering = false;
+  if (s.dead) s.ReleaseJs();  // the callback destroyed the renderer
+}
+
+void OnWake(uv_async_t* handle) {
+  std::shared_ptr<Shared> shared = static_cast<Wake*>(handle->data)->shared;
+  if (shared && !shared->dead) Deliver(shared);
+}
+
+}  // namespace
+
+int QXPlayerCoreVideoRendererPCInternal::NormalizeRotation(int degrees) {
+  int r = degrees % 360;
+  if (r < 0) r += 360;
+  return (r == 90 || r == 180 || r == 270) ? r : 0;
+}
+
+std::unique_ptr<QXPlayerCoreVideoRendererPCInternal> QXPlayerCoreVideoRendererPCInternal::Create(napi_env env,
+                                                                                              napi_value render) {
+  auto shared = std::make_shared<Shared>();
+  shared->env = env;
+  shared->disallow_rotate = tavel::GetSourceFlagWithKey("QX_DISALLOW_HANDLE_ROTATE");
+  uv_loop_t* loop = nullptr;
+  napi_value resource = nullptr, name = nullptr;
+  if (napi_get_uv_event_loop(env, &loop) != napi_ok || !loop || napi_create_reference(env, render, 1, &shared->render) != napi_ok ||
+      napi_create_object(env, &resource) != napi_ok ||
+      napi_create_string_utf8(env, "QXPlayerRenderer", NAPI_AUTO_LENGTH, &name) != napi_ok ||
+      napi_async_init(env, resource, name, &shared->async) != napi_ok) {
+    RaiseFailure(env);
+    shared->ReleaseJs();
+    return nullptr;
+  }
+  auto* wake = new Wake;
+  wake->shared = shared;
+  wake->handle.data = wake;
+  uv_async_init(loop, &wake->handle, OnWake);
+  // Frames never keep the process alive.
+  uv_unref(reinterpret_cast<uv_handle_t*>(&wake->handle));
+  shared->wake = &wake->handle;
+  return std::unique_ptr<QXPlayerCoreVideoRendererPCInternal>(new QXPlayerCoreVideoRendererPCInternal(shared));
+}
+
+QXPlayerCoreVideoRendererPCInternal::~QXPlayerCoreVideoRendererPCInternal() {
+  Shared& s = *shared_;
+  {
+    std::lock_guard<std::mutex> lock(s.mu);
+    s.dead = true;
+  }
+  // The handle's memory (and through it the shared state) lives until libuv
+  // has closed it.
+  uv_close(reinterpret_cast<uv_handle_t*>(s.wake), [](uv_handle_t* h) { delete static_cast<Wake*>(h->data); });
+  {
+    std::lock_guard<std::mutex> lock(s.mu);
+    LUMEN_LOG(kInfo, kTag) << "Call Release() ";
+    if (s.buffer) {
+      LUMEN_LOG(kInfo, kTag) << "Release() object_buffer_.Reset()";
+      napi_delete_reference(s.env, s.buffer);
+      s.buffer = nullptr;
+    }
+    s.staging.Free();
+    s.rotation.Free();
+    s.pending = false;
+  }
+  if (!s.delivering) s.ReleaseJs();
+  LUMEN_LOG(kInfo, kTag) << "~QXPlayerCoreVideoRendererPCInternal() !";
+}
+
+void QXPlayerCoreVideoRendererPCInternal::SetOutputI420(bool on) {
+  std::lock_guard<std::mutex> lock(shared_->mu);
+  shared_->output_i420 = on;
+}
+
+void QXPlayerCoreVideoRendererPCInternal::OnFrame(korin::QXPlayerCoreVideoFrame* raw) {
+  std::unique_ptr<korin::QXPlayerCoreVideoFrame> frame(raw);
+  if (!frame) return;
+  int w = frame->width(), h = frame->height();
+  const uint8_t *y = frame->data_y(), *u = frame->data_u(), *v = frame->data_v();
+  if (w <= 0 || h <= 0 || !y || !u || !v) return;
+  const int rotation = NormalizeRotation(frame->rotation());
+  Shared& s = *shared_;
+  std::lock_guard<std::mutex> lock(s.mu);
+  if (s.dead) return;
+  const bool rotate = rotation != 0 && !s.disallow_rotate && !s.output_i420;
+  if (s.output_i420) {
+    const size_t ws = static_cast<size_t>(w), hs = static_cast<size_t>(h);
+    const size_t size = ws * hs + (hs / 2) * (ws / 2) * 2;
+    if (!s.staging.Fit(size)) return;
+    uint8_t* dst = s.staging.data();
+    for (int row = 0; row < h; ++row, dst += ws) std::memcpy(dst, y + static_cast<size_t>(row) * frame->stride_y(), ws);
+    for (int row = 0; row < h / 2; ++row, dst += ws / 2)
+      std::memcpy(dst, u + static_cast<size_t>(row) * frame->stride_u(), ws / 2);
+    for (int row = 0; row < h / 2; ++row, dst += ws / 2)
+      std::memcpy(dst, v + static_cast<size_t>(row) * frame->stride_v(), ws / 2);
+  } else {
+    const size_t size = static_cast<size_t>(w) * h * 4;
+    if (!s.staging.Fit(size)) return;
+    if (rotate && !s.rotation.Fit(size)) return;
+    uint8_t* converted = rotate ? s.rotation.data() : s.staging.data();
+    tavel::I420ToABGR(y, frame->stride_y(), u, frame->stride_u(), v, frame->stride_v(), converted, w * 4, w, h);
+    if (rotate) {
+      const bool quarter = rotation % 180 != 0;
+      tavel::ARGBRotate(converted, w * 4, s.staging.data(), quarter ? h * 4 : w * 4, w, h, rotation);
+      if (quarter) std::swap(w, h);
+    }
+  }
+  s.width = w;
+  s.height = h;
+  s.alpha_type = frame->alpha_type();
+  s.pending = true;
+  uv_async_send(s.wake);
+}
+
+}  // namespace lumen_addon
