@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "callback/async_callback_item.h"
 #include "common/logging.h"
 
 namespace lumen_addon {
@@ -190,9 +191,11 @@ void CallbackDispatcher::RunItems() {
 
   napi_handle_scope batch = nullptr;
   int in_batch = 0;
+  AsyncCallbackItemBase::DeferHolderReleases(true);
   while (item) {
     if (in_batch == kItemsPerScope) in_batch = 0;
     if (in_batch++ == 0) {
+      AsyncCallbackItemBase::FlushHolderReleases();
       keys_live_ = false;
       CloseHandleScope(env_, batch);
       batch = nullptr;
@@ -216,6 +219,7 @@ void CallbackDispatcher::RunItems() {
     item = Queue().closing() ? nullptr : Queue().Take();
   }
 
+  AsyncCallbackItemBase::DeferHolderReleases(false);
   keys_live_ = false;
   CloseHandleScope(env_, batch);
   if (cb_scope) napi_close_callback_scope(env_, cb_scope);

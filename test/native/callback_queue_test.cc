@@ -4,7 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <atomic>
+#include <functional>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <set>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -108,7 +114,8 @@ TEST_F(CallbackQueueTest, PostsFromManyThreadsReachTakeInPerThreadOrder) {
   }
   for (int t = 0; t < kThreads; ++t) EXPECT_EQ(seen[t], kPerThread) << "thread " << t;
   EXPECT_EQ(queue_.Take(), nullptr);
-  EXPECT_EQ(wakes_, kThreads * kPerThread);
+  EXPECT_GE(wakes_, 1);
+  EXPECT_LE(wakes_, kThreads * kPerThread);
   EXPECT_EQ(probe_.destroyed, kThreads * kPerThread);
 }
 
@@ -206,7 +213,8 @@ TEST_F(CallbackQueueTest, EveryItemPostedAcrossDrainClosingIsDestroyedOnce) {
   EXPECT_GT(accepted, 0);
   EXPECT_EQ(probe_.destroyed, kThreads * kPerThread);
   EXPECT_EQ(probe_.released, kThreads * kPerThread);
-  EXPECT_EQ(wakes_, accepted.load());
+  EXPECT_GE(wakes_, 1);
+  EXPECT_LE(wakes_, accepted.load());
   EXPECT_EQ(wakes_, wakes_at_close);
   EXPECT_EQ(queue_.size(), 0u);
 }
@@ -273,19 +281,87 @@ TEST_F(CallbackQueueTest, ItemsMovedOutByATakeStayQueuedUntilTakenThemselves) {
   EXPECT_EQ(queue_.Take(), nullptr);
 }
 
-TEST_F(CallbackQueueTest, WakesOncePerQueuedItemAndNudgeWakesWithoutQueueing) {
+// A post wakes the JavaScript thread only when it finds its queue empty:
+// every later one is taken by the run that wake-up starts.
+TEST_F(CallbackQueueTest, WakesWhenAQueueTurnsNonEmptyAndNudgeWakesWithoutQueueing) {
   for (int i = 0; i < 5; ++i) queue_.Post(new Item(i % 2 ? kItemDefault : kItemMediaConnection, i));
-  EXPECT_EQ(wakes_, 5);
-  delete queue_.Take();
-  EXPECT_EQ(wakes_, 5);
+  EXPECT_EQ(wakes_, 2);  // one per queue
+  for (int tag : {0, 2, 4}) {
+    std::unique_ptr<CallbackItem> item(queue_.Take());
+    EXPECT_EQ(static_cast<Item*>(item.get())->tag(), tag);
+  }
+  EXPECT_EQ(wakes_, 2);
+  queue_.Post(new Item(kItemMediaConnection, 5));
+  EXPECT_EQ(wakes_, 3);
+  // The normal items posted first still wait for the run they woke.
+  queue_.Post(new Item(kItemDefault, 6));
+  EXPECT_EQ(wakes_, 3);
+  delete queue_.Take();  // 5
+  delete queue_.Take();  // 1: the normal items left the posters' list with it
+  queue_.Post(new Item(kItemDefault, 7));
+  EXPECT_EQ(wakes_, 4);
 
   queue_.Nudge();
-  EXPECT_EQ(wakes_, 6);
-  EXPECT_EQ(queue_.size(), 4u);
+  EXPECT_EQ(wakes_, 5);
+  EXPECT_EQ(queue_.size(), 3u);
 
   queue_.PurgeType(kItemDefault);
   queue_.DrainEngine();
+  EXPECT_EQ(wakes_, 5);
+  queue_.Post(new Item(kItemDefault, 8));
   EXPECT_EQ(wakes_, 6);
+  EXPECT_EQ(TakeAll(), (std::vector<int>{8}));
+}
+
+// The JavaScript thread runs only when woken and stops once Take answers
+// nothing; a single lost wake-up leaves items behind for ever.
+TEST_F(CallbackQueueTest, NoWakeUpIsLostWhileTheTakerSleepsBetweenRuns) {
+  constexpr int kThreads = 4, kPerThread = 5000;
+  std::mutex mu;
+  std::condition_variable cv;
+  int pending_wakes = 0;
+  struct Signal {
+    std::mutex* mu;
+    std::condition_variable* cv;
+    int* pending;
+  } signal{&mu, &cv, &pending_wakes};
+  queue_.DrainClosing();
+  queue_.Open(
+      [](void* context) {
+        auto* s = static_cast<Signal*>(context);
+        std::lock_guard<std::mutex> lock(*s->mu);
+        ++*s->pending;
+        s->cv->notify_one();
+      },
+      &signal);
+
+  std::atomic<int> taken{0};
+  std::thread taker([&] {
+    while (taken < kThreads * kPerThread) {
+      {
+        std::unique_lock<std::mutex> lock(mu);
+        if (!cv.wait_for(lock, std::chrono::seconds(10), [&] { return pending_wakes > 0; })) return;
+        pending_wakes = 0;
+      }
+      while (CallbackItem* item = queue_.Take()) {
+        delete item;
+        taken++;
+      }
+    }
+  });
+  std::vector<std::thread> posters;
+  for (int t = 0; t < kThreads; ++t) {
+    posters.emplace_back([&, t] {
+      for (int i = 0; i < kPerThread; ++i) {
+        queue_.Post(new Item(i % 50 == 0 ? kItemEnterRoom : kItemDefault, i));
+        if (i % (97 + t) == 0) std::this_thread::sleep_for(std::chrono::microseconds(50));
+      }
+    });
+  }
+  for (auto& th : posters) th.join();
+  taker.join();
+  EXPECT_EQ(taken, kThreads * kPerThread);
+  EXPECT_EQ(queue_.size(), 0u);
 }
 
 TEST_F(CallbackQueueTest, ReopeningAfterCloseUsesTheNewWakeUp) {
@@ -321,6 +397,95 @@ TEST_F(CallbackQueueTest, DestroyedItemsMayPostFromTheirDestructor) {
   queue_.DrainClosing();  // the repost meets a closed queue and is dropped
   EXPECT_EQ(probe_.destroyed, 3);
   EXPECT_EQ(queue_.size(), 0u);
+}
+
+// ---- the item pool ----------------------------------------------------------------
+
+// Blocks are handed between threads: a test runs its allocations and frees
+// on threads of its own, whose caches start empty and are given back when
+// they end.
+void OnThread(const std::function<void()>& fn) { std::thread(fn).join(); }
+
+TEST(ItemPool, BlocksFreedByTheTakingThreadServeAnotherThreadsPosts) {
+  constexpr int kCount = 2 * ItemPool::kBatch;
+  std::vector<CallbackItem*> items;
+  OnThread([&] {
+    for (int i = 0; i < kCount; ++i) items.push_back(new Item(kItemDefault, i));
+  });
+  const std::set<void*> freed(items.begin(), items.end());
+  ASSERT_EQ(freed.size(), size_t{kCount});
+  const size_t before = ItemPool::SharedBlocks();
+  OnThread([&] {
+    for (CallbackItem* item : items) delete item;
+  });
+  EXPECT_EQ(ItemPool::SharedBlocks(), before + kCount);
+
+  std::vector<CallbackItem*> again;
+  OnThread([&] {
+    for (int i = 0; i < kCount; ++i) again.push_back(new Item(kItemDefault, i));
+  });
+  EXPECT_EQ(ItemPool::SharedBlocks(), before);
+  for (CallbackItem* item : again) {
+    EXPECT_EQ(freed.count(item), 1u) << "a block given back was not reused";
+    delete item;
+  }
+}
+
+TEST(ItemPool, ItemsLargerThanABlockComeFromTheHeap) {
+  struct Large : Item {
+    Large() : Item(kItemDefault, 1) { bytes.fill(7); }
+    std::array<uint8_t, 4 * ItemPool::kBlockSize> bytes;
+  };
+  const size_t before = ItemPool::SharedBlocks();
+  OnThread([] {
+    std::unique_ptr<Large> large(new Large);
+    for (uint8_t b : large->bytes) ASSERT_EQ(b, 7);
+  });
+  // A block freed into the pool would have been given back as the thread ended.
+  EXPECT_EQ(ItemPool::SharedBlocks(), before);
+}
+
+// Each item carries its own copy of who posted it; a block handed out twice
+// while in use, or changed by the pool while queued, breaks it.
+class Signed : public CallbackItem {
+ public:
+  Signed(uint32_t thread, uint32_t index) : thread_(thread), index_(index), check_(~(thread * 1000003u + index)) {}
+  void Run() override {}
+  bool Intact() const { return check_ == ~(thread_ * 1000003u + index_); }
+  uint32_t thread() const { return thread_; }
+  uint32_t index() const { return index_; }
+
+ private:
+  uint32_t thread_, index_, check_;
+};
+
+TEST_F(CallbackQueueTest, PooledItemsStayIntactWhileThreadsPostAndTheTakerFrees) {
+  constexpr uint32_t kThreads = 4, kPerThread = 20000;
+  std::vector<std::thread> posters;
+  for (uint32_t t = 0; t < kThreads; ++t) {
+    posters.emplace_back([this, t] {
+      for (uint32_t i = 0; i < kPerThread; ++i) ASSERT_TRUE(queue_.Post(new Signed(t, i)));
+    });
+  }
+  std::vector<uint32_t> next(kThreads, 0);
+  uint32_t taken = 0, broken = 0;
+  while (taken < kThreads * kPerThread) {
+    std::unique_ptr<CallbackItem> raw(queue_.Take());
+    if (!raw) {
+      std::this_thread::yield();
+      continue;
+    }
+    auto* item = static_cast<Signed*>(raw.get());
+    if (!item->Intact() || item->thread() >= kThreads || item->index() != next[item->thread()]) {
+      ++broken;
+    } else {
+      ++next[item->thread()];
+    }
+    ++taken;
+  }
+  for (auto& th : posters) th.join();
+  EXPECT_EQ(broken, 0u);
+  for (uint32_t t = 0; t < kThreads; ++t) EXPECT_EQ(next[t], kPerThread);
 }
 
 TEST(CallbackQueueLifetime, DestructorDestroysWhatIsStillQueued) {
