@@ -330,9 +330,11 @@ function classApp() {
     const s = app.stall;
     if (!s || s.done || now() < s.at) return;
     s.done = true;
+    s.rssAtBegin = bench.rss();
     s.began = now();
-    const until = s.began + s.ms;
-    while (now() < until);
+    // Date.now allocates nothing: the heap does not grow with the loop.
+    const until = Date.now() + s.ms;
+    while (Date.now() < until);
     s.ended = now();
     s.callsAtEnd = bench.sceneCalls();
     s.rssAtEnd = bench.rss();
@@ -413,11 +415,13 @@ probes.class = async (p) => {
     // stall, and how far the first was behind the newest produced.
     result.stall = {
       ms: s.ended - s.began,
-      growthMB: (s.rssAtEnd - mem.startRss) / 2 ** 20,
+      growthMB: (s.rssAtEnd - s.rssAtBegin) / 2 ** 20,
       newestTeacherByte: (s.callsAtEnd[teacher] - 1) & 255,
       firstTeacherByte: app.afterStall.firstTeacher,
+      // Frames between the newest produced when the stall ended and the
+      // first delivered after it: 0 is the newest, negative a newer one.
       teacherFramesBehind: app.afterStall.firstTeacher === null ? null
-        : ((s.callsAtEnd[teacher] - 1 - app.afterStall.firstTeacher) & 255),
+        : (((s.callsAtEnd[teacher] - 1 - app.afterStall.firstTeacher + 128) & 255) - 128),
       framesAfter: [...app.frames.entries()].reduce((x, [u, n]) => x + n - (app.afterStall.framesAt.get(u) || 0), 0),
     };
   }

@@ -236,11 +236,27 @@ bool CallbackQueue::Push(Inbox& inbox, CallbackItem* item) {
   do {
     if (head == Closed()) return false;
     item->queue_next_ = head;
-  } while (!inbox.compare_exchange_weak(head, item, std::memory_order_release, std::memory_order_relaxed));
+  } while (!inbox.compare_exchange_weak(head, item, std::memory_order_seq_cst, std::memory_order_relaxed));
   // Only the post that found the list empty wakes: the taking side empties
-  // a list only by taking all of it, and runs again after this wake-up.
-  if (!head) CallWake();
+  // a list only by taking all of it, and runs again after this wake-up, or
+  // sees the item when it ends a run that is going on (EndRun).
+  if (!head && !taking_.load(std::memory_order_seq_cst)) CallWake();
   return true;
+}
+
+void CallbackQueue::BeginRun() { taking_.store(true, std::memory_order_seq_cst); }
+
+bool CallbackQueue::EndRun() {
+  taking_.store(false, std::memory_order_seq_cst);
+  // Either a post saw the run ended and woke, or its item is seen here.
+  for (Inbox* in : {&priority_in_, &normal_in_}) {
+    CallbackItem* head = in->load(std::memory_order_seq_cst);
+    if (head && head != Closed()) {
+      taking_.store(true, std::memory_order_seq_cst);
+      return true;
+    }
+  }
+  return false;
 }
 
 bool CallbackQueue::Post(CallbackItem* item) {
@@ -248,6 +264,12 @@ bool CallbackQueue::Post(CallbackItem* item) {
     if (Push(priority_in_, item)) return true;
   } else {
     // Counted before it can be taken, so that taking never counts out first.
+    const bool microphone = item->Type() == kItemMicrophoneData;
+    if (microphone && microphone_items_.fetch_add(1, std::memory_order_relaxed) >= kMaxMicrophoneItems) {
+      microphone_items_.fetch_sub(1, std::memory_order_relaxed);
+      Destroy(item);
+      return false;
+    }
     const int32_t id = item->RendererId();
     if (id) {
       std::lock_guard<std::mutex> lock(count_mu_);
@@ -255,9 +277,17 @@ bool CallbackQueue::Post(CallbackItem* item) {
     }
     if (Push(normal_in_, item)) return true;
     if (id) CountOut(item);
+    if (microphone) microphone_items_.fetch_sub(1, std::memory_order_relaxed);
   }
   Destroy(item);
   return false;
+}
+
+void CallbackQueue::LeaveRun() {
+  if (EndRun()) {
+    taking_.store(false, std::memory_order_seq_cst);
+    CallWake();
+  }
 }
 
 void CallbackQueue::Nudge() {
@@ -297,8 +327,13 @@ CallbackItem* CallbackQueue::Take() {
   // taking side once per batch instead of once per item.
   if (!normal_.head) Collect(normal_in_, normal_, false);
   CallbackItem* item = normal_.PopFront();
-  if (item) CountOut(item);
+  if (item) Left(item);
   return item;
+}
+
+void CallbackQueue::Left(const CallbackItem* item) {
+  if (item->Type() == kItemMicrophoneData) microphone_items_.fetch_sub(1, std::memory_order_relaxed);
+  CountOut(item);
 }
 
 void CallbackQueue::CountOut(const CallbackItem* item) {
@@ -324,6 +359,7 @@ void CallbackQueue::PurgeType(int32_t type) {
     while (CallbackItem* item = normal_.PopFront()) {
       if (item->Type() == type) {
         CountOutLocked(item);
+        if (type == kItemMicrophoneData) microphone_items_.fetch_sub(1, std::memory_order_relaxed);
         gone.Append(item);
       } else {
         kept.Append(item);
@@ -341,6 +377,8 @@ void CallbackQueue::DrainClosing() {
     closing_.store(true, std::memory_order_release);
     // Closed first: a post from now on is dropped by its poster.
     CollectAllLocked(true);
+    for (CallbackItem* item = normal_.head; item; item = item->queue_next_)
+      if (item->Type() == kItemMicrophoneData) microphone_items_.fetch_sub(1, std::memory_order_relaxed);
     gone.Splice(normal_);
     gone.Splice(priority_);
     std::lock_guard<std::mutex> count(count_mu_);
@@ -368,6 +406,7 @@ void CallbackQueue::DrainEngine() {
         kept.Append(item);
       } else {
         CountOutLocked(item);
+        if (item->Type() == kItemMicrophoneData) microphone_items_.fetch_sub(1, std::memory_order_relaxed);
         gone.Append(item);
       }
     }
@@ -381,6 +420,15 @@ int CallbackQueue::CountRenderer(int32_t renderer_id) {
   std::lock_guard<std::mutex> lock(count_mu_);
   auto it = per_renderer_.find(renderer_id);
   return it == per_renderer_.end() ? 0 : it->second;
+}
+
+bool CallbackQueue::Pending() {
+  for (Inbox* in : {&priority_in_, &normal_in_}) {
+    CallbackItem* head = in->load(std::memory_order_acquire);
+    if (head && head != Closed()) return true;
+  }
+  std::lock_guard<std::mutex> take(take_mu_);
+  return normal_.head || priority_.head;
 }
 
 size_t CallbackQueue::size() {

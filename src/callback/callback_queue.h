@@ -99,7 +99,14 @@ class CallbackQueue {
   // Opens the queue (again) with the wake-up of the current environment.
   void Open(Wake wake, void* context);
 
-  // Any thread. Takes ownership; false when closing (the item is destroyed).
+  // Microphone data queued at most: ten seconds of 10 ms chunks. A
+  // JavaScript thread that stays blocked longer loses the newest chunks
+  // instead of the process growing for as long as it is blocked; every
+  // other item, state events included, is always queued.
+  static constexpr int kMaxMicrophoneItems = 1000;
+
+  // Any thread. Takes ownership; false when closing or when microphone data
+  // is at its bound (the item is destroyed).
   bool Post(CallbackItem* item);
 
   // Priority items first; nullptr when both queues are empty.
@@ -107,6 +114,15 @@ class CallbackQueue {
 
   // Wakes the JavaScript thread without queueing anything (while open).
   void Nudge();
+
+  // The taking side runs items: posts that find their list empty do not
+  // wake it meanwhile (a wake-up is a system call on the posting thread).
+  void BeginRun();
+  // Ends the run; true when items were posted that no wake-up announces,
+  // and the run goes on (BeginRun is in force again).
+  bool EndRun();
+  // Ends the run for good: items posted that no wake-up announces get one.
+  void LeaveRun();
 
   // Releases and destroys the normal-queue items of `type`.
   void PurgeType(int32_t type);
@@ -121,6 +137,8 @@ class CallbackQueue {
 
   bool closing() const { return closing_.load(std::memory_order_acquire); }
   size_t size();
+  // Whether anything is queued; cheap when nothing is.
+  bool Pending();
 
  private:
   // A list of items linked through queue_next_, oldest first.
@@ -146,11 +164,15 @@ class CallbackQueue {
   void CollectAllLocked(bool close);
   void CountOut(const CallbackItem* item);
   void CountOutLocked(const CallbackItem* item);
+  // An item leaves the queue: taken, or destroyed by a drain.
+  void Left(const CallbackItem* item);
 
   // Written by posters; each on a line of its own so that priority posts,
   // which are rare, leave the JavaScript thread's look at them cached.
   alignas(64) Inbox normal_in_{Closed()};
   alignas(64) Inbox priority_in_{Closed()};
+  // Written by the taking side at the start and end of a run only.
+  alignas(64) std::atomic<bool> taking_{false};
 
   // The taking side. Lock order: take_mu_, then count_mu_; wake_mu_ alone.
   alignas(64) std::mutex take_mu_;
@@ -163,6 +185,7 @@ class CallbackQueue {
   // not scan the queue. Only items with a renderer id take this lock.
   std::mutex count_mu_;
   std::unordered_map<int32_t, int> per_renderer_;
+  std::atomic<int> microphone_items_{0};
 
   // Taken only to wake: by a post that found its queue empty, by Nudge, and
   // while opening and closing, so that no wake-up reaches a closed handle.

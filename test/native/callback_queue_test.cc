@@ -313,6 +313,51 @@ TEST_F(CallbackQueueTest, WakesWhenAQueueTurnsNonEmptyAndNudgeWakesWithoutQueuei
   EXPECT_EQ(TakeAll(), (std::vector<int>{8}));
 }
 
+TEST_F(CallbackQueueTest, PostsDuringARunDoNotWakeAndTheRunSeesThemBeforeItEnds) {
+  queue_.BeginRun();
+  queue_.Post(new Item(kItemDefault, 1));
+  queue_.Post(new Item(kItemEnterRoom, 2));
+  EXPECT_EQ(wakes_, 0);
+  EXPECT_EQ(TakeAll(), (std::vector<int>{2, 1}));
+  EXPECT_FALSE(queue_.EndRun());
+
+  queue_.Post(new Item(kItemDefault, 3));
+  EXPECT_EQ(wakes_, 1) << "a post after the run ended must wake";
+  queue_.BeginRun();
+  EXPECT_EQ(TakeAll(), (std::vector<int>{3}));
+  queue_.Post(new Item(kItemDefault, 4));
+  EXPECT_TRUE(queue_.EndRun()) << "an item no wake-up announced keeps the run going";
+  queue_.Post(new Item(kItemDefault, 5));
+  EXPECT_EQ(wakes_, 1);
+  // Left with items that no wake-up announced: they get one.
+  queue_.LeaveRun();
+  EXPECT_EQ(wakes_, 2);
+  queue_.Post(new Item(kItemDefault, 6));
+  EXPECT_EQ(wakes_, 2);
+  EXPECT_EQ(TakeAll(), (std::vector<int>{4, 5, 6}));
+  queue_.LeaveRun();
+  EXPECT_EQ(wakes_, 2);
+}
+
+// Asked once per turn of the event loop: it must see items whether they are
+// still in the posters' lists or already moved out by the taking side.
+TEST_F(CallbackQueueTest, PendingSeesItemsWhereverTheyWait) {
+  EXPECT_FALSE(queue_.Pending());
+  queue_.Post(new Item(kItemDefault, 1));
+  queue_.Post(new Item(kItemDefault, 2));
+  EXPECT_TRUE(queue_.Pending());
+  EXPECT_EQ(queue_.size(), 2u);  // moved out of the posters' list
+  EXPECT_TRUE(queue_.Pending());
+  delete queue_.Take();
+  EXPECT_TRUE(queue_.Pending());
+  delete queue_.Take();
+  EXPECT_FALSE(queue_.Pending());
+  queue_.Post(new Item(kItemCommandConnection, 3));
+  EXPECT_TRUE(queue_.Pending());
+  queue_.DrainClosing();
+  EXPECT_FALSE(queue_.Pending());
+}
+
 // The JavaScript thread runs only when woken and stops once Take answers
 // nothing; a single lost wake-up leaves items behind for ever.
 TEST_F(CallbackQueueTest, NoWakeUpIsLostWhileTheTakerSleepsBetweenRuns) {
@@ -343,10 +388,17 @@ TEST_F(CallbackQueueTest, NoWakeUpIsLostWhileTheTakerSleepsBetweenRuns) {
         if (!cv.wait_for(lock, std::chrono::seconds(10), [&] { return pending_wakes > 0; })) return;
         pending_wakes = 0;
       }
-      while (CallbackItem* item = queue_.Take()) {
-        delete item;
-        taken++;
-      }
+      // As the dispatcher runs: posts during a run do not wake, so the run
+      // looks again before it ends.
+      queue_.BeginRun();
+      do {
+        while (CallbackItem* item = queue_.Take()) {
+          delete item;
+          taken++;
+        }
+      } while (taken % 7 != 0 && queue_.EndRun());
+      // Now and then a run stops early, as a yielding one does.
+      queue_.LeaveRun();
     }
   });
   std::vector<std::thread> posters;
@@ -397,6 +449,34 @@ TEST_F(CallbackQueueTest, DestroyedItemsMayPostFromTheirDestructor) {
   queue_.DrainClosing();  // the repost meets a closed queue and is dropped
   EXPECT_EQ(probe_.destroyed, 3);
   EXPECT_EQ(queue_.size(), 0u);
+}
+
+// Microphone data has a bound of its own; state events never do.
+TEST_F(CallbackQueueTest, MicrophoneDataStopsAtItsBoundWhileEveryOtherItemIsQueued) {
+  constexpr int kMax = CallbackQueue::kMaxMicrophoneItems;
+  auto fill = [&](int tag) {
+    int accepted = 0;
+    for (int i = 0; i < kMax + 5; ++i) accepted += queue_.Post(new Item(kItemMicrophoneData, tag, &probe_));
+    return accepted;
+  };
+  EXPECT_EQ(fill(1), kMax);
+  EXPECT_EQ(probe_.destroyed, 5);
+  for (int i = 0; i < 2000; ++i) ASSERT_TRUE(queue_.Post(new Item(kItemLocalVad, 2)));
+  EXPECT_TRUE(queue_.Post(new Item(kItemEnterRoom, 3)));
+
+  delete queue_.Take();  // the room entry
+  delete queue_.Take();  // a microphone chunk: room for one more
+  EXPECT_TRUE(queue_.Post(new Item(kItemMicrophoneData, 4, &probe_)));
+  EXPECT_FALSE(queue_.Post(new Item(kItemMicrophoneData, 5, &probe_)));
+
+  // Purged, drained or closed, the chunks count no more.
+  queue_.PurgeType(kItemMicrophoneData);
+  EXPECT_EQ(fill(6), kMax);
+  queue_.DrainEngine();
+  EXPECT_EQ(fill(7), kMax);
+  queue_.DrainClosing();
+  queue_.Open(CountWake, &wakes_);
+  EXPECT_EQ(fill(8), kMax);
 }
 
 // ---- the item pool ----------------------------------------------------------------
