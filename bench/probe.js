@@ -407,6 +407,7 @@ probes.class = async (p) => {
     eventsFired,
     eventsDelivered: app.events,
     vadOutOfOrder: app.vadBroken,
+    perSource: Object.fromEntries(scene.sources.map((x) => [x.name, +(x.busyMs * 1000 / Math.max(1, x.calls)).toFixed(1)])),
   };
   if (app.stall && app.stall.done) {
     const s = app.stall;
