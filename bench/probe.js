@@ -248,6 +248,188 @@ probes.priority = async (p) => {
   return { delayMs: state.connectedAt - t0, ordinaryBefore: state.connectedAfter, queued: p.queued };
 };
 
+// ---- posting cost on engine threads ----------------------------------------------
+
+// { typical, threads, perThread, burst, pauseUs }: each call of the engine
+// callback timed on its engine thread while the JavaScript thread drains.
+probes.posts = async (p) => {
+  const state = eventCounter();
+  eventsFor(p.typical, state);
+  const total = p.threads * p.perThread;
+  bench.timedPosts(ORDINARY, p.threads, p.perThread, p.burst, p.pauseUs);
+  let r = null;
+  while (!(r = bench.timedPostsResult())) await sleep(2);
+  while (state.n < total) await sleep(1);
+  if (p.typical) bench.typicalStop();
+  return r;
+};
+
+// ---- a realistic class ----------------------------------------------------------
+
+const TEACHER = { userId: 1, width: 1920, height: 1080, fps: 30 };
+const STUDENTS = Array.from({ length: 16 }, (_, i) => ({ userId: i + 2, width: 320, height: 180, fps: 15 }));
+const SSRC = (userId) => 1000 + userId;
+
+// What the engine does during a class: every stream's frames, the local
+// microphone's 20 ms PCM chunks, voice activity of every stream changing
+// five times a second, and the room's messages. Engine threads 0 to 6; the
+// teacher's video has a thread of its own.
+function classSources() {
+  const sources = [];
+  for (const [i, u] of [TEACHER, ...STUDENTS].entries()) {
+    sources.push({ kind: 'frame', name: `sink:${u.userId}:1`, width: u.width, height: u.height, fps: u.fps,
+      thread: i === 0 ? 0 : 1 + (i % 3) });
+  }
+  const pcm = Buffer.alloc(640, 1);
+  sources.push({ kind: 'fire', name: 'MicrophoneRecordingCallback.OnMicrophoneRecordedPcmData', args: [pcm, 640], fps: 50, thread: 4 });
+  for (const u of [TEACHER, ...STUDENTS]) {
+    sources.push({ kind: 'fire', name: `VadCallback.ssrc:${SSRC(u.userId)}.OnAudioVadStatusChange`, args: [0], toggle: true, fps: 5, thread: 5 });
+  }
+  sources.push({ kind: 'fire', name: 'VadCallback.local.OnAudioVadStatusChange', args: [0], toggle: true, fps: 5, thread: 5 });
+  sources.push({ kind: 'fire', name: 'LivePlayEngineCallback.OnRadioMessage', args: [Buffer.alloc(256, 2), 256], fps: 10, thread: 6 });
+  sources.push({ kind: 'fire', name: 'LivePlayEngineCallback.OnUserData', args: [Buffer.alloc(64, 3), 64], fps: 2, thread: 6 });
+  sources.push({ kind: 'fire', name: 'LivePlayEngineCallback.OnServerTimestampOffset', args: [123456], fps: 1, thread: 6 });
+  sources.push({ kind: 'fire', name: 'LivePlayEngineCallback.OnAudioSharedConnectionStateChanged', args: [0], toggle: true, fps: 0.5, thread: 6 });
+  return sources;
+}
+
+// The JavaScript side of the class, the same for both bindings: frames are
+// counted and their first byte (the producer's frame counter) kept; events
+// are counted; voice activity must alternate per stream, as it was fired.
+function classApp() {
+  const app = { frames: new Map(), lastByte: new Map(), events: 0, mic: 0, vadBroken: 0, stall: null, afterStall: null };
+  const vad = new Map();
+  const vadObject = (key) => ({
+    onAudioVadStatusChange(status) {
+      const before = vad.has(key) ? vad.get(key) : 1;
+      if (status !== 1 - before) app.vadBroken++;
+      vad.set(key, status);
+      app.events++;
+      app.maybeStall();
+    },
+  });
+  app.onFrame = (frame) => {
+    app.frames.set(frame.userId, (app.frames.get(frame.userId) || 0) + 1);
+    app.lastByte.set(frame.userId, frame.buffer[0]);
+    if (app.afterStall && frame.userId === TEACHER.userId && app.afterStall.firstTeacher === null) {
+      app.afterStall.firstTeacher = frame.buffer[0];
+    }
+    app.maybeStall();
+  };
+  app.room = {
+    onRadioMessage() { app.events++; app.maybeStall(); },
+    onUserData() { app.events++; },
+    onServerTimestampOffset() { app.events++; },
+    onAudioSharedConnectionStateChanged() { app.events++; },
+  };
+  app.micObject = { onMicrophoneRecordedPcmData(buffer) { app.mic += buffer.length > 0 ? 1 : 0; app.events++; app.maybeStall(); } };
+  app.vadObjects = [TEACHER, ...STUDENTS].map((u) => [SSRC(u.userId), vadObject(u.userId)]);
+  app.localVad = vadObject('local');
+  // A handler that blocks JavaScript for stall.ms once stall.at has passed.
+  app.maybeStall = () => {
+    const s = app.stall;
+    if (!s || s.done || now() < s.at) return;
+    s.done = true;
+    s.rssAtBegin = bench.rss();
+    s.began = now();
+    // Date.now allocates nothing: the heap does not grow with the loop.
+    const until = Date.now() + s.ms;
+    while (Date.now() < until);
+    s.ended = now();
+    s.callsAtEnd = bench.sceneCalls();
+    s.rssAtEnd = bench.rss();
+    app.afterStall = { firstTeacher: null, framesAt: new Map(app.frames) };
+  };
+  return app;
+}
+
+function classSetup(typical, app) {
+  if (typical) {
+    bench.typicalEvents(app.room);
+    for (const u of [TEACHER, ...STUDENTS]) bench.typicalReceive(u.userId, 1, app.onFrame);
+    bench.typicalClass(app.micObject, app.vadObjects, app.localVad);
+    return;
+  }
+  const addon = liveClass({ [COPY]: true, [UPDATE]: true }, app.room);
+  const renderer = { onVideoFrame: app.onFrame };
+  for (const u of [TEACHER, ...STUDENTS]) {
+    if (addon.livePlayEngine_videoStartReceive({ userId: u.userId, type: 1 }, renderer) !== 0) throw new Error('videoStartReceive failed');
+  }
+  if (addon.livePlayEngine_audioStartRecording({}, app.micObject, []) !== 0) throw new Error('audioStartRecording failed');
+  for (const [ssrc, object] of app.vadObjects) {
+    if (addon.livePlayEngine_registerRemoteVadCallback(ssrc, object) !== 0) throw new Error('registerRemoteVadCallback failed');
+  }
+  if (addon.livePlayEngine_registerLocalVadCallback(app.localVad) !== 0) throw new Error('registerLocalVadCallback failed');
+}
+
+// { typical, seconds, warmupMs, stallMs, stallAtMs }
+probes.class = async (p) => {
+  const app = classApp();
+  classSetup(p.typical, app);
+  const sources = classSources();
+  const probed = p.typical ? false : bench.openQueueProbe(addonPath());
+  bench.sceneStart(sources);
+  await sleep(p.warmupMs);
+  const frames0 = [...app.frames.values()].reduce((x, y) => x + y, 0);
+  const calls0 = bench.sceneCalls();
+  const cpu0 = bench.threadCpuUs();
+  const t0 = now();
+  bench.sampleStart([], 2);
+  if (p.stallMs) app.stall = { at: t0 + p.stallAtMs, ms: p.stallMs, done: false };
+  await sleep(p.seconds * 1000);
+  const t1 = now();
+  const cpu1 = bench.threadCpuUs();
+  const calls1 = bench.sceneCalls();
+  const frames1 = [...app.frames.values()].reduce((x, y) => x + y, 0);
+  const scene = bench.sceneStop();
+  const mem = bench.sampleStop();
+  // Everything fired reaches JavaScript once the engine has stopped.
+  const eventsFired = scene.sources.filter((s) => !s.name.startsWith('sink:')).reduce((x, s) => x + s.calls, 0);
+  const deadline = now() + 10000;
+  while (app.events < eventsFired && now() < deadline) await sleep(5);
+  const frameSources = sources.map((s, i) => (s.kind === 'frame' ? i : -1)).filter((i) => i >= 0);
+  const produced = frameSources.reduce((x, i) => x + calls1[i] - calls0[i], 0);
+  const seconds = (t1 - t0) / 1000;
+  const result = {
+    seconds,
+    jsShare: (cpu1 - cpu0) / 1000 / (t1 - t0),
+    engineMsPerSecond: scene.busyMs / scene.seconds,
+    engineMaxCallUs: scene.maxUs,
+    engineCalls: scene.calls,
+    engineFrameMsPerSecond: scene.sources.filter((s) => s.name.startsWith('sink:')).reduce((x, s) => x + s.busyMs, 0) / scene.seconds,
+    engineEventMsPerSecond: scene.sources.filter((s) => !s.name.startsWith('sink:')).reduce((x, s) => x + s.busyMs, 0) / scene.seconds,
+    framesProduced: produced,
+    framesDelivered: frames1 - frames0,
+    framesDropped: Math.max(0, produced - (frames1 - frames0)),
+    peakGrowthMB: (mem.peakRss - mem.startRss) / 2 ** 20,
+    peakRssMB: mem.peakRss / 2 ** 20,
+    maxQueued: probed ? mem.maxTotal : null,
+    eventsFired,
+    eventsDelivered: app.events,
+    vadOutOfOrder: app.vadBroken,
+    perSource: Object.fromEntries(scene.sources.map((x) => [x.name, +(x.busyMs * 1000 / Math.max(1, x.calls)).toFixed(1)])),
+  };
+  if (app.stall && app.stall.done) {
+    const s = app.stall;
+    const teacher = sources.findIndex((x) => x.name === `sink:${TEACHER.userId}:1`);
+    // The frames that arrived for the teacher in the first 200 ms after the
+    // stall, and how far the first was behind the newest produced.
+    result.stall = {
+      ms: s.ended - s.began,
+      growthMB: (s.rssAtEnd - s.rssAtBegin) / 2 ** 20,
+      newestTeacherByte: (s.callsAtEnd[teacher] - 1) & 255,
+      firstTeacherByte: app.afterStall.firstTeacher,
+      // Frames between the newest produced when the stall ended and the
+      // first delivered after it: 0 is the newest, negative a newer one.
+      teacherFramesBehind: app.afterStall.firstTeacher === null ? null
+        : (((s.callsAtEnd[teacher] - 1 - app.afterStall.firstTeacher + 128) & 255) - 128),
+      framesAfter: [...app.frames.entries()].reduce((x, [u, n]) => x + n - (app.afterStall.framesAt.get(u) || 0), 0),
+    };
+  }
+  if (p.typical) bench.typicalStop();
+  return result;
+};
+
 async function main() {
   const [kind, json] = process.argv.slice(2);
   const probe = probes[kind];

@@ -1,7 +1,8 @@
 'use strict';
-// Benchmarks of the two hot paths against a typical add-on and the machine's
-// limit, all measured in this run; each measurement in a process of its own.
-//   node bench/run.js            short run (about a minute and a half)
+// Benchmarks of the hot paths and of a whole class against a typical add-on
+// and the machine's limit, all measured in this run; each measurement in a
+// process of its own.
+//   node bench/run.js            short run (about four minutes)
 //   node bench/run.js --long     longer windows, for steadier figures
 //   node bench/run.js --only RE  cases whose name matches RE
 // Prints a table, then one JSON line per row:
@@ -18,8 +19,10 @@ const only = onlyAt >= 0 ? new RegExp(args[onlyAt + 1]) : null;
 
 const cores = typeof os.availableParallelism === 'function' ? os.availableParallelism() : os.cpus().length;
 const T = long
-  ? { frameSeconds: 6, pacedSeconds: 4, warmupMs: 500, floodSeconds: 30, memcpyMs: 1500, events: 1000000, repeats: 3 }
-  : { frameSeconds: 1.5, pacedSeconds: 2, warmupMs: 250, floodSeconds: 10, memcpyMs: 400, events: 1000000, repeats: 1 };
+  ? { frameSeconds: 6, pacedSeconds: 4, warmupMs: 500, floodSeconds: 30, memcpyMs: 1500, events: 1000000, repeats: 3,
+    posts: 480000, classSeconds: 20 }
+  : { frameSeconds: 1.5, pacedSeconds: 2, warmupMs: 250, floodSeconds: 10, memcpyMs: 400, events: 1000000, repeats: 1,
+    posts: 240000, classSeconds: 20 };
 const PACED_FPS = 60;
 
 function probe(kind, params) {
@@ -138,6 +141,57 @@ if (wanted('priority')) {
   row(name, 'delay post to JS call', 'ms', ours.delayMs, typical.delayMs, 'thread-safe function');
   row(name, 'ordinary events run before it', 'events', ours.ordinaryBefore, typical.ordinaryBefore, 'thread-safe function',
     { text: '0', test: (v) => v === 0 });
+}
+
+// ---- 4. posting cost on engine threads ---------------------------------------------
+// Every call of the engine callback timed on its engine thread, while the
+// JavaScript thread drains; bursts of 50 calls with pauses that keep the
+// total rate near 500,000 a second, so that the figure is the post itself.
+for (const threads of [1, 2, 8]) {
+  const name = `post from ${threads} engine thread${threads > 1 ? 's' : ''}`;
+  if (!wanted(name)) continue;
+  const pp = { threads, perThread: Math.round(T.posts / threads), burst: 50, pauseUs: 100 * threads };
+  const ours = best('posts', { ...pp, typical: false }, 'meanNs', true);
+  const typical = best('posts', { ...pp, typical: true }, 'meanNs', true);
+  row(name, 'mean time per post', 'ns', ours.meanNs, typical.meanNs, 'thread-safe function call',
+    { text: '<= 0.5x', test: (v, r) => r <= 0.5 });
+  row(name, '99.9th percentile per post', 'ns', ours.p999Ns, typical.p999Ns, 'thread-safe function call');
+  row(name, 'longest post', 'us', ours.maxNs / 1000, typical.maxNs / 1000, 'thread-safe function call');
+}
+
+// ---- 5. a realistic class, and the same class with JavaScript stalled --------------
+// One teacher at 1920x1080 and 30 fps, 16 students at 320x180 and 15 fps, both
+// frame optimisations on, 50 microphone chunks a second, voice activity of 18
+// streams 5 times a second each, and room messages (bench/probe.js).
+if (wanted('class')) {
+  const cl = { seconds: T.classSeconds, warmupMs: 1000 };
+  const ours = probe('class', { ...cl, typical: false });
+  const typical = probe('class', { ...cl, typical: true });
+  const name = `class 1080p30 + 16x 180p15 ${cl.seconds}s`;
+  const against = 'typical add-on';
+  row(name, 'JS-thread share of one core', '%', ours.jsShare * 100, typical.jsShare * 100, against,
+    { text: '<= 0.2x typical', test: (v, r) => r <= 0.2 });
+  row(name, 'engine-thread CPU in the binding', 'ms/s', ours.engineMsPerSecond, typical.engineMsPerSecond, against);
+  row(name, 'engine-thread CPU per event', 'us', ours.engineEventMsPerSecond * 1000 * ours.seconds / ours.eventsFired,
+    typical.engineEventMsPerSecond * 1000 * typical.seconds / typical.eventsFired, against);
+  row(name, 'frames dropped', 'frames', ours.framesDropped, typical.framesDropped, `${against} (of ${fmt(ours.framesProduced)} produced)`);
+  row(name, 'peak memory growth', 'MB', ours.peakGrowthMB, typical.peakGrowthMB, against);
+  row(name, 'events lost or out of order', 'events', ours.eventsFired - ours.eventsDelivered + ours.vadOutOfOrder,
+    typical.eventsFired - typical.eventsDelivered + typical.vadOutOfOrder, against, { text: '0', test: (v) => v === 0 });
+}
+if (wanted('stall')) {
+  const st = { seconds: T.classSeconds, warmupMs: 1000, stallMs: 5000, stallAtMs: 5000 };
+  const ours = probe('class', { ...st, typical: false });
+  const typical = probe('class', { ...st, typical: true });
+  const name = `class with JS stalled 5s`;
+  const against = 'typical add-on';
+  row(name, 'memory growth during the stall', 'MB', ours.stall.growthMB, typical.stall.growthMB, against);
+  row(name, 'most items queued', 'items', ours.maxQueued, null, 'not probed in the typical add-on');
+  row(name, 'first teacher frame after the stall, behind the newest', 'frames', ours.stall.teacherFramesBehind,
+    typical.stall.teacherFramesBehind, against, { text: '<= 0 (the newest)', test: (v) => v !== null && v <= 0 });
+  row(name, 'frames delivered in the rest of the run', 'frames', ours.stall.framesAfter, typical.stall.framesAfter, against);
+  row(name, 'events lost or out of order', 'events', ours.eventsFired - ours.eventsDelivered + ours.vadOutOfOrder,
+    typical.eventsFired - typical.eventsDelivered + typical.vadOutOfOrder, against, { text: '0', test: (v) => v === 0 });
 }
 
 // ---- report -------------------------------------------------------------------------

@@ -402,6 +402,297 @@ napi_value Queued(napi_env env, napi_callback_info info) {
   return Num(env, g_probe.count_renderer(g_probe.queue, static_cast<int>(NumArg(env, a, 0, 0))));
 }
 
+// ---- timed posts ------------------------------------------------------------------
+
+// What one engine callback costs the engine thread that makes it: `threads`
+// engine threads each call a held callback `perThread` times, pausing
+// `pauseUs` after every `burst` calls (so that the JavaScript thread keeps
+// up and the figure is the post, not a growing backlog). Each call is timed
+// alone; the clock read is part of every figure, for both bindings.
+struct TimedPosts {
+  std::vector<std::vector<uint32_t>> ns;
+  std::atomic<int> running{0};
+};
+
+TimedPosts* g_timed = nullptr;
+
+uint64_t NowNs() {
+  return static_cast<uint64_t>(
+      std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch()).count());
+}
+
+uint64_t CpuNs() {
+  timespec ts{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+  return static_cast<uint64_t>(ts.tv_sec) * 1000000000u + static_cast<uint64_t>(ts.tv_nsec);
+}
+
+// timedPosts(name, threads, perThread, burst, pauseUs, arg): starts; poll timedPostsResult().
+napi_value TimedPostsStart(napi_env env, napi_callback_info info) {
+  ArgList a = Args(env, info);
+  const std::string name = StrArg(env, a, 0);
+  const int threads = std::max(1, std::min(8, static_cast<int>(NumArg(env, a, 1, 1))));
+  const auto per = static_cast<int64_t>(NumArg(env, a, 2, 1000));
+  const auto burst = std::max<int64_t>(1, static_cast<int64_t>(NumArg(env, a, 3, 50)));
+  const auto pause = std::chrono::microseconds(static_cast<int64_t>(NumArg(env, a, 4, 0)));
+  const double arg = NumArg(env, a, 5, 123456);
+  delete g_timed;
+  auto* run = new TimedPosts;
+  run->ns.assign(threads, std::vector<uint32_t>(static_cast<size_t>(per), 0));
+  run->running = threads;
+  g_timed = run;
+  for (int t = 0; t < threads; ++t) {
+    sim::RunOnEngineThread(t, [run, t, name, per, burst, pause, arg] {
+      uint32_t* out = run->ns[t].data();
+      sim::FireEach(name, sim::Args({arg}), per, [&](int64_t i, const std::function<void()>& fire) {
+        const uint64_t t0 = NowNs();
+        fire();
+        out[i] = static_cast<uint32_t>(std::min<uint64_t>(NowNs() - t0, UINT32_MAX));
+        if (i % burst == burst - 1 && pause.count() > 0) std::this_thread::sleep_for(pause);
+      });
+      --run->running;
+    }, false);
+  }
+  return nullptr;
+}
+
+// timedPostsResult(): null while running; then { posts, meanNs, p50Ns, p999Ns, maxNs }.
+napi_value TimedPostsResult(napi_env env, napi_callback_info) {
+  napi_value out = nullptr;
+  TimedPosts* run = g_timed;
+  if (!run || run->running > 0) {
+    napi_get_null(env, &out);
+    return out;
+  }
+  std::vector<uint32_t> all;
+  for (auto& v : run->ns) all.insert(all.end(), v.begin(), v.end());
+  CHECK(napi_create_object(env, &out));
+  if (all.empty()) return out;
+  double sum = 0;
+  for (uint32_t v : all) sum += v;
+  auto at = [&](double q) {
+    auto k = static_cast<size_t>(q * static_cast<double>(all.size() - 1));
+    std::nth_element(all.begin(), all.begin() + static_cast<std::ptrdiff_t>(k), all.end());
+    return static_cast<double>(all[k]);
+  };
+  SetNum(env, out, "posts", static_cast<double>(all.size()));
+  SetNum(env, out, "meanNs", sum / static_cast<double>(all.size()));
+  SetNum(env, out, "p50Ns", at(0.5));
+  SetNum(env, out, "p999Ns", at(0.999));
+  SetNum(env, out, "maxNs", static_cast<double>(*std::max_element(all.begin(), all.end())));
+  delete run;
+  g_timed = nullptr;
+  return out;
+}
+
+// ---- a class as a scene ----------------------------------------------------------------
+
+// Sources of a class, each on an engine thread of its own choosing, at its
+// own rate: frames through a sink, or a held callback fired with fixed
+// arguments (a "toggle" source alternates its first argument between 0 and 1,
+// as voice activity does). Every call is timed: the time an engine thread
+// spends inside the binding is what a media thread is held up by it.
+struct Source {
+  bool frame = false, toggle = false;
+  std::string name;
+  int width = 0, height = 0;
+  int64_t interval_us = 0;
+  std::vector<sim::Value> args;
+  std::vector<uint8_t> pixels;
+  std::atomic<uint64_t> calls{0};
+  uint64_t busy_ns = 0, max_ns = 0;
+};
+
+struct Scene {
+  std::vector<std::unique_ptr<Source>> sources;
+  std::atomic<bool> stop{false};
+  std::mutex mu;
+  std::condition_variable cv;
+  int running = 0;
+  double started = 0;
+};
+
+Scene* g_scene = nullptr;
+
+void SceneLoop(Scene* scene, std::vector<Source*> mine) {
+  using Clock = std::chrono::steady_clock;
+  const auto start = Clock::now();
+  std::vector<Clock::time_point> due(mine.size(), start);
+  std::vector<uint64_t> k(mine.size(), 0);
+  // Spread the first calls of a thread's sources over their interval.
+  for (size_t i = 0; i < mine.size(); ++i)
+    due[i] += std::chrono::microseconds(mine[i]->interval_us * static_cast<int64_t>(i) / static_cast<int64_t>(mine.size()));
+  while (!scene->stop.load()) {
+    size_t next = 0;
+    for (size_t i = 1; i < mine.size(); ++i)
+      if (due[i] < due[next]) next = i;
+    {
+      std::unique_lock<std::mutex> lock(scene->mu);
+      if (scene->cv.wait_until(lock, due[next], [&] { return scene->stop.load(); })) break;
+    }
+    Source* s = mine[next];
+    std::vector<sim::Value> args;
+    if (!s->frame) {
+      args = s->args;
+      if (s->toggle && !args.empty()) args[0] = static_cast<double>(k[next] & 1);
+    }
+    sim::Args fired(std::move(args));
+    if (s->frame) s->pixels[0] = static_cast<uint8_t>(k[next]);
+    // CPU time measures the work; wall time also what a busy machine adds.
+    const uint64_t c0 = CpuNs(), t0 = NowNs();
+    if (s->frame) sim::DeliverFrame(s->name, s->width, s->height, 0, s->pixels.data());
+    else sim::FireHere(s->name, fired);
+    const uint64_t took = NowNs() - t0, cpu = CpuNs() - c0;
+    s->calls++;
+    s->busy_ns += cpu;
+    s->max_ns = std::max(s->max_ns, took);
+    ++k[next];
+    // Behind by more than a period (the machine was busy): the engine skips
+    // ticks rather than bursting.
+    due[next] += std::chrono::microseconds(s->interval_us);
+    if (due[next] < Clock::now() - std::chrono::microseconds(s->interval_us)) due[next] = Clock::now();
+  }
+  std::lock_guard<std::mutex> lock(scene->mu);
+  --scene->running;
+  scene->cv.notify_all();
+}
+
+bool ReadProp(napi_env env, napi_value obj, const char* key, napi_value* out) {
+  bool has = false;
+  return napi_has_named_property(env, obj, key, &has) == napi_ok && has &&
+         napi_get_named_property(env, obj, key, out) == napi_ok;
+}
+
+double PropNum(napi_env env, napi_value obj, const char* key, double def) {
+  napi_value v = nullptr;
+  double d = def;
+  if (ReadProp(env, obj, key, &v)) napi_get_value_double(env, v, &d);
+  return d;
+}
+
+napi_value SceneStop(napi_env env, napi_callback_info);
+
+// sceneStart([{ kind: 'frame'|'fire', name, width, height, fps, thread, args, toggle }])
+napi_value SceneStart(napi_env env, napi_callback_info info) {
+  ArgList a = Args(env, info);
+  if (g_scene) SceneStop(env, info);
+  auto* scene = new Scene;
+  uint32_t n = 0;
+  CHECK(napi_get_array_length(env, a.argv[0], &n));
+  std::map<int, std::vector<Source*>> by_thread;
+  for (uint32_t i = 0; i < n; ++i) {
+    napi_value o = nullptr, v = nullptr;
+    CHECK(napi_get_element(env, a.argv[0], i, &o));
+    auto src = std::make_unique<Source>();
+    ArgList one;
+    one.argc = 1;
+    if (ReadProp(env, o, "kind", &v)) {
+      one.argv[0] = v;
+      src->frame = StrArg(env, one, 0) == "frame";
+    }
+    if (ReadProp(env, o, "name", &v)) {
+      one.argv[0] = v;
+      src->name = StrArg(env, one, 0);
+    }
+    if (ReadProp(env, o, "toggle", &v)) napi_get_value_bool(env, v, &src->toggle);
+    src->width = static_cast<int>(PropNum(env, o, "width", 0));
+    src->height = static_cast<int>(PropNum(env, o, "height", 0));
+    src->interval_us = static_cast<int64_t>(1e6 / std::max(0.001, PropNum(env, o, "fps", 1)));
+    if (src->frame) {
+      src->pixels.resize(static_cast<size_t>(src->width) * src->height * 4);
+      sim::Pattern(src->width, src->height, i, src->pixels.data());
+    }
+    napi_value list = nullptr;
+    uint32_t count = 0;
+    if (ReadProp(env, o, "args", &list) && napi_get_array_length(env, list, &count) == napi_ok) {
+      for (uint32_t j = 0; j < count; ++j) {
+        napi_value e = nullptr;
+        napi_valuetype t = napi_undefined;
+        bool is_buffer = false;
+        napi_get_element(env, list, j, &e);
+        napi_typeof(env, e, &t);
+        if (t == napi_boolean) {
+          bool b = false;
+          napi_get_value_bool(env, e, &b);
+          src->args.emplace_back(b);
+        } else if (t == napi_number) {
+          double d = 0;
+          napi_get_value_double(env, e, &d);
+          src->args.emplace_back(d);
+        } else if (napi_is_buffer(env, e, &is_buffer) == napi_ok && is_buffer) {
+          void* data = nullptr;
+          size_t len = 0;
+          napi_get_buffer_info(env, e, &data, &len);
+          auto* p = static_cast<uint8_t*>(data);
+          src->args.emplace_back(sim::Bytes(p, p + len));
+        } else {
+          src->args.emplace_back(std::monostate{});
+        }
+      }
+    }
+    by_thread[static_cast<int>(PropNum(env, o, "thread", 0)) % 8].push_back(src.get());
+    scene->sources.push_back(std::move(src));
+  }
+  scene->running = static_cast<int>(by_thread.size());
+  scene->started = Seconds();
+  g_scene = scene;
+  for (auto& kv : by_thread) {
+    std::vector<Source*> mine = kv.second;
+    sim::RunOnEngineThread(kv.first, [scene, mine] { SceneLoop(scene, mine); }, false);
+  }
+  return nullptr;
+}
+
+// sceneCalls(): calls made so far, per source.
+napi_value SceneCalls(napi_env env, napi_callback_info) {
+  napi_value out = nullptr;
+  CHECK(napi_create_array(env, &out));
+  if (Scene* scene = g_scene) {
+    for (size_t i = 0; i < scene->sources.size(); ++i)
+      napi_set_element(env, out, static_cast<uint32_t>(i), Num(env, static_cast<double>(scene->sources[i]->calls.load())));
+  }
+  return out;
+}
+
+// sceneStop(): { seconds, sources: [{ name, calls, busyMs (CPU), maxUs (wall) }], busyMs, maxUs, calls }
+napi_value SceneStop(napi_env env, napi_callback_info) {
+  napi_value out = nullptr;
+  CHECK(napi_create_object(env, &out));
+  Scene* scene = g_scene;
+  if (!scene) return out;
+  g_scene = nullptr;
+  {
+    std::unique_lock<std::mutex> lock(scene->mu);
+    scene->stop = true;
+    scene->cv.notify_all();
+    scene->cv.wait(lock, [&] { return scene->running == 0; });
+  }
+  napi_value list = nullptr;
+  napi_create_array(env, &list);
+  uint64_t busy = 0, calls = 0, max_ns = 0;
+  for (size_t i = 0; i < scene->sources.size(); ++i) {
+    Source* s = scene->sources[i].get();
+    napi_value o = nullptr, name = nullptr;
+    napi_create_object(env, &o);
+    napi_create_string_utf8(env, s->name.c_str(), s->name.size(), &name);
+    napi_set_named_property(env, o, "name", name);
+    SetNum(env, o, "calls", static_cast<double>(s->calls.load()));
+    SetNum(env, o, "busyMs", s->busy_ns / 1e6);
+    SetNum(env, o, "maxUs", s->max_ns / 1e3);
+    napi_set_element(env, list, static_cast<uint32_t>(i), o);
+    busy += s->busy_ns;
+    calls += s->calls;
+    max_ns = std::max(max_ns, s->max_ns);
+  }
+  napi_set_named_property(env, out, "sources", list);
+  SetNum(env, out, "seconds", Seconds() - scene->started);
+  SetNum(env, out, "busyMs", busy / 1e6);
+  SetNum(env, out, "maxUs", max_ns / 1e3);
+  SetNum(env, out, "calls", static_cast<double>(calls));
+  delete scene;
+  return out;
+}
+
 // ---- the typical add-on ------------------------------------------------------------
 
 // What a straightforward binding does: every engine callback copies its data
@@ -487,6 +778,7 @@ struct TypicalEvent {
   const char* method;
   int argc;
   double args[4];
+  std::vector<uint8_t>* bytes;  // a copy of the event's data, the first argument when present
 };
 
 class TypicalCallbacks : public tavel::LivePlayEngineCallback {
@@ -505,8 +797,8 @@ class TypicalCallbacks : public tavel::LivePlayEngineCallback {
   void OnServerTimestampOffset(int64_t offset) override { Post("onServerTimestampOffset", static_cast<double>(offset)); }
   void OnRadioChannelConnecting() override { Post("onRadioChannelConnecting"); }
   void OnRadioChannelConnected() override { Post("onRadioChannelConnected"); }
-  void OnRadioMessage(const uint8_t*, int length) override { Post("onRadioMessage", length); }
-  void OnUserData(const uint8_t*, int length) override { Post("onUserData", length); }
+  void OnRadioMessage(const uint8_t* data, int length) override { PostBytes("onRadioMessage", data, length); }
+  void OnUserData(const uint8_t* data, int length) override { PostBytes("onUserData", data, length); }
   void OnNoSpeechTimeoutEvent() override { Post("onNoSpeechTimeoutEvent"); }
   void OnAudioInputNoVoiceWarning() override { Post("onAudioInputNoVoiceWarning"); }
   void OnRecordingDataException(int c) override { Post("onRecordingDataException", c); }
@@ -528,21 +820,66 @@ class TypicalCallbacks : public tavel::LivePlayEngineCallback {
  private:
   template <typename... A>
   void Post(const char* method, A... args) {
-    auto* e = new TypicalEvent{method, static_cast<int>(sizeof...(A)), {static_cast<double>(args)...}};
+    auto* e = new TypicalEvent{method, static_cast<int>(sizeof...(A)), {static_cast<double>(args)...}, nullptr};
     if (napi_call_threadsafe_function(tsfn_, e, napi_tsfn_blocking) != napi_ok) delete e;
   }
   napi_threadsafe_function tsfn_;
+
+ public:
+  // The engine's memory is gone once the callback returns: the data is copied.
+  void PostBytes(const char* method, const uint8_t* data, int length, int extra_argc = 0, int extra = 0) {
+    const size_t size = data && length > 0 ? static_cast<size_t>(length) : 0;
+    auto* e = new TypicalEvent{method, 1 + extra_argc, {static_cast<double>(length), static_cast<double>(extra)},
+                               new std::vector<uint8_t>(data, data + size)};
+    if (napi_call_threadsafe_function(tsfn_, e, napi_tsfn_blocking) != napi_ok) {
+      delete e->bytes;
+      delete e;
+    }
+  }
+  void PostNumber(const char* method, double v) { Post(method, v); }
+};
+
+// The microphone's data and voice activity, each to an object of its own.
+class TypicalMic : public tavel::MicrophoneRecordingCallback {
+ public:
+  explicit TypicalMic(TypicalCallbacks* to) : to_(to) {}
+  void OnAudioRecordingStart() override {}
+  void OnAudioRecordingStop() override {}
+  void OnMicrophoneRecordedPcmData(const uint8_t* data, int length) override {
+    to_->PostBytes("onMicrophoneRecordedPcmData", data, length);
+  }
+  void OnMicrophoneRecordedAacData(const uint8_t* d, int n, int r) override { to_->PostBytes("onMicrophoneRecordedAacData", d, n, 1, r); }
+  void OnMicrophoneRecordedOpusData(const uint8_t* d, int n, int r) override { to_->PostBytes("onMicrophoneRecordedOpusData", d, n, 1, r); }
+  void OnMicrophoneRecordedIsacData(const uint8_t* d, int n, int r) override { to_->PostBytes("onMicrophoneRecordedIsacData", d, n, 1, r); }
+
+ private:
+  TypicalCallbacks* to_;
+};
+
+class TypicalVad : public tavel::VadCallback {
+ public:
+  explicit TypicalVad(TypicalCallbacks* to) : to_(to) {}
+  void OnAudioVadStatusChange(int status) override { to_->PostNumber("onAudioVadStatusChange", status); }
+
+ private:
+  TypicalCallbacks* to_;
 };
 
 void CallEventJs(napi_env env, napi_value, void* context, void* data) {
   std::unique_ptr<TypicalEvent> event(static_cast<TypicalEvent*>(data));
   if (!env) return;
-  napi_value object = nullptr, fn = nullptr, result = nullptr, argv[4];
+  napi_value object = nullptr, fn = nullptr, result = nullptr, argv[5];
   if (napi_get_reference_value(env, static_cast<napi_ref>(context), &object) != napi_ok || !object ||
       napi_get_named_property(env, object, event->method, &fn) != napi_ok)
     return;
-  for (int i = 0; i < event->argc; ++i) napi_create_double(env, event->args[i], &argv[i]);
-  if (napi_call_function(env, object, fn, event->argc, argv, &result) != napi_ok) {
+  int argc = 0;
+  std::unique_ptr<std::vector<uint8_t>> bytes(event->bytes);
+  if (bytes) {
+    void* copy = nullptr;
+    napi_create_buffer_copy(env, bytes->size(), bytes->data(), &copy, &argv[argc++]);
+  }
+  for (int i = 0; i < event->argc; ++i) napi_create_double(env, event->args[i], &argv[argc++]);
+  if (napi_call_function(env, object, fn, argc, argv, &result) != napi_ok) {
     napi_value error = nullptr;
     napi_get_and_clear_last_exception(env, &error);
   }
@@ -550,6 +887,32 @@ void CallEventJs(napi_env env, napi_value, void* context, void* data) {
 
 std::unique_ptr<TypicalCallbacks> g_callbacks;
 napi_ref g_callbacks_ref = nullptr;
+
+// A target object of its own: a thread-safe function per object, as a
+// straightforward binding makes one per registered callback.
+struct TypicalTarget {
+  napi_ref ref = nullptr;
+  std::unique_ptr<TypicalCallbacks> posts;
+};
+std::vector<TypicalTarget> g_targets;
+std::vector<std::unique_ptr<TypicalMic>> g_mics;
+std::vector<std::unique_ptr<TypicalVad>> g_vads;
+
+TypicalCallbacks* NewTarget(napi_env env, napi_value object) {
+  TypicalTarget t;
+  napi_value name = nullptr;
+  napi_threadsafe_function tsfn = nullptr;
+  if (napi_create_reference(env, object, 1, &t.ref) != napi_ok ||
+      napi_create_string_utf8(env, "typical-target", NAPI_AUTO_LENGTH, &name) != napi_ok ||
+      napi_create_threadsafe_function(env, nullptr, nullptr, name, 0, 1, nullptr, nullptr, t.ref, CallEventJs, &tsfn) !=
+          napi_ok)
+    return nullptr;
+  napi_unref_threadsafe_function(env, tsfn);
+  t.posts = std::make_unique<TypicalCallbacks>(tsfn);
+  TypicalCallbacks* out = t.posts.get();
+  g_targets.push_back(std::move(t));
+  return out;
+}
 
 // typicalEvents(object): the live play events go to object's on... methods.
 napi_value TypicalEvents(napi_env env, napi_callback_info info) {
@@ -570,11 +933,57 @@ napi_value TypicalEvents(napi_env env, napi_callback_info info) {
   return nullptr;
 }
 
+// typicalClass(micObject, vadObjects: [[ssrc, object]...], localVadObject): the
+// microphone recording and voice activity of a class, each object through a
+// thread-safe function of its own (typicalEvents gives the room events).
+napi_value TypicalClass(napi_env env, napi_callback_info info) {
+  ArgList a = Args(env, info);
+  if (!Live()) {
+    napi_throw_error(env, nullptr, "bench: no engine");
+    return nullptr;
+  }
+  TypicalCallbacks* mic_to = NewTarget(env, a.argv[0]);
+  if (!mic_to) {
+    napi_throw_error(env, nullptr, "bench: typical target failed");
+    return nullptr;
+  }
+  g_mics.push_back(std::make_unique<TypicalMic>(mic_to));
+  Live()->AudioStartRecording(tavel::AudioTrackInfo{}, g_mics.back().get(), {});
+  uint32_t n = 0;
+  CHECK(napi_get_array_length(env, a.argv[1], &n));
+  for (uint32_t i = 0; i < n; ++i) {
+    napi_value pair = nullptr, ssrc = nullptr, object = nullptr;
+    int32_t id = 0;
+    CHECK(napi_get_element(env, a.argv[1], i, &pair));
+    CHECK(napi_get_element(env, pair, 0, &ssrc));
+    CHECK(napi_get_element(env, pair, 1, &object));
+    napi_get_value_int32(env, ssrc, &id);
+    TypicalCallbacks* to = NewTarget(env, object);
+    if (!to) continue;
+    g_vads.push_back(std::make_unique<TypicalVad>(to));
+    Live()->RegisterRemoteVadCallback(id, g_vads.back().get());
+  }
+  if (a.argc > 2) {
+    if (TypicalCallbacks* to = NewTarget(env, a.argv[2])) {
+      g_vads.push_back(std::make_unique<TypicalVad>(to));
+      Live()->RegisterLocalVadCallback(g_vads.back().get());
+    }
+  }
+  return nullptr;
+}
+
 // typicalStop(): the engine stops calling, then the functions are released.
 napi_value TypicalStop(napi_env env, napi_callback_info) {
   StopProduction();
   if (g_root) tavel::LiveEngine::Delete(g_root);
   g_live = nullptr;
+  for (auto& t : g_targets) {
+    napi_release_threadsafe_function(t.posts->tsfn(), napi_tsfn_abort);
+    napi_delete_reference(env, t.ref);
+  }
+  g_targets.clear();
+  g_mics.clear();
+  g_vads.clear();
   for (auto& s : g_sinks) napi_release_threadsafe_function(s->tsfn(), napi_tsfn_abort);
   g_sinks.clear();
   if (g_callbacks) napi_release_threadsafe_function(g_callbacks->tsfn(), napi_tsfn_abort);
@@ -601,6 +1010,12 @@ napi_value Init(napi_env env, napi_value exports) {
       {"typicalReceive", nullptr, TypicalReceive, nullptr, nullptr, nullptr, napi_default, nullptr},
       {"typicalEvents", nullptr, TypicalEvents, nullptr, nullptr, nullptr, napi_default, nullptr},
       {"typicalStop", nullptr, TypicalStop, nullptr, nullptr, nullptr, napi_default, nullptr},
+      {"typicalClass", nullptr, TypicalClass, nullptr, nullptr, nullptr, napi_default, nullptr},
+      {"timedPosts", nullptr, TimedPostsStart, nullptr, nullptr, nullptr, napi_default, nullptr},
+      {"timedPostsResult", nullptr, TimedPostsResult, nullptr, nullptr, nullptr, napi_default, nullptr},
+      {"sceneStart", nullptr, SceneStart, nullptr, nullptr, nullptr, napi_default, nullptr},
+      {"sceneStop", nullptr, SceneStop, nullptr, nullptr, nullptr, napi_default, nullptr},
+      {"sceneCalls", nullptr, SceneCalls, nullptr, nullptr, nullptr, napi_default, nullptr},
   };
   napi_define_properties(env, exports, sizeof props / sizeof props[0], props);
   return exports;

@@ -43,6 +43,34 @@ napi_status GetMethod(napi_env env, napi_value object, const char* method, napi_
 
 }  // namespace
 
+namespace {
+
+struct HolderBin {
+  bool on = false;
+  std::vector<std::shared_ptr<AddonCallback>> held;
+};
+thread_local HolderBin t_bin;
+
+}  // namespace
+
+AsyncCallbackItemBase::~AsyncCallbackItemBase() {
+  HolderBin& bin = t_bin;
+  if (bin.on && addon_callback_) bin.held.push_back(std::move(addon_callback_));
+}
+
+void AsyncCallbackItemBase::DeferHolderReleases(bool on) {
+  t_bin.on = on;
+  if (!on) FlushHolderReleases();
+}
+
+void AsyncCallbackItemBase::FlushHolderReleases() {
+  // Swapped out first: a holder's destructor may destroy items.
+  std::vector<std::shared_ptr<AddonCallback>> gone;
+  gone.swap(t_bin.held);
+  gone.clear();
+  if (t_bin.held.empty()) t_bin.held.swap(gone);  // keeps the capacity
+}
+
 bool AsyncCallbackItemBase::Runnable() const { return addon_callback_ && addon_callback_->GetJsEnv(); }
 
 void AsyncCallbackItemBase::ExecuteAsyncJsCallBack(const char* method, size_t argc, const napi_value* argv) {
@@ -92,11 +120,52 @@ napi_value ToJs(napi_env env, const EventArg& arg) {
   return e.Undefined();
 }
 
+static_assert(sizeof(EventItem) <= ItemPool::kBlockSize, "the usual event fits a block of the item pool");
+
+EventItem::EventItem(std::shared_ptr<AddonCallback> holder, const char* method, int32_t type,
+                     std::vector<EventArg> args)
+    : AsyncCallbackItemBase(std::move(holder)), method_(method), type_(type), scalars_{} {
+  bool scalar = args.size() <= kInline;
+  for (const EventArg& a : args) scalar = scalar && (std::holds_alternative<double>(a) || std::holds_alternative<bool>(a));
+  if (!scalar) {
+    argc_ = kListed;
+    list_ = new std::vector<EventArg>(std::move(args));
+    return;
+  }
+  // The vector is freed here, on the thread that made it.
+  for (const EventArg& a : args) {
+    if (const bool* b = std::get_if<bool>(&a)) {
+      bools_ |= static_cast<uint8_t>(1u << argc_);
+      scalars_[argc_++] = *b ? 1 : 0;
+    } else {
+      scalars_[argc_++] = std::get<double>(a);
+    }
+  }
+}
+
+EventItem::~EventItem() { EventItem::ReleaseData(); }
+
+void EventItem::ReleaseData() {
+  if (argc_ != kListed) return;
+  delete list_;
+  list_ = nullptr;
+  argc_ = 0;
+}
+
 void EventItem::Run() {
   napi_env e = env();
   napi_value argv[8];
-  const size_t argc = args_.size() < 8 ? args_.size() : 8;
-  for (size_t i = 0; i < argc; ++i) argv[i] = ToJs(e, args_[i]);
+  size_t argc = 0;
+  if (argc_ == kListed) {
+    argc = list_->size() < 8 ? list_->size() : 8;
+    for (size_t i = 0; i < argc; ++i) argv[i] = ToJs(e, (*list_)[i]);
+  } else {
+    for (; argc < argc_; ++argc) {
+      const bool ok = (bools_ >> argc) & 1 ? napi_get_boolean(e, scalars_[argc] != 0, &argv[argc]) == napi_ok
+                                           : napi_create_double(e, scalars_[argc], &argv[argc]) == napi_ok;
+      if (!ok) napi_get_undefined(e, &argv[argc]);
+    }
+  }
   ExecuteAsyncJsCallBack(method_, argc, argv);
 }
 

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "callback/async_callback_item.h"
 #include "common/logging.h"
 
 namespace lumen_addon {
@@ -97,6 +98,11 @@ CallbackDispatcher* CallbackDispatcher::Create(napi_env env) {
   d->handle_->data = d;
   // Delivery must not keep the process alive on its own.
   uv_unref(reinterpret_cast<uv_handle_t*>(d->handle_));
+  d->check_ = new uv_check_t;
+  uv_check_init(loop, d->check_);
+  d->check_->data = d;
+  uv_check_start(d->check_, OnCheck);
+  uv_unref(reinterpret_cast<uv_handle_t*>(d->check_));
 
   napi_value object = nullptr, name = nullptr;
   if (napi_create_object(env, &object) != napi_ok ||
@@ -121,6 +127,12 @@ void CallbackDispatcher::OnWake(uv_async_t* handle) {
   if (!d) return;
   DeletePendingReferences();
   if (Queue().closing()) return;
+  d->RunItems();
+}
+
+void CallbackDispatcher::OnCheck(uv_check_t* handle) {
+  auto* d = static_cast<CallbackDispatcher*>(handle->data);
+  if (!d || Queue().closing() || !Queue().Pending()) return;
   d->RunItems();
 }
 
@@ -168,7 +180,14 @@ void CloseHandleScope(napi_env env, napi_handle_scope scope) {
 void CallbackDispatcher::RunItems() {
   // The items stay queued for the clean-up hook, which destroys them.
   if (!CanCallJs()) return;
+  // Until the run ends, posts need not wake the JavaScript thread.
+  struct Run {
+    Run() { Queue().BeginRun(); }
+    ~Run() { Queue().LeaveRun(); }
+    bool More() { return Queue().EndRun(); }
+  } run;
   CallbackItem* item = Queue().Take();
+  if (!item && run.More()) item = Queue().Take();
   if (!item) return;
   // A wake-up runs the items queued when it began, and those posted while it
   // runs only until it has lasted kWakeupNs: callbacks slower than the engine
@@ -190,9 +209,11 @@ void CallbackDispatcher::RunItems() {
 
   napi_handle_scope batch = nullptr;
   int in_batch = 0;
+  AsyncCallbackItemBase::DeferHolderReleases(true);
   while (item) {
     if (in_batch == kItemsPerScope) in_batch = 0;
     if (in_batch++ == 0) {
+      AsyncCallbackItemBase::FlushHolderReleases();
       keys_live_ = false;
       CloseHandleScope(env_, batch);
       batch = nullptr;
@@ -213,9 +234,12 @@ void CallbackDispatcher::RunItems() {
       break;
     }
     // An item may have closed the environment's queue (teardown from JavaScript).
-    item = Queue().closing() ? nullptr : Queue().Take();
+    if (Queue().closing()) break;
+    item = Queue().Take();
+    if (!item && run.More()) item = Queue().Take();
   }
 
+  AsyncCallbackItemBase::DeferHolderReleases(false);
   keys_live_ = false;
   CloseHandleScope(env_, batch);
   if (cb_scope) napi_close_callback_scope(env_, cb_scope);
@@ -231,6 +255,10 @@ void CallbackDispatcher::Close() {
   uv_close(reinterpret_cast<uv_handle_t*>(handle_),
            [](uv_handle_t* h) { delete reinterpret_cast<uv_async_t*>(h); });
   handle_ = nullptr;
+  check_->data = nullptr;
+  uv_check_stop(check_);
+  uv_close(reinterpret_cast<uv_handle_t*>(check_), [](uv_handle_t* h) { delete reinterpret_cast<uv_check_t*>(h); });
+  check_ = nullptr;
   DeletePendingReferences(true);
   if (async_context_) napi_async_destroy(env_, async_context_);
   if (object_ref_) napi_delete_reference(env_, object_ref_);

@@ -63,6 +63,7 @@ class CallbackDispatcher {
   ~CallbackDispatcher() = default;
 
   static void OnWake(uv_async_t* handle);
+  static void OnCheck(uv_check_t* handle);
   static void Wake(void* context);
   bool CanCallJs();
   void RunItems();
@@ -72,6 +73,10 @@ class CallbackDispatcher {
 
   napi_env env_;
   uv_async_t* handle_ = nullptr;
+  // Runs what is queued after each poll of the loop, before the loop asks
+  // whether it is still alive: a post woken in the last iteration after the
+  // wake-up handle's turn is still delivered.
+  uv_check_t* check_ = nullptr;
   napi_ref object_ref_ = nullptr;
   napi_async_context async_context_ = nullptr;
   // Valid within the handle scope of the current batch only.

@@ -4,7 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <atomic>
+#include <functional>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <set>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -108,7 +114,8 @@ TEST_F(CallbackQueueTest, PostsFromManyThreadsReachTakeInPerThreadOrder) {
   }
   for (int t = 0; t < kThreads; ++t) EXPECT_EQ(seen[t], kPerThread) << "thread " << t;
   EXPECT_EQ(queue_.Take(), nullptr);
-  EXPECT_EQ(wakes_, kThreads * kPerThread);
+  EXPECT_GE(wakes_, 1);
+  EXPECT_LE(wakes_, kThreads * kPerThread);
   EXPECT_EQ(probe_.destroyed, kThreads * kPerThread);
 }
 
@@ -206,7 +213,8 @@ TEST_F(CallbackQueueTest, EveryItemPostedAcrossDrainClosingIsDestroyedOnce) {
   EXPECT_GT(accepted, 0);
   EXPECT_EQ(probe_.destroyed, kThreads * kPerThread);
   EXPECT_EQ(probe_.released, kThreads * kPerThread);
-  EXPECT_EQ(wakes_, accepted.load());
+  EXPECT_GE(wakes_, 1);
+  EXPECT_LE(wakes_, accepted.load());
   EXPECT_EQ(wakes_, wakes_at_close);
   EXPECT_EQ(queue_.size(), 0u);
 }
@@ -273,19 +281,139 @@ TEST_F(CallbackQueueTest, ItemsMovedOutByATakeStayQueuedUntilTakenThemselves) {
   EXPECT_EQ(queue_.Take(), nullptr);
 }
 
-TEST_F(CallbackQueueTest, WakesOncePerQueuedItemAndNudgeWakesWithoutQueueing) {
+// A post wakes the JavaScript thread only when it finds its queue empty:
+// every later one is taken by the run that wake-up starts.
+TEST_F(CallbackQueueTest, WakesWhenAQueueTurnsNonEmptyAndNudgeWakesWithoutQueueing) {
   for (int i = 0; i < 5; ++i) queue_.Post(new Item(i % 2 ? kItemDefault : kItemMediaConnection, i));
-  EXPECT_EQ(wakes_, 5);
-  delete queue_.Take();
-  EXPECT_EQ(wakes_, 5);
+  EXPECT_EQ(wakes_, 2);  // one per queue
+  for (int tag : {0, 2, 4}) {
+    std::unique_ptr<CallbackItem> item(queue_.Take());
+    EXPECT_EQ(static_cast<Item*>(item.get())->tag(), tag);
+  }
+  EXPECT_EQ(wakes_, 2);
+  queue_.Post(new Item(kItemMediaConnection, 5));
+  EXPECT_EQ(wakes_, 3);
+  // The normal items posted first still wait for the run they woke.
+  queue_.Post(new Item(kItemDefault, 6));
+  EXPECT_EQ(wakes_, 3);
+  delete queue_.Take();  // 5
+  delete queue_.Take();  // 1: the normal items left the posters' list with it
+  queue_.Post(new Item(kItemDefault, 7));
+  EXPECT_EQ(wakes_, 4);
 
   queue_.Nudge();
-  EXPECT_EQ(wakes_, 6);
-  EXPECT_EQ(queue_.size(), 4u);
+  EXPECT_EQ(wakes_, 5);
+  EXPECT_EQ(queue_.size(), 3u);
 
   queue_.PurgeType(kItemDefault);
   queue_.DrainEngine();
+  EXPECT_EQ(wakes_, 5);
+  queue_.Post(new Item(kItemDefault, 8));
   EXPECT_EQ(wakes_, 6);
+  EXPECT_EQ(TakeAll(), (std::vector<int>{8}));
+}
+
+TEST_F(CallbackQueueTest, PostsDuringARunDoNotWakeAndTheRunSeesThemBeforeItEnds) {
+  queue_.BeginRun();
+  queue_.Post(new Item(kItemDefault, 1));
+  queue_.Post(new Item(kItemEnterRoom, 2));
+  EXPECT_EQ(wakes_, 0);
+  EXPECT_EQ(TakeAll(), (std::vector<int>{2, 1}));
+  EXPECT_FALSE(queue_.EndRun());
+
+  queue_.Post(new Item(kItemDefault, 3));
+  EXPECT_EQ(wakes_, 1) << "a post after the run ended must wake";
+  queue_.BeginRun();
+  EXPECT_EQ(TakeAll(), (std::vector<int>{3}));
+  queue_.Post(new Item(kItemDefault, 4));
+  EXPECT_TRUE(queue_.EndRun()) << "an item no wake-up announced keeps the run going";
+  queue_.Post(new Item(kItemDefault, 5));
+  EXPECT_EQ(wakes_, 1);
+  // Left with items that no wake-up announced: they get one.
+  queue_.LeaveRun();
+  EXPECT_EQ(wakes_, 2);
+  queue_.Post(new Item(kItemDefault, 6));
+  EXPECT_EQ(wakes_, 2);
+  EXPECT_EQ(TakeAll(), (std::vector<int>{4, 5, 6}));
+  queue_.LeaveRun();
+  EXPECT_EQ(wakes_, 2);
+}
+
+// Asked once per turn of the event loop: it must see items whether they are
+// still in the posters' lists or already moved out by the taking side.
+TEST_F(CallbackQueueTest, PendingSeesItemsWhereverTheyWait) {
+  EXPECT_FALSE(queue_.Pending());
+  queue_.Post(new Item(kItemDefault, 1));
+  queue_.Post(new Item(kItemDefault, 2));
+  EXPECT_TRUE(queue_.Pending());
+  EXPECT_EQ(queue_.size(), 2u);  // moved out of the posters' list
+  EXPECT_TRUE(queue_.Pending());
+  delete queue_.Take();
+  EXPECT_TRUE(queue_.Pending());
+  delete queue_.Take();
+  EXPECT_FALSE(queue_.Pending());
+  queue_.Post(new Item(kItemCommandConnection, 3));
+  EXPECT_TRUE(queue_.Pending());
+  queue_.DrainClosing();
+  EXPECT_FALSE(queue_.Pending());
+}
+
+// The JavaScript thread runs only when woken and stops once Take answers
+// nothing; a single lost wake-up leaves items behind for ever.
+TEST_F(CallbackQueueTest, NoWakeUpIsLostWhileTheTakerSleepsBetweenRuns) {
+  constexpr int kThreads = 4, kPerThread = 5000;
+  std::mutex mu;
+  std::condition_variable cv;
+  int pending_wakes = 0;
+  struct Signal {
+    std::mutex* mu;
+    std::condition_variable* cv;
+    int* pending;
+  } signal{&mu, &cv, &pending_wakes};
+  queue_.DrainClosing();
+  queue_.Open(
+      [](void* context) {
+        auto* s = static_cast<Signal*>(context);
+        std::lock_guard<std::mutex> lock(*s->mu);
+        ++*s->pending;
+        s->cv->notify_one();
+      },
+      &signal);
+
+  std::atomic<int> taken{0};
+  std::thread taker([&] {
+    while (taken < kThreads * kPerThread) {
+      {
+        std::unique_lock<std::mutex> lock(mu);
+        if (!cv.wait_for(lock, std::chrono::seconds(10), [&] { return pending_wakes > 0; })) return;
+        pending_wakes = 0;
+      }
+      // As the dispatcher runs: posts during a run do not wake, so the run
+      // looks again before it ends.
+      queue_.BeginRun();
+      do {
+        while (CallbackItem* item = queue_.Take()) {
+          delete item;
+          taken++;
+        }
+      } while (taken % 7 != 0 && queue_.EndRun());
+      // Now and then a run stops early, as a yielding one does.
+      queue_.LeaveRun();
+    }
+  });
+  std::vector<std::thread> posters;
+  for (int t = 0; t < kThreads; ++t) {
+    posters.emplace_back([&, t] {
+      for (int i = 0; i < kPerThread; ++i) {
+        queue_.Post(new Item(i % 50 == 0 ? kItemEnterRoom : kItemDefault, i));
+        if (i % (97 + t) == 0) std::this_thread::sleep_for(std::chrono::microseconds(50));
+      }
+    });
+  }
+  for (auto& th : posters) th.join();
+  taker.join();
+  EXPECT_EQ(taken, kThreads * kPerThread);
+  EXPECT_EQ(queue_.size(), 0u);
 }
 
 TEST_F(CallbackQueueTest, ReopeningAfterCloseUsesTheNewWakeUp) {
@@ -321,6 +449,123 @@ TEST_F(CallbackQueueTest, DestroyedItemsMayPostFromTheirDestructor) {
   queue_.DrainClosing();  // the repost meets a closed queue and is dropped
   EXPECT_EQ(probe_.destroyed, 3);
   EXPECT_EQ(queue_.size(), 0u);
+}
+
+// Microphone data has a bound of its own; state events never do.
+TEST_F(CallbackQueueTest, MicrophoneDataStopsAtItsBoundWhileEveryOtherItemIsQueued) {
+  constexpr int kMax = CallbackQueue::kMaxMicrophoneItems;
+  auto fill = [&](int tag) {
+    int accepted = 0;
+    for (int i = 0; i < kMax + 5; ++i) accepted += queue_.Post(new Item(kItemMicrophoneData, tag, &probe_));
+    return accepted;
+  };
+  EXPECT_EQ(fill(1), kMax);
+  EXPECT_EQ(probe_.destroyed, 5);
+  for (int i = 0; i < 2000; ++i) ASSERT_TRUE(queue_.Post(new Item(kItemLocalVad, 2)));
+  EXPECT_TRUE(queue_.Post(new Item(kItemEnterRoom, 3)));
+
+  delete queue_.Take();  // the room entry
+  delete queue_.Take();  // a microphone chunk: room for one more
+  EXPECT_TRUE(queue_.Post(new Item(kItemMicrophoneData, 4, &probe_)));
+  EXPECT_FALSE(queue_.Post(new Item(kItemMicrophoneData, 5, &probe_)));
+
+  // Purged, drained or closed, the chunks count no more.
+  queue_.PurgeType(kItemMicrophoneData);
+  EXPECT_EQ(fill(6), kMax);
+  queue_.DrainEngine();
+  EXPECT_EQ(fill(7), kMax);
+  queue_.DrainClosing();
+  queue_.Open(CountWake, &wakes_);
+  EXPECT_EQ(fill(8), kMax);
+}
+
+// ---- the item pool ----------------------------------------------------------------
+
+// Blocks are handed between threads: a test runs its allocations and frees
+// on threads of its own, whose caches start empty and are given back when
+// they end.
+void OnThread(const std::function<void()>& fn) { std::thread(fn).join(); }
+
+TEST(ItemPool, BlocksFreedByTheTakingThreadServeAnotherThreadsPosts) {
+  constexpr int kCount = 2 * ItemPool::kBatch;
+  std::vector<CallbackItem*> items;
+  OnThread([&] {
+    for (int i = 0; i < kCount; ++i) items.push_back(new Item(kItemDefault, i));
+  });
+  const std::set<void*> freed(items.begin(), items.end());
+  ASSERT_EQ(freed.size(), size_t{kCount});
+  const size_t before = ItemPool::SharedBlocks();
+  OnThread([&] {
+    for (CallbackItem* item : items) delete item;
+  });
+  EXPECT_EQ(ItemPool::SharedBlocks(), before + kCount);
+
+  std::vector<CallbackItem*> again;
+  OnThread([&] {
+    for (int i = 0; i < kCount; ++i) again.push_back(new Item(kItemDefault, i));
+  });
+  EXPECT_EQ(ItemPool::SharedBlocks(), before);
+  for (CallbackItem* item : again) {
+    EXPECT_EQ(freed.count(item), 1u) << "a block given back was not reused";
+    delete item;
+  }
+}
+
+TEST(ItemPool, ItemsLargerThanABlockComeFromTheHeap) {
+  struct Large : Item {
+    Large() : Item(kItemDefault, 1) { bytes.fill(7); }
+    std::array<uint8_t, 4 * ItemPool::kBlockSize> bytes;
+  };
+  const size_t before = ItemPool::SharedBlocks();
+  OnThread([] {
+    std::unique_ptr<Large> large(new Large);
+    for (uint8_t b : large->bytes) ASSERT_EQ(b, 7);
+  });
+  // A block freed into the pool would have been given back as the thread ended.
+  EXPECT_EQ(ItemPool::SharedBlocks(), before);
+}
+
+// Each item carries its own copy of who posted it; a block handed out twice
+// while in use, or changed by the pool while queued, breaks it.
+class Signed : public CallbackItem {
+ public:
+  Signed(uint32_t thread, uint32_t index) : thread_(thread), index_(index), check_(~(thread * 1000003u + index)) {}
+  void Run() override {}
+  bool Intact() const { return check_ == ~(thread_ * 1000003u + index_); }
+  uint32_t thread() const { return thread_; }
+  uint32_t index() const { return index_; }
+
+ private:
+  uint32_t thread_, index_, check_;
+};
+
+TEST_F(CallbackQueueTest, PooledItemsStayIntactWhileThreadsPostAndTheTakerFrees) {
+  constexpr uint32_t kThreads = 4, kPerThread = 20000;
+  std::vector<std::thread> posters;
+  for (uint32_t t = 0; t < kThreads; ++t) {
+    posters.emplace_back([this, t] {
+      for (uint32_t i = 0; i < kPerThread; ++i) ASSERT_TRUE(queue_.Post(new Signed(t, i)));
+    });
+  }
+  std::vector<uint32_t> next(kThreads, 0);
+  uint32_t taken = 0, broken = 0;
+  while (taken < kThreads * kPerThread) {
+    std::unique_ptr<CallbackItem> raw(queue_.Take());
+    if (!raw) {
+      std::this_thread::yield();
+      continue;
+    }
+    auto* item = static_cast<Signed*>(raw.get());
+    if (!item->Intact() || item->thread() >= kThreads || item->index() != next[item->thread()]) {
+      ++broken;
+    } else {
+      ++next[item->thread()];
+    }
+    ++taken;
+  }
+  for (auto& th : posters) th.join();
+  EXPECT_EQ(broken, 0u);
+  for (uint32_t t = 0; t < kThreads; ++t) EXPECT_EQ(next[t], kPerThread);
 }
 
 TEST(CallbackQueueLifetime, DestructorDestroysWhatIsStillQueued) {

@@ -346,6 +346,10 @@ bool FireHere(const std::string& name, const Args& args, Args* answer, const voi
 }
 
 int64_t FireRepeatedly(const std::string& name, const Args& args, int64_t count) {
+  return FireEach(name, args, count, nullptr);
+}
+
+int64_t FireEach(const std::string& name, const Args& args, int64_t count, const EachCall& each) {
   std::shared_ptr<Held> held;
   {
     std::lock_guard<std::mutex> lock(H().mu);
@@ -364,8 +368,10 @@ int64_t FireRepeatedly(const std::string& name, const Args& args, int64_t count)
   Args* outer = tl_answer;
   tl_answer = nullptr;
   int64_t fired = 0;
+  const std::function<void()> fire = [&] { held->firer(args); };
   while (fired < count && !held->dropped.load(std::memory_order_acquire)) {
-    held->firer(args);
+    if (each) each(fired, fire);
+    else held->firer(args);
     ++fired;
   }
   tl_answer = outer;

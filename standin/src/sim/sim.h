@@ -143,6 +143,10 @@ ENGINE_API bool FireHere(const std::string& name, const Args& args, Args* answer
 // Fires `count` times on the calling thread, stopping early once the name is
 // dropped; answers how many ran.
 ENGINE_API int64_t FireRepeatedly(const std::string& name, const Args& args, int64_t count);
+// As FireRepeatedly, each call made through each(index, fire), which runs
+// fire() once (a benchmark times it there, or paces the calls).
+using EachCall = std::function<void(int64_t, const std::function<void()>&)>;
+ENGINE_API int64_t FireEach(const std::string& name, const Args& args, int64_t count, const EachCall& each);
 // Called by a running firer: hands values back to whoever fired it.
 ENGINE_API void Answer(Args answer);
 
