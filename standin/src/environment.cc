@@ -109,7 +109,7 @@ class SimTallyClient : public TallyClientV2 {
     sim::CaptureTally({url, {{"serialized", serialized}}, {}, category, 0});
   }
   void UpdateConfig(const TallyConfig& c) override {
-    sim::Note("tavel.tallyv2.TallyClientV2.UpdateConfig", sim::JsonObject("user_id", c.user_id, "server_host", c.server_host));
+    sim::Note("tavel.tallyv2.TallyClientV2.UpdateConfig", RawJson{sim::JsonObject("user_id", c.user_id, "server_host", c.server_host)});
   }
   void UpdateHeader(const TallyMaps& header, int category) override {
     sim::Note("tavel.tallyv2.TallyClientV2.UpdateHeader", MapsJson(header), category);
