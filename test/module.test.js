@@ -20,6 +20,7 @@ const GROUPS = [
   ['HttpRequestCallback', 1],
   ['networkProber', 3],
   ['engineTest', 1],
+  ['QXAIAgent', 20],
   ['QXEngineSdk', 5],
   ['QXDeviceSetting', 2],
 ];

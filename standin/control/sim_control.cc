@@ -3,6 +3,7 @@
 #include <napi.h>
 
 #include <algorithm>
+#include <cstring>
 #include <atomic>
 #include <memory>
 #include <mutex>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "rtc/logging.h"
+#include "sim/ai_agent.h"
 #include "sim/http.h"
 #include "sim/live.h"
 #include "sim/services.h"
@@ -566,6 +568,24 @@ Napi::Value SetFaceResult(const Napi::CallbackInfo& info) {
   return info.Env().Undefined();
 }
 
+// agentAudio(): { pulls, failures, sampleRate, channels, frames, samples }
+// of the AI agent's audio pull loop; samples (an Int16Array) are those of
+// the last successful pull.
+Napi::Value AgentAudio(const Napi::CallbackInfo& info) {
+  Napi::Env env = info.Env();
+  sim::AgentAudio a = sim::GetAgentAudio();
+  auto o = Napi::Object::New(env);
+  o.Set("pulls", static_cast<double>(a.pulls));
+  o.Set("failures", static_cast<double>(a.failures));
+  o.Set("sampleRate", a.sample_rate);
+  o.Set("channels", a.channels);
+  o.Set("frames", static_cast<double>(a.frames));
+  auto buffer = Napi::ArrayBuffer::New(env, a.samples.size() * sizeof(int16_t));
+  if (!a.samples.empty()) std::memcpy(buffer.Data(), a.samples.data(), a.samples.size() * sizeof(int16_t));
+  o.Set("samples", Napi::TypedArrayOf<int16_t>::New(env, a.samples.size(), buffer, 0));
+  return o;
+}
+
 // The first value a script holds, for tests of the control module itself.
 Napi::Value Scripted(const Napi::CallbackInfo& info) { return FromValue(info.Env(), sim::Scripted(Str(info, 0))); }
 
@@ -609,6 +629,7 @@ Napi::Object Init(Napi::Env env, Napi::Object exports) {
       {"httpIssued", HttpIssued},
       {"setProbeResult", SetProbeResult},
       {"setFaceResult", SetFaceResult},
+      {"agentAudio", AgentAudio},
   };
   for (const Row& r : kRows) exports.Set(r.name, Napi::Function::New(env, r.fn, r.name));
   return exports;
