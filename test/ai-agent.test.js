@@ -166,16 +166,19 @@ test('events reach the callback object', async (t) => {
       sim.fireMany('QXAIAgentCallback.OnAIAgentMessage', ['x'], 3000, 2),
       sim.fireMany('QXAIActionCallback.OnActionStatus', [1, 2, Buffer.alloc(64)], 3000, 2),
     ]);
-    await waitFor(() => delivered > 10);
+    await waitFor(() => delivered > 0);
+    // Engine threads are still firing and deliveries are queued.
     assert.equal(addon.QXAIAgent_destroyInstance(h), 0);
     const atDestroy = live();
     await flood;
-    await settle();
+    for (let last = -1; last !== delivered;) {
+      last = delivered;
+      await new Promise((r) => setTimeout(r, 50));
+    }
     assert.equal(atDestroy, before);
+    assert.ok(delivered <= 6000);
     assert.equal(sim.fire('QXAIAgentCallback.OnAIAgentMessage', ['late']), false);
-    const after = delivered;
-    await settle();
-    assert.equal(delivered, after);
+    assert.equal(sim.fire('QXAIActionCallback.OnActionStatus', [1, 1]), false);
   });
 });
 
