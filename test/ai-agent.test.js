@@ -245,6 +245,12 @@ test('the audio provider', async (t) => {
   });
 });
 
+test('a throwing listener is an uncaught exception and later events still arrive (child process)', async () => {
+  const r = await runFixture('ai-agent-uncaught.js');
+  assert.equal(r.code, 0, r.stderr);
+  assert.deepEqual(lastJson(r.stdout), { uncaught: ['listener failed', 'listener failed'], states: [1, 2] });
+});
+
 test('agents alive when the environment ends are destroyed with it (worker, child process)', async () => {
   const r = await runFixture('ai-agent-teardown.js', [], 60000, leakChecked());
   assert.equal(r.code, 0, r.stderr);
