@@ -109,7 +109,8 @@ HttpRequestCallback::HttpRequestCallback(const Napi::CallbackInfo& info) : Napi:
 
 HttpRequestCallback::~HttpRequestCallback() {
   if (!entry_ || !HttpExecutorManager::Exists()) return;
-  LUMEN_LOG(kWarning, kTag) << "request of type " << entry_->request.type << " dropped unanswered: " << entry_->request.url;
+  // Not the URL: it may carry credentials.
+  LUMEN_LOG(kWarning, kTag) << "a request of type " << entry_->request.type << " was dropped unanswered";
   entry_->callback->OnFailure(kDropped, lumen::HttpResponse());
   HttpExecutorManager::ReportTime("httpSendRequest-httpRequestFailed", HttpExecutorManager::NowMs() - entry_->queued_ms);
 }
