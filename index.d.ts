@@ -20,6 +20,8 @@
  * -4 engine uncreated or destroyed, -5 duplicate action, -6 lack of pre
  * action, -7 engine not ready).
  */
+import type { HttpRequest, HttpRequestCallback } from './types/services';
+
 export type ResultCode = number;
 
 /** What the add-on answers by itself: 0 done, -1 not done. */
@@ -166,33 +168,6 @@ export interface LogExecutor {
    * while this runs (its own, or failure lines) reach no JavaScript executor.
    */
   log(message: string, fields: LogField[]): void;
-}
-
-export interface HttpHeader {
-  name: string;
-  value: string;
-}
-
-/** A request of the engine for JavaScript to execute. */
-export interface HttpRequest {
-  url: string;
-  method: number;
-  type: number;
-  headers: HttpHeader[];
-  /** Present only when the request has a body. */
-  body?: Buffer;
-}
-
-export interface HttpResponse {
-  statusCode: number;
-  headers: HttpHeader[];
-  body: Buffer;
-}
-
-/** Completes one HTTP request; only its first completion counts. */
-export interface HttpRequestCallback {
-  onSuccess(response: HttpResponse): void;
-  onFailed(response: HttpResponse, message: string): void;
 }
 
 /** The live client object given to engineSdk_onAppInit. */
@@ -475,3 +450,4 @@ export function engineTest_executeOpenglTest(): ResultCode;
 // ---- groups declared in files of their own -----------------------------------------
 
 export * from './types/qx_player';
+export * from './types/services';

@@ -9,6 +9,7 @@ const path = require('path');
 const addon = require('..');
 const sim = require('../sim');
 const { encodeBgra } = require('./png');
+const { startSchedulerServer, fetchExecutor } = require('./http_client');
 
 const SECONDS = Number(process.env.DEMO_SECONDS || 4);
 const OUT = process.env.DEMO_OUT || path.join(__dirname, 'out');
@@ -31,7 +32,10 @@ const printed = (label, extra = {}) => new Proxy(extra, {
   },
 });
 
-addon.engineSdk_onAppInit(printed('liveClient'), '5.1.0-demo');
+// The engine's HTTP requests (its scheduler look-up when the class connects)
+// go to a local server through fetch; stopped at the end.
+const scheduler = startSchedulerServer();
+addon.engineSdk_onAppInit(printed('liveClient', { executeHttpRequest: fetchExecutor(say) }), '5.1.0-demo');
 addon.engineSdk_setUserConfig({ isTestEnvironment: true, userType: 2, networkType: 1, appVersion: '3.2.0', appType: 1, productId: 7, schedulerHost: 'scheduler.invalid' });
 say('platform', addon.engineSdk_getPlatform(), 'create live play engine:', addon.engineSdk_createLivePlayEngine(printed('class')));
 
@@ -49,7 +53,7 @@ function renderer(name) {
   return r;
 }
 
-const ticket = { room_id: 20261205, user_id: 256, user_type: 2, app_type: 1, app_version: '3.2.0', signature: 'demo', scheduler_host: 'scheduler.invalid' };
+const ticket = { room_id: 20261205, user_id: 256, user_type: 2, app_type: 1, app_version: '3.2.0', signature: 'demo', scheduler_host: scheduler.url };
 say('connect:', addon.engineSdk_connectLivePlayEngine(ticket));
 
 say('receive teacher video:', addon.livePlayEngine_videoStartReceive({ type: 1, userId: 1001, ssrc: 11 }, renderer('teacher-1001')));
@@ -86,6 +90,7 @@ setTimeout(() => {
     say(`${r.name}: ${r.frames} frames of ${r.width}x${r.height}, snapshot ${path.relative(process.cwd(), file)}`);
   }
   say('leave:', addon.engineSdk_leaveLiveRoom());
+  scheduler.stop();
   const missing = renderers.filter((r) => r.frames === 0).length;
   if (missing) process.exitCode = 1;
 }, SECONDS * 1000);

@@ -2,6 +2,12 @@
 // Control module of the stand-in engine (see docs/sim.md and docs/sim-live.md).
 const native = require(require('../scripts/binary').simPath());
 
+// The HttpExecutor.Execute firer's arguments: [url, method, type, header lines, body, value].
+function httpArgs({ url = '', method = 0, type = 0, headers = [], body = null, value = 0 } = {}) {
+  const lines = headers.map((h) => `${h.name}: ${h.value}`).join('\n');
+  return [url, method, type, lines, body, value];
+}
+
 module.exports = {
   ...native,
   // Journal entries with their arguments parsed: [{ seq, op, args: [...] }].
@@ -20,6 +26,16 @@ module.exports = {
   // 10 ms of microphone PCM to the recording callback every intervalMs.
   startAudio({ intervalMs = 10 } = {}) {
     native.startAudio(intervalMs);
+  },
+  // One request of the engine through the host's HTTP executor, issued on an
+  // engine thread: { url, method, type, headers: [{ name, value }], body,
+  // value }. Answers its id, or null when no executor is held.
+  httpRequest(request = {}, { thread = 0 } = {}) {
+    return native.httpRequest(httpArgs(request), thread);
+  },
+  // count such requests spread over engine threads; resolves once issued.
+  httpRequests(request, count, threads = 4) {
+    return native.fireMany('HttpExecutor.Execute', httpArgs(request), count, threads);
   },
   // on: connects report themselves; delayMs: how long after the call.
   setAutoConnect(on, { delayMs } = {}) {

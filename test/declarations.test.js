@@ -50,7 +50,9 @@ test('index.d.ts', async (t) => {
 
   await t.test('declares every export of the module, and nothing the module lacks', () => {
     const actual = Object.keys(addon);
-    assert.deepEqual(actual.filter((n) => !byName.has(n)), [], 'exports without a declaration');
+    const classes = decl.declaredClasses();
+    assert.deepEqual(actual.filter((n) => !byName.has(n) && !classes.includes(n)), [], 'exports without a declaration');
+    assert.deepEqual(classes.filter((n) => !actual.includes(n)), [], 'classes the module lacks');
     assert.deepEqual(declared.map((d) => d.name).filter((n) => !actual.includes(n)), [], 'declarations without an export');
     assert.deepEqual(decl.declaredValuesOtherThanFunctions(), [], 'declared values that are not functions');
     for (const name of actual) assert.equal(typeof addon[name], 'function', name);
@@ -85,8 +87,10 @@ test('declared required parameters match the module\'s own description of each e
   const { describeExports } = require('./exports');
   // The description's o, c and w are all objects to TypeScript; a row's *
   // admits anything, so any declared type fits it.
+  // A row's F (function or null) is declared as a function, optionally | null.
   const fits = (declared, row) => declared.length === row.length &&
-    [...row].every((letter, i) => letter === '*' || declared[i] === letter.replace(/[cw]/, 'o'));
+    [...row].every((letter, i) => letter === '*' || declared[i] === letter.replace(/[cw]/, 'o') ||
+      (letter === 'F' && /[f*]/.test(declared[i])));
   const checked = describeExports(addon).filter((d) => d.check !== 'free');
   assert.ok(checked.length > 60);
   for (const d of checked) {
@@ -94,6 +98,10 @@ test('declared required parameters match the module\'s own description of each e
     assert.ok(fits(declared.letters, d.types), `${d.name}: declared '${declared.letters}', admits '${d.types}'`);
   }
 });
+
+const handleKinds = new Map(require('./exports').describeExports(addon).filter((d) => d.handle).map((d) => [d.name, d.handle]));
+const makers = Object.assign({}, ...require('fs').readdirSync(path.join(__dirname, 'fuzz-handles'))
+  .filter((f) => f.endsWith('.js')).map((f) => require(path.join(__dirname, 'fuzz-handles', f))));
 
 test('declared parameters and answers against the module', async (t) => {
   const recorder = new decl.Recorder();
@@ -107,6 +115,9 @@ test('declared parameters and answers against the module', async (t) => {
       if (addon.engineSdk_currentEngineType() !== 5) liveReplayState(recorder);
       const required = requiredSamples(d, recorder);
       const all = [...required, ...d.params.filter((p) => p.optional).map((p) => decl.sample(p.tsType, recorder))];
+      // A handle is a live object of its kind, made the way an app makes one.
+      const kind = handleKinds.get(d.name);
+      if (kind) for (const args of [required, all]) args[0] = makers[kind].create(addon, {});
       for (const args of all.length > required.length ? [required, all] : [required]) {
         let result;
         try {

@@ -17,6 +17,8 @@ test('the demo class runs to the end and leaves one picture per renderer', () =>
   assert.match(run.stdout, /class\.onMediaConnected/);
   assert.match(run.stdout, /class\.onCommandConnected/);
   assert.match(run.stdout, /leave: 0/);
+  // The scheduler look-up at connect went to the demo's local server and back.
+  assert.match(run.stdout, /engine got the answer of http:\/\/127\.0\.0\.1:\d+\/v1\/schedule\?roomId=20261205&userId=256: ok 200 \{"roomId":20261205/);
   const files = fs.readdirSync(out).sort();
   assert.deepStrictEqual(files, ['local-camera.png', 'student-1002.png', 'teacher-1001.png']);
   const pictures = files.map((f) => fs.readFileSync(path.join(out, f)));

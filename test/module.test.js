@@ -11,10 +11,20 @@ const { describeExports } = require('./exports');
 const GROUPS = [
   ['engineSdk', 27],
   ['livePlayEngine', 47],
+  ['dumpDataUpload', 4],
+  ['detectFaceSync', 1],
+  ['detectFaceSyncWithBuffer', 1],
   ['log', 5],
+  ['tallyV2', 6],
+  ['skiff', 3],
+  ['HttpRequestCallback', 1],
   ['QXPlayer', 72],
   ['QXPlayerExternalDataSource', 3],
+  ['networkProber', 3],
   ['engineTest', 1],
+  ['QXAIAgent', 20],
+  ['QXEngineSdk', 5],
+  ['QXDeviceSetting', 2],
 ];
 
 test('module object', async (t) => {
@@ -33,11 +43,22 @@ test('module object', async (t) => {
       assert.equal(typeof fn, 'function', name);
       const d = fn[Symbol.for('lumen_engine_addon.export')];
       assert.equal(d.name, name);
-      assert.equal(d.group, name.slice(0, name.indexOf('_')));
+      assert.equal(d.group, name.includes('_') ? name.slice(0, name.indexOf('_')) : name);
       assert.ok(Object.isFrozen(d), name);
       assert.match(d.types, /^[ocwfFsnbat*]*$/, name);
       assert.ok(d.check === 'free' || d.message, `${name} refuses with a message`);
     }
+  });
+
+  await t.test('HttpRequestCallback is a class whose instances answer onSuccess and onFailed', () => {
+    const { HttpRequestCallback } = addon;
+    assert.throws(() => HttpRequestCallback(), TypeError);
+    const instance = new HttpRequestCallback();
+    assert.equal(typeof instance.onSuccess, 'function');
+    assert.equal(typeof instance.onFailed, 'function');
+    // An instance JavaScript made owns no request: answers do nothing.
+    assert.equal(instance.onSuccess({ statusCode: 200 }), undefined);
+    assert.throws(() => instance.onFailed({}), { message: 'Expected 2 arguments' });
   });
 
   await t.test('loading calls nothing in the engine', () => {

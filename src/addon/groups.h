@@ -10,13 +10,26 @@ using ExportGroup = void (*)(napi_env env, napi_value exports);
 
 void RegisterEngineSdkGroup(napi_env env, napi_value exports);
 void RegisterLivePlayEngineGroup(napi_env env, napi_value exports);
+void RegisterDumpDataUploadGroup(napi_env env, napi_value exports);
+void RegisterDetectFaceGroup(napi_env env, napi_value exports);
 void RegisterLogGroup(napi_env env, napi_value exports);
 void RegisterQXPlayerGroup(napi_env env, napi_value exports);
+void RegisterTallyV2Group(napi_env env, napi_value exports);
+void RegisterSkiffGroup(napi_env env, napi_value exports);
+void RegisterHttpRequestCallbackGroup(napi_env env, napi_value exports);
+void RegisterNetworkProberGroup(napi_env env, napi_value exports);
+void RegisterQXAIAgentGroup(napi_env env, napi_value exports);
+void RegisterQXEngineSdkGroup(napi_env env, napi_value exports);
+void RegisterQXDeviceSettingGroup(napi_env env, napi_value exports);
 
 // Environment teardown of the log group: removes and frees its sinks.
 void ReleaseLogSinks();
 // Environment teardown of the player group, after its handles: the V2 downloader.
 void ReleaseQXPlayerGroup();
+// Environment teardown of the environment services: unregisters what the
+// engine holds of theirs (log callback, analytics observer, device-setting
+// callback) and frees it.
+void ReleaseServices();
 
 }  // namespace lumen_addon
 

@@ -8,6 +8,8 @@
 #include "addon/groups.h"
 #include "callback/callback_dispatcher.h"
 #include "callback/video_frame_callback.h"
+#include "client/http_executor_manager.h"
+#include "client/http_request_callback.h"
 #include "common/convert.h"
 #include "common/export_table.h"
 #include "common/handle_registry.h"
@@ -21,13 +23,21 @@ namespace {
 // Groups 1 to 21 of the registration order; engineTest_executeOpenglTest
 // (22) follows them, then groups 23 to 28.
 constexpr ExportGroup kGroupsBeforeTest[] = {
-    RegisterEngineSdkGroup,       // 1: engineSdk_*
-    RegisterLivePlayEngineGroup,  // 2: livePlayEngine_*
-    RegisterLogGroup,             // 9: log_*
-    RegisterQXPlayerGroup,        // 17: QXPlayer_*, QXPlayerExternalDataSource_*
+    RegisterEngineSdkGroup,            // 1: engineSdk_*
+    RegisterLivePlayEngineGroup,       // 2: livePlayEngine_*
+    RegisterDumpDataUploadGroup,       // 6: dumpDataUpload_*
+    RegisterDetectFaceGroup,           // 8: detectFaceSync, detectFaceSyncWithBuffer
+    RegisterLogGroup,                  // 9: log_*
+    RegisterTallyV2Group,              // 10: tallyV2_*
+    RegisterSkiffGroup,                // 11: skiff_*
+    RegisterHttpRequestCallbackGroup,  // 12: class HttpRequestCallback
+    RegisterQXPlayerGroup,             // 17: QXPlayer_*, QXPlayerExternalDataSource_*
+    RegisterNetworkProberGroup,        // 19: networkProber_*
 };
 constexpr ExportGroup kGroupsAfterTest[] = {
-    nullptr,
+    RegisterQXAIAgentGroup,        // 25: QXAIAgent_*
+    RegisterQXEngineSdkGroup,      // 26: QXEngineSdk_*
+    RegisterQXDeviceSettingGroup,  // 28: QXDeviceSetting_*
 };
 
 Napi::Value ExecuteOpenglTest(const Napi::CallbackInfo& info) {
@@ -59,11 +69,14 @@ void Teardown(void* record) {
   for (auto& [kind, object] : HandleRegistry::TakeAll()) object.reset();
   ReleaseQXPlayerGroup();
   EngineManager::DestroyInstance();
+  HttpExecutorManager::Close();
   // Whatever the release switch says: their objects belong to this environment.
   VideoFrameCallback::RemoveAllRenderers();
   // No log sink of this environment may outlive it.
   rtc::LogMessage::ClearStreams();
   ReleaseLogSinks();
+  ReleaseServices();
+  HttpRequestCallback::ReleaseConstructor();
   if (dispatcher) dispatcher->Close();
   delete[] static_cast<void**>(record);
   std::lock_guard<std::mutex> lock(g_env_mu);

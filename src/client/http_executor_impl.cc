@@ -10,8 +10,9 @@ std::atomic<HttpExecutorImpl::Forward> g_forward{nullptr};
 
 void HttpExecutorImpl::SetForward(Forward forward) { g_forward.store(forward); }
 
-void HttpExecutorImpl::Execute(std::shared_ptr<lumen::HttpRequest> request) {
-  if (Forward forward = g_forward.load()) forward(std::move(request));
+void HttpExecutorImpl::Execute(const lumen::HttpRequest& request, std::shared_ptr<lumen::HttpCallback> callback,
+                               int value) {
+  if (Forward forward = g_forward.load()) forward(request, std::move(callback), value);
 }
 
 }  // namespace lumen_addon

@@ -7,6 +7,7 @@
 #include "common/logging.h"
 #include "common/record_reader.h"
 #include "client/http_executor_impl.h"
+#include "client/http_executor_manager.h"
 #include "engine/cache_provider_impl.h"
 #include "engine/background_work.h"
 #include "engine/cache_store.h"
@@ -395,6 +396,7 @@ void EngineManager::OnAppInit(napi_env env, napi_value live_client, const std::s
   auto tally_handler = std::make_unique<TallyForwarder>();
   korin::RegisterTallyHandler(tally_handler.get());
   impl_->tally_handler = std::move(tally_handler);
+  HttpExecutorManager::Ensure(env, live_client);
   sdk_version_ = sdk_version;
 
   auto holder = std::make_shared<AddonCallback>(env, live_client);

@@ -3,6 +3,7 @@
 #include <napi.h>
 
 #include <algorithm>
+#include <cstring>
 #include <atomic>
 #include <memory>
 #include <mutex>
@@ -12,7 +13,10 @@
 
 #include "rtc/logging.h"
 #include "player/player_sim.h"
+#include "sim/ai_agent.h"
+#include "sim/http.h"
 #include "sim/live.h"
+#include "sim/services.h"
 #include "sim/sim.h"
 
 namespace {
@@ -489,6 +493,111 @@ Napi::Value ReleaseDelayed(const Napi::CallbackInfo& info) {
   return info.Env().Undefined();
 }
 
+// ---- HTTP requests of the engine ----------------------------------------------
+
+// httpRequest(args, thread): one request through the held HTTP executor,
+// issued on an engine thread (args as the HttpExecutor.Execute firer takes
+// them); answers its id once Execute has returned, or null with no executor.
+Napi::Value HttpRequest(const Napi::CallbackInfo& info) {
+  sim::Args args = info.Length() > 0 ? ToArgs(info[0]) : sim::Args();
+  sim::Args answer;
+  bool fired = false;
+  sim::RunOnEngineThread(Int(info, 1, 0), [&] { fired = sim::FireHere("HttpExecutor.Execute", args, &answer, nullptr); },
+                         true);
+  if (!fired) return info.Env().Null();
+  return Napi::Number::New(info.Env(), answer.Num(0));
+}
+
+// httpCompletions(): [{ id, url, type, value, ok, message, statusCode,
+// headers: [{ name, value }], body }], one per completion, in order.
+Napi::Value HttpCompletions(const Napi::CallbackInfo& info) {
+  Napi::Env env = info.Env();
+  auto list = sim::HttpCompletions();
+  auto out = Napi::Array::New(env, list.size());
+  for (size_t i = 0; i < list.size(); ++i) {
+    const sim::HttpCompletion& c = list[i];
+    auto o = Napi::Object::New(env);
+    o.Set("id", static_cast<double>(c.id));
+    o.Set("url", c.url);
+    o.Set("type", c.type);
+    o.Set("value", c.value);
+    o.Set("ok", c.ok);
+    o.Set("message", c.message);
+    o.Set("statusCode", c.status);
+    auto headers = Napi::Array::New(env, c.headers.size());
+    for (size_t h = 0; h < c.headers.size(); ++h) {
+      auto pair = Napi::Object::New(env);
+      pair.Set("name", c.headers[h].first);
+      pair.Set("value", c.headers[h].second);
+      headers.Set(static_cast<uint32_t>(h), pair);
+    }
+    o.Set("headers", headers);
+    o.Set("body", Napi::Buffer<uint8_t>::Copy(env, c.body.data(), c.body.size()));
+    out.Set(static_cast<uint32_t>(i), o);
+  }
+  return out;
+}
+
+Napi::Value HttpIssued(const Napi::CallbackInfo& info) {
+  return Napi::Number::New(info.Env(), static_cast<double>(sim::HttpIssued()));
+}
+
+// ---- environment services ---------------------------------------------------------
+
+// setProbeResult({ isConnected, rtt, lossRate }): what the network probe reports.
+Napi::Value SetProbeResult(const Napi::CallbackInfo& info) {
+  sim::ProbeResult r;
+  if (info.Length() > 0 && info[0].IsObject()) {
+    auto in = info[0].As<Napi::Object>();
+    ReadField(in, "isConnected", r.is_connected);
+    ReadField(in, "rtt", r.rtt);
+    ReadField(in, "lossRate", r.loss_rate);
+  }
+  sim::SetProbeResult(r);
+  return info.Env().Undefined();
+}
+
+// setFaceResult({ faceLeft, ..., picHeight }): the face a detection finds
+// when its status (scripted, default 0) is 0.
+Napi::Value SetFaceResult(const Napi::CallbackInfo& info) {
+  korin::FaceDetectResult r;
+  if (info.Length() > 0 && info[0].IsObject()) {
+    auto in = info[0].As<Napi::Object>();
+    ReadField(in, "faceLeft", r.face_left);
+    ReadField(in, "faceRight", r.face_right);
+    ReadField(in, "faceTop", r.face_top);
+    ReadField(in, "faceBottom", r.face_bottom);
+    ReadField(in, "score", r.score);
+    ReadField(in, "yaw", r.yaw);
+    ReadField(in, "pitch", r.pitch);
+    ReadField(in, "eyeDistance", r.eye_distance);
+    ReadField(in, "id", r.id);
+    ReadField(in, "action", r.action);
+    ReadField(in, "picWidth", r.pic_width);
+    ReadField(in, "picHeight", r.pic_height);
+  }
+  sim::SetFaceResult(r);
+  return info.Env().Undefined();
+}
+
+// agentAudio(): { pulls, failures, sampleRate, channels, frames, samples }
+// of the AI agent's audio pull loop; samples (an Int16Array) are those of
+// the last successful pull.
+Napi::Value AgentAudio(const Napi::CallbackInfo& info) {
+  Napi::Env env = info.Env();
+  sim::AgentAudio a = sim::GetAgentAudio();
+  auto o = Napi::Object::New(env);
+  o.Set("pulls", static_cast<double>(a.pulls));
+  o.Set("failures", static_cast<double>(a.failures));
+  o.Set("sampleRate", a.sample_rate);
+  o.Set("channels", a.channels);
+  o.Set("frames", static_cast<double>(a.frames));
+  auto buffer = Napi::ArrayBuffer::New(env, a.samples.size() * sizeof(int16_t));
+  if (!a.samples.empty()) std::memcpy(buffer.Data(), a.samples.data(), a.samples.size() * sizeof(int16_t));
+  o.Set("samples", Napi::TypedArrayOf<int16_t>::New(env, a.samples.size(), buffer, 0));
+  return o;
+}
+
 // The first value a script holds, for tests of the control module itself.
 Napi::Value Scripted(const Napi::CallbackInfo& info) { return FromValue(info.Env(), sim::Scripted(Str(info, 0))); }
 
@@ -601,6 +710,12 @@ Napi::Object Init(Napi::Env env, Napi::Object exports) {
       {"playerPicture", PlayerPicture},
       {"playerPictureAbgr", PlayerPictureAbgr},
       {"readPlayerData", ReadPlayerData},
+      {"httpRequest", HttpRequest},
+      {"httpCompletions", HttpCompletions},
+      {"httpIssued", HttpIssued},
+      {"setProbeResult", SetProbeResult},
+      {"setFaceResult", SetFaceResult},
+      {"agentAudio", AgentAudio},
   };
   for (const Row& r : kRows) exports.Set(r.name, Napi::Function::New(env, r.fn, r.name));
   return exports;

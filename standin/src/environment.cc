@@ -1,5 +1,6 @@
 // Process-wide services of the engine: switches, analytics, utilities.
 #include <cstring>
+#include <mutex>
 
 #include "korin/sdk_log_sink.h"
 #include "rtc/source_flag.h"
@@ -85,16 +86,61 @@ int ARGBRotate(const uint8_t* src, int src_stride, uint8_t* dst, int dst_stride,
 namespace tallyv2 {
 
 TallyClientV2::~TallyClientV2() = default;
+LocalTallyObserver::~LocalTallyObserver() = default;
 
 namespace {
+struct RawJson {
+  std::string text;
+};
+inline std::string ToJson(const RawJson& r) { return r.text; }
+
 class SimTallyClient : public TallyClientV2 {
  public:
   void PostValueEntry(const ValueEntry& entry, int count, int flag) override {
     sim::CaptureTally({entry.url, entry.str_values, entry.num_values, count, flag});
+    Observe([&](LocalTallyObserver* o) { o->OnLocalTallyPostValueEntry(entry, count); });
   }
   void PostSerializedEntry(const std::string& url, const std::string& serialized) override {
     sim::CaptureTally({url, {{"serialized", serialized}}, {}, 1, 0});
   }
+  // The rest is journalled; see docs/sim-services.md.
+  void PostSerialized(const std::string& url, const std::string& serialized, int category) override {
+    sim::Note("tavel.tallyv2.TallyClientV2.PostSerialized", url, serialized, category);
+    sim::CaptureTally({url, {{"serialized", serialized}}, {}, category, 0});
+  }
+  void UpdateConfig(const TallyConfig& c) override {
+    sim::Note("tavel.tallyv2.TallyClientV2.UpdateConfig", RawJson{sim::JsonObject("user_id", c.user_id, "server_host", c.server_host)});
+  }
+  void UpdateHeader(const TallyMaps& header, int category) override {
+    sim::Note("tavel.tallyv2.TallyClientV2.UpdateHeader", MapsJson(header), category);
+    Observe([&](LocalTallyObserver* o) { o->OnLocalTallyUpdateHeader(header, category); });
+  }
+  void UpdateCommonState(const TallyMaps& state, int category) override {
+    sim::Note("tavel.tallyv2.TallyClientV2.UpdateCommonState", MapsJson(state), category);
+  }
+  void SetLocalTallyObserver(LocalTallyObserver* observer) override {
+    sim::Note("tavel.tallyv2.TallyClientV2.SetLocalTallyObserver", observer);
+    std::lock_guard<std::mutex> lock(mu_);
+    observer_ = observer;
+  }
+
+ private:
+  // The observer is called under the lock, so that it is not called any
+  // more once a replacement has returned.
+  template <typename F>
+  void Observe(F f) {
+    std::lock_guard<std::mutex> lock(mu_);
+    if (observer_) f(observer_);
+  }
+  static RawJson MapsJson(const TallyMaps& m) {
+    std::string str = "{", num = "{";
+    for (auto& kv : m.str_values) str += (str.size() > 1 ? "," : "") + sim::Quote(kv.first) + ":" + sim::Quote(kv.second);
+    for (auto& kv : m.num_values) num += (num.size() > 1 ? "," : "") + sim::Quote(kv.first) + ":" + sim::ToJson(kv.second);
+    return {"{\"str\":" + str + "},\"num\":" + num + "},\"removeStr\":" + sim::ToJson(m.remove_str_values) +
+            ",\"removeNum\":" + sim::ToJson(m.remove_num_values) + "}"};
+  }
+  std::mutex mu_;
+  LocalTallyObserver* observer_ = nullptr;
 };
 }  // namespace
 

@@ -115,8 +115,14 @@ function declaredValuesOtherThanFunctions() {
   const { checker, module } = load();
   return checker
     .getExportsOfModule(module)
-    .filter((s) => s.flags & ts.SymbolFlags.Value && !(s.flags & ts.SymbolFlags.Function))
+    .filter((s) => s.flags & ts.SymbolFlags.Value && !(s.flags & (ts.SymbolFlags.Function | ts.SymbolFlags.Class)))
     .map((s) => s.getName());
+}
+
+/** Exported classes: module properties that JavaScript constructs. */
+function declaredClasses() {
+  const { checker, module } = load();
+  return checker.getExportsOfModule(module).filter((s) => s.flags & ts.SymbolFlags.Class).map((s) => s.getName());
 }
 
 /**
@@ -284,6 +290,7 @@ function problems(value, type, where = 'value') {
 }
 
 module.exports = {
+  declaredClasses,
   FILE,
   load,
   declaredExports,

@@ -57,6 +57,10 @@ class ENGINE_API NetworkProber {
   static NetworkProber* GetInstance();
   virtual ~NetworkProber();
   virtual void UpdateContext(const NetworkProberContext& context) = 0;
+  virtual void StartEsProber() = 0;
+  virtual void StopEsProber() = 0;
+  // Fills is_connected, rtt and loss_rate of `context` with the latest probe.
+  virtual void GetEsProberResult(NetworkProberContext* context) = 0;
 };
 
 }  // namespace transport_v2

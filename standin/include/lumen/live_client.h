@@ -8,23 +8,17 @@
 #include <vector>
 
 #include "engine_export.h"
+#include "lumen/http.h"
 
 namespace lumen {
-
-// An HTTP request the engine wants executed by the host application.
-struct HttpRequest {
-  std::string url;
-  std::string method;
-  std::map<std::string, std::string> headers;
-  std::string body;
-  int timeout_ms = 0;
-};
 
 class ENGINE_API HttpExecutor {
  public:
   virtual ~HttpExecutor();
-  // Engine thread. The request stays shared until answered.
-  virtual void Execute(std::shared_ptr<HttpRequest> request) = 0;
+  // Engine thread. The request is the executor's copy; `callback` completes
+  // it once; `value` comes back to nobody but says which of the engine's
+  // requests this is.
+  virtual void Execute(const HttpRequest& request, std::shared_ptr<HttpCallback> callback, int value) = 0;
 };
 
 // Storage the engine keeps through the host application; engine threads.

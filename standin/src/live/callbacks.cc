@@ -99,33 +99,4 @@ void HoldCacheProvider(const void* owner, lumen::CacheProvider* provider) {
   });
 }
 
-// Execute takes [url, method, body, timeoutMs, headers]; body a string or a
-// Buffer, headers "Name: value" lines.
-void HoldHttpExecutor(const void* owner, lumen::HttpExecutor* executor) {
-  if (!executor) {
-    sim::ReleaseName("HttpExecutor.Execute", owner);
-    return;
-  }
-  sim::Hold(owner, "HttpExecutor.Execute", [executor](const sim::Args& a) {
-    auto request = std::make_shared<lumen::HttpRequest>();
-    request->url = a.Str(0);
-    request->method = a.Str(1, "GET");
-    request->body = a.Str(2);
-    request->timeout_ms = static_cast<int>(a.Int(3));
-    std::string headers = a.Str(4);
-    for (size_t start = 0; start < headers.size();) {
-      size_t end = headers.find('\n', start);
-      if (end == std::string::npos) end = headers.size();
-      std::string line = headers.substr(start, end - start);
-      size_t colon = line.find(':');
-      if (colon != std::string::npos) {
-        size_t value = line.find_first_not_of(' ', colon + 1);
-        request->headers[line.substr(0, colon)] = value == std::string::npos ? "" : line.substr(value);
-      }
-      start = end + 1;
-    }
-    executor->Execute(std::move(request));
-  });
-}
-
 }  // namespace live

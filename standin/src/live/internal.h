@@ -25,6 +25,8 @@ void HoldCommandCallback(const void* owner, lumen::CommandClientCallback* cb);
 void HoldTallyHandler(const void* owner, korin::TallyHandler* handler);
 void HoldCacheProvider(const void* owner, lumen::CacheProvider* provider);
 void HoldHttpExecutor(const void* owner, lumen::HttpExecutor* executor);
+// Issues the room's scheduler look-up through the live client's executor.
+void LookUpScheduler(const void* live_client, const lumen::CommandClientConfig& config);
 
 std::string VadScope(int32_t ssrc);
 std::string VadScope(const tavel::BizInfo& info);

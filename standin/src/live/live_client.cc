@@ -52,6 +52,7 @@ class LiveClientSim : public lumen::LiveClient {
   lumen::CommandClient* CreateCommandClient(const lumen::CommandClientConfig& config) override {
     sim::Note("lumen.LiveClient.CreateCommandClient", config);
     if (!sim::ScriptedBool("lumen.LiveClient.CreateCommandClient", true)) return nullptr;
+    LookUpScheduler(owner(), config);
     std::lock_guard<std::mutex> lock(mu_);
     return *commands_.insert(new CommandClientSim).first;
   }

@@ -1,6 +1,7 @@
 // Process-wide services of the engine library and the business-type helper.
 #include "live/internal.h"
 #include "sim/records.h"
+#include "sim/services.h"
 #include "sim/sim.h"
 #include "tavel/biz_info.h"
 
@@ -34,6 +35,12 @@ class AudioRecordingSim : public AudioRecording {
 class NetworkProberSim : public transport_v2::NetworkProber {
  public:
   void UpdateContext(const transport_v2::NetworkProberContext& c) override { sim::Note("korin.transport_v2.NetworkProber.UpdateContext", c); }
+  void StartEsProber() override { sim::Note("korin.transport_v2.NetworkProber.StartEsProber"); }
+  void StopEsProber() override { sim::Note("korin.transport_v2.NetworkProber.StopEsProber"); }
+  void GetEsProberResult(transport_v2::NetworkProberContext* c) override {
+    sim::Note("korin.transport_v2.NetworkProber.GetEsProberResult");
+    sim::FillProbeResult(c);
+  }
 };
 
 }  // namespace

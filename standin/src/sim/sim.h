@@ -62,6 +62,11 @@ std::string ToJson(const std::vector<T>& v) {
   return out + "]";
 }
 inline std::string ToJson(const void* p) { return p ? "\"ptr\"" : "null"; }
+// Text that already is JSON (a nested record).
+struct RawText {
+  std::string text;
+};
+inline std::string ToJson(const RawText& r) { return r.text; }
 
 inline void AppendFields(std::string&) {}
 template <typename V, typename... R>

@@ -1,0 +1,222 @@
+// tallyV2_*: the engine's analytics client, configured and fed by JavaScript.
+#include <memory>
+#include <mutex>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "addon/groups.h"
+#include "addon/services.h"
+#include "callback/async_callback_item.h"
+#include "callback/callback_dispatcher.h"
+#include "common/convert.h"
+#include "common/export_table.h"
+#include "tavel/tally.h"
+
+namespace lumen_addon {
+namespace {
+
+using tavel::tallyv2::TallyClientV2;
+using tavel::tallyv2::TallyMaps;
+using tavel::tallyv2::ValueEntry;
+
+// Elements of an array, each as an object; a non-array is empty, a longer
+// one than the list limit is empty with a RangeError.
+template <typename F>
+void EachElement(const Napi::Value& v, F each) {
+  if (v.IsEmpty() || !v.IsArray()) return;
+  auto a = v.As<Napi::Array>();
+  const uint32_t n = a.Length();
+  if (n > js::kMaxListLength) {
+    Napi::RangeError::New(v.Env(), "lists are limited to " + std::to_string(js::kMaxListLength) + " elements")
+        .ThrowAsJavaScriptException();
+    return;
+  }
+  for (uint32_t i = 0; i < n; ++i) {
+    Napi::Value e = a.Get(i);
+    if (e.IsEmpty()) return;  // a throwing element: the rest unread
+    each(e);
+  }
+}
+
+void ReadStrValues(const Napi::Object& o, std::map<std::string, std::string>* out) {
+  EachElement(js::Get(o, "strValues"), [&](const Napi::Value& e) {
+    Napi::Object kv = js::ToObject(e);
+    std::string key = js::Utf8At(kv, "key");
+    (*out)[key] = js::Utf8At(kv, "value");
+  });
+}
+
+void ReadNumValues(const Napi::Object& o, std::map<std::string, double>* out) {
+  EachElement(js::Get(o, "numValues"), [&](const Napi::Value& e) {
+    Napi::Object kv = js::ToObject(e);
+    std::string key = js::Utf8At(kv, "key");
+    (*out)[key] = js::DoubleAt(kv, "value");
+  });
+}
+
+void ReadKeys(const Napi::Object& o, const char* name, std::vector<std::string>* out) {
+  EachElement(js::Get(o, name), [&](const Napi::Value& e) { out->push_back(js::ToUtf8(e)); });
+}
+
+TallyMaps ReadMaps(const Napi::Value& v) {
+  TallyMaps maps;
+  Napi::Object o = js::ToObject(v);
+  ReadStrValues(o, &maps.str_values);
+  ReadNumValues(o, &maps.num_values);
+  ReadKeys(o, "removeStrValues", &maps.remove_str_values);
+  ReadKeys(o, "removeNumValues", &maps.remove_num_values);
+  return maps;
+}
+
+Napi::Value UpdateConfig(const Napi::CallbackInfo& info) {
+  Napi::Object o = js::ToObject(info[0]);
+  tavel::tallyv2::TallyConfig config;
+  config.user_id = js::Int64At(o, "userId");
+  config.server_host = js::OptionalUtf8At(o, "serverHost");
+  if (auto client = TallyClientV2::singleton()) client->UpdateConfig(config);
+  return Napi::Value();
+}
+
+Napi::Value UpdateHeader(const Napi::CallbackInfo& info) {
+  TallyMaps maps = ReadMaps(info[0]);
+  const int32_t category = js::ToInt32(info[1]);
+  if (auto client = TallyClientV2::singleton()) client->UpdateHeader(maps, category);
+  return Napi::Value();
+}
+
+Napi::Value UpdateCommonState(const Napi::CallbackInfo& info) {
+  TallyMaps maps = ReadMaps(info[0]);
+  const int32_t category = js::ToInt32(info[1]);
+  if (auto client = TallyClientV2::singleton()) client->UpdateCommonState(maps, category);
+  return Napi::Value();
+}
+
+Napi::Value PostValueEntry(const Napi::CallbackInfo& info) {
+  Napi::Object o = js::ToObject(info[0]);
+  ValueEntry entry;
+  entry.url = js::OptionalUtf8At(o, "url");
+  ReadStrValues(o, &entry.str_values);
+  ReadNumValues(o, &entry.num_values);
+  const int32_t category = js::ToInt32(info[1]);
+  if (auto client = TallyClientV2::singleton()) client->PostValueEntry(entry, category, 0);
+  return Napi::Value();
+}
+
+Napi::Value PostSerializedEntry(const Napi::CallbackInfo& info) {
+  Napi::Object o = js::ToObject(info[0]);
+  const std::string url = js::OptionalUtf8At(o, "url");
+  const std::string serialized = js::OptionalUtf8At(o, "serializedValue");
+  const int32_t category = js::ToInt32(info[1]);
+  if (auto client = TallyClientV2::singleton()) client->PostSerialized(url, serialized, category);
+  return Napi::Value();
+}
+
+// ---- the local observer: what the client is given, back to JavaScript --------
+
+using Pairs = std::vector<std::pair<std::string, EventArg>>;
+
+Napi::Array PairArray(Napi::Env env, const Pairs& pairs) {
+  Napi::Array out = Napi::Array::New(env, pairs.size());
+  for (size_t i = 0; i < pairs.size(); ++i) {
+    Napi::Object kv = Napi::Object::New(env);
+    kv.Set("key", pairs[i].first);
+    kv.Set("value", Napi::Value(env, ToJs(env, pairs[i].second)));
+    out.Set(static_cast<uint32_t>(i), kv);
+  }
+  return out;
+}
+
+constexpr char kUpdateHeader[] = "onLocalTallyUpdateHeader";
+constexpr char kPostValueEntry[] = "onLocalTallyPostValueEntry";
+
+// onLocalTallyUpdateHeader(strValues, numValues) and
+// onLocalTallyPostValueEntry(url, values, category), values as { key, value }.
+class LocalTallyItem : public AsyncCallbackItemBase {
+ public:
+  LocalTallyItem(std::shared_ptr<AddonCallback> holder, const char* method, std::string url, Pairs first,
+                 Pairs second, int32_t category)
+      : AsyncCallbackItemBase(std::move(holder)),
+        method_(method),
+        url_(std::move(url)),
+        first_(std::move(first)),
+        second_(std::move(second)),
+        category_(category) {}
+  int32_t Type() const override { return 0; }
+  void Run() override {
+    Napi::Env e(env());
+    if (method_ == kPostValueEntry) {
+      napi_value argv[] = {Napi::String::New(e, url_), PairArray(e, first_), Napi::Number::New(e, category_)};
+      ExecuteAsyncJsCallBack(method_, 3, argv);
+    } else {
+      napi_value argv[] = {PairArray(e, first_), PairArray(e, second_)};
+      ExecuteAsyncJsCallBack(method_, 2, argv);
+    }
+  }
+
+ private:
+  const char* method_;
+  std::string url_;
+  Pairs first_, second_;
+  int32_t category_;
+};
+
+class LocalTallyObserver : public tavel::tallyv2::LocalTallyObserver {
+ public:
+  explicit LocalTallyObserver(std::shared_ptr<AddonCallback> holder) : holder_(std::move(holder)) {}
+  void OnLocalTallyUpdateHeader(const TallyMaps& header, int) override {
+    Pairs str, num;
+    for (const auto& kv : header.str_values) str.emplace_back(kv.first, kv.second);
+    for (const auto& kv : header.num_values) num.emplace_back(kv.first, kv.second);
+    CallbackDispatcher::Post(new LocalTallyItem(holder_, kUpdateHeader, "", std::move(str),
+                                                std::move(num), 0));
+  }
+  void OnLocalTallyPostValueEntry(const ValueEntry& entry, int category) override {
+    Pairs values;
+    for (const auto& kv : entry.str_values) values.emplace_back(kv.first, kv.second);
+    for (const auto& kv : entry.num_values) values.emplace_back(kv.first, kv.second);
+    CallbackDispatcher::Post(new LocalTallyItem(holder_, kPostValueEntry, entry.url, std::move(values), {}, category));
+  }
+
+ private:
+  std::shared_ptr<AddonCallback> holder_;
+};
+
+// JavaScript thread only.
+std::unique_ptr<LocalTallyObserver>& Observer() {
+  static auto* observer = new std::unique_ptr<LocalTallyObserver>;
+  return *observer;
+}
+
+Napi::Value SetLocalTallyCallbackForTest(const Napi::CallbackInfo& info) {
+  auto observer = std::make_unique<LocalTallyObserver>(std::make_shared<AddonCallback>(info.Env(), info[0]));
+  auto client = TallyClientV2::singleton();
+  if (!client) return Napi::Value();
+  client->SetLocalTallyObserver(observer.get());
+  // The client no longer calls the previous one.
+  Observer() = std::move(observer);
+  return Napi::Value();
+}
+
+const ExportRow kRows[] = {
+    {"tallyV2_updateConfig", UpdateConfig, AtLeast("o", "Expected arguments : config"), kVoid},
+    {"tallyV2_updateHeader", UpdateHeader, AtLeast("on", "Expected arguments : header, category"), kVoid},
+    {"tallyV2_updateCommonState", UpdateCommonState, AtLeast("on", "Expected arguments : common_state, category"),
+     kVoid},
+    {"tallyV2_postValueEntry", PostValueEntry, AtLeast("on", "Expected arguments : entry, category"), kVoid},
+    {"tallyV2_postSerializedEntry", PostSerializedEntry, AtLeast("on", "Expected arguments : entry, category"), kVoid},
+    {"tallyV2_setLocalTallyCallbackForTest", SetLocalTallyCallbackForTest,
+     AtLeast("c", "Expected arguments : clientLocalTallyCallback"), kVoid},
+};
+
+}  // namespace
+
+void RegisterTallyV2Group(napi_env env, napi_value exports) { AddExports(env, exports, kRows); }
+
+void ReleaseLocalTallyObserver() {
+  if (!Observer()) return;
+  if (auto client = TallyClientV2::singleton()) client->SetLocalTallyObserver(nullptr);
+  Observer().reset();
+}
+
+}  // namespace lumen_addon

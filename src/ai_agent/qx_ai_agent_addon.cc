@@ -1,0 +1,132 @@
+// QXAIAgent_*: the AI voice agent. Agents are held in the handle registry:
+// a number that is no live agent is refused with "agent_ptr is 0" and
+// never dereferenced. Arguments are read strictly.
+#include <memory>
+
+#include "addon/groups.h"
+#include "ai_agent/qx_ai_agent.h"
+#include "common/convert.h"
+#include "common/export_table.h"
+#include "common/forward.h"
+#include "common/handle_arg.h"
+#include "common/logging.h"
+#include "common/strict_read.h"
+#include "korin/qx_ai_agent.h"
+
+namespace lumen_addon {
+namespace {
+
+constexpr char kTag[] = "QXAIAgentAddon";
+
+struct Agent {
+  using Wrapper = QXAIAgent;
+  static constexpr std::size_t kFirstArg = 1;
+  static std::shared_ptr<QXAIAgent> Find(const Napi::CallbackInfo& info) {
+    return HandleArg<QXAIAgent>(info[0], HandleKind::kAgent, RowOf(info).name);
+  }
+  static Napi::Value Missing(const Napi::CallbackInfo& info) {
+    Napi::Error::New(info.Env(), "agent_ptr is 0").ThrowAsJavaScriptException();
+    return js::Number(info.Env(), -1);
+  }
+};
+
+using Engine = korin::QXAIAgentInterface;
+
+Napi::Value CreateInstance(const Napi::CallbackInfo& info) {
+  Napi::Env env = info.Env();
+  korin::QXAIAgentConfig config;
+  Napi::Object o = info[0].As<Napi::Object>();
+  strict::ReadRequired(o, "userId", &config.user_id);
+  strict::ReadRequired(o, "agentId", &config.agent_id);
+  strict::ReadRequired(o, "signature", &config.signature);
+  strict::ReadRequired(o, "authExtension", &config.auth_extension);
+  strict::ReadRequired(o, "noTimeout", &config.no_timeout);
+  Napi::Value video = strict::Present(o, "enableVideo");
+  if (!video.IsEmpty() && video.IsBoolean()) config.enable_video = video.As<Napi::Boolean>().Value();
+  // A value of the wrong type was raised: no agent JavaScript could not reach.
+  if (env.IsExceptionPending()) return js::Number(env, -1);
+  std::shared_ptr<QXAIAgent> agent = QXAIAgent::Create(env, config, info[1]);
+  if (!agent) {
+    LUMEN_LOG(kError, kTag) << "QXAIAgent_createInstance: no agent created";
+    return js::Number(env, 0);
+  }
+  return HandleValue(env, HandleRegistry::Add(HandleKind::kAgent, agent));
+}
+
+Napi::Value DestroyInstance(const Napi::CallbackInfo& info) {
+  std::shared_ptr<QXAIAgent> agent = HandleRegistry::Remove<QXAIAgent>(HandleKind::kAgent, ToHandle(info[0]));
+  if (!agent) return Agent::Missing(info);
+  // Calls still running keep it until they return.
+  agent.reset();
+  return js::Number(info.Env(), 0);
+}
+
+
+int Listen(const Napi::CallbackInfo&, QXAIAgent& a) { return a.StartListening(); }
+int ListenWithProvider(const Napi::CallbackInfo& info, QXAIAgent& a) { return a.StartListeningWithProvider(info.Env(), info[1]); }
+int StopListening(const Napi::CallbackInfo&, QXAIAgent& a) { return a.StopListening(); }
+int RegisterAction(const Napi::CallbackInfo& info, QXAIAgent& a) { return a.RegisterActionCallback(info.Env(), info[1]); }
+int UnregisterAction(const Napi::CallbackInfo&, QXAIAgent& a) { return a.UnregisterActionCallback(); }
+int RegisterPlayStatus(const Napi::CallbackInfo& info, QXAIAgent& a) {
+  return a.RegisterAudioPlayStatusCallback(info.Env(), info[1]);
+}
+int UnregisterPlayStatus(const Napi::CallbackInfo&, QXAIAgent& a) { return a.UnregisterAudioPlayStatusCallback(); }
+
+Napi::Value ServerClockDiff(const Napi::CallbackInfo& info, QXAIAgent& a) {
+  return js::Number(info.Env(), static_cast<double>(a.agent()->GetServerClockDiffMs()));
+}
+Napi::Value UserLevel(const Napi::CallbackInfo& info, QXAIAgent& a) {
+  return js::Number(info.Env(), a.agent()->GetUserAudioLevel());
+}
+Napi::Value AILevel(const Napi::CallbackInfo& info, QXAIAgent& a) {
+  return js::Number(info.Env(), a.agent()->GetAIAudioLevel());
+}
+
+int PublishCamera(const Napi::CallbackInfo& info, QXAIAgent& a) {
+  korin::QXAICameraConfig config;
+  Napi::Object o = info[1].As<Napi::Object>();
+  strict::ReadAt(o, "hd", &config.hd);
+  strict::ReadAt(o, "cameraDeviceId", &config.camera_device_id);
+  strict::ReadAt(o, "useFrontCamera", &config.use_front_camera);
+  if (info.Env().IsExceptionPending()) return -1;
+  return a.agent()->PublishCamera(config);
+}
+
+constexpr char kHandleMessage[] = "Expected arguments: agent_ptr";
+
+#define AGENT_ROW(js_name, handler, types, message) \
+  {"QXAIAgent_" js_name, handler, Exactly(types, message), kMinusOne, "QXAIAgent_" js_name, "agent"}
+
+const ExportRow kRows[] = {
+    {"QXAIAgent_createInstance", CreateInstance, Exactly("oc", "Expected arguments: config, callback"), kMinusOne},
+    {"QXAIAgent_destroyInstance", DestroyInstance, Exactly("n", kHandleMessage), kMinusOne, nullptr, "agent"},
+    AGENT_ROW("start", (Forward<Agent, &Engine::Start>), "n", kHandleMessage),
+    AGENT_ROW("stop", (Forward<Agent, &Engine::Stop>), "n", kHandleMessage),
+    AGENT_ROW("startListening", (OnEngine<Agent, Listen>), "n", kHandleMessage),
+    AGENT_ROW("startListeningWithProvider", (OnEngine<Agent, ListenWithProvider>), "no",
+              "Expected arguments: agent_ptr, handler"),
+    AGENT_ROW("stopListening", (OnEngine<Agent, StopListening>), "n", kHandleMessage),
+    AGENT_ROW("setMicrophoneSendMute", (Forward<Agent, &Engine::SetMicrophoneSendMute>), "nb",
+              "Expected arguments: agent_ptr, mute"),
+    AGENT_ROW("setAIPlayoutMute", (Forward<Agent, &Engine::SetAIPlayoutMute>), "nb", "Expected arguments: agent_ptr, mute"),
+    AGENT_ROW("sendMessage", (Forward<Agent, &Engine::SendMessage>), "ns", "Expected arguments: agent_ptr, message"),
+    AGENT_ROW("getConnectionState", (Forward<Agent, &Engine::GetConnectionState>), "n", kHandleMessage),
+    AGENT_ROW("getServerClockDiffMs", (OnEngine<Agent, ServerClockDiff>), "n", kHandleMessage),
+    AGENT_ROW("registerActionCallback", (OnEngine<Agent, RegisterAction>), "nc", "Expected arguments: agent_ptr, callback"),
+    AGENT_ROW("unRegisterActionCallback", (OnEngine<Agent, UnregisterAction>), "n", kHandleMessage),
+    AGENT_ROW("registerAIAgentAudioPlayStatusCallback", (OnEngine<Agent, RegisterPlayStatus>), "nf",
+              "Expected arguments: agent_ptr, callback"),
+    AGENT_ROW("unRegisterAIAgentAudioPlayStatusCallback", (OnEngine<Agent, UnregisterPlayStatus>), "n", kHandleMessage),
+    AGENT_ROW("getUserAudioLevel", (OnEngine<Agent, UserLevel>), "n", kHandleMessage),
+    AGENT_ROW("getAIAudioLevel", (OnEngine<Agent, AILevel>), "n", kHandleMessage),
+    AGENT_ROW("publishCamera", (OnEngine<Agent, PublishCamera>), "no", "Expected arguments: agent_ptr, config"),
+    AGENT_ROW("unpublishCamera", (Forward<Agent, &Engine::UnpublishCamera>), "n", kHandleMessage),
+};
+
+#undef AGENT_ROW
+
+}  // namespace
+
+void RegisterQXAIAgentGroup(napi_env env, napi_value exports) { AddExports(env, exports, kRows); }
+
+}  // namespace lumen_addon

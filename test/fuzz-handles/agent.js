@@ -1,0 +1,10 @@
+'use strict';
+// AI agents for the export fuzzer.
+const config = { userId: 1, agentId: 2, signature: 'fuzz', authExtension: '', noTimeout: false };
+
+module.exports = {
+  agent: {
+    create: (addon) => addon.QXAIAgent_createInstance(config, {}),
+    destroy: (addon, handle) => addon.QXAIAgent_destroyInstance(handle),
+  },
+};
