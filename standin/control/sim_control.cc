@@ -10,6 +10,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "device_control.h"
 #include "rtc/logging.h"
 #include "sim/live.h"
 #include "sim/sim.h"
@@ -528,6 +529,8 @@ Napi::Object Init(Napi::Env env, Napi::Object exports) {
       {"setRecordingInfo", SetRecordingInfo},
       {"cacheGet", CacheGet},
       {"objects", Objects},
+      {"setDevices", device_control::SetDevices},
+      {"setPlatform", device_control::SetPlatform},
   };
   for (const Row& r : kRows) exports.Set(r.name, Napi::Function::New(env, r.fn, r.name));
   return exports;

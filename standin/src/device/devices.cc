@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <type_traits>
 
 #include "device/device_records.h"
 #include "korin/audio_device.h"
@@ -190,6 +191,12 @@ void FillStats(Stats* stats) {
   stats->recording_start_time_ms = static_cast<int32_t>(r.recording_start_time_ms);
   stats->error_code = r.error_code;
   stats->hint = static_cast<uint32_t>(r.hint);
+  if constexpr (std::is_same_v<Stats, tavel::DeviceRecordingStats>) {
+    stats->start_during_interruption = r.start_during_interruption;
+    stats->interruption_after_start = r.interruption_after_start;
+  } else {
+    stats->flag = r.start_during_interruption;
+  }
 }
 
 // The operations the classic and the live device engine share; `prefix`
