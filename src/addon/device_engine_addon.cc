@@ -393,6 +393,8 @@ Napi::Value OpenCamera(const Napi::CallbackInfo& info) {
   if (selected < 0) return js::Number(ENV, selected);
   auto renderer = VideoFrameCallback::CreateRenderer(VideoFrameCallback::kLocalUserId, type, ENV, info[2]);
   renderer->SetEnabled(true);
+  if (t.module) t.module->Keep(renderer);
+  else t.live->Keep(renderer);
   return js::Number(ENV, t.Call(RowOf(info).text, CALL(e->OpenCamera(type, renderer.get()))));
 }
 SETTER(CloseCamera, CloseCamera, js::ToInt32)

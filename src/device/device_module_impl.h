@@ -64,6 +64,8 @@ class DeviceModuleImpl {
   int StopTestCamera();
 
   bool uses_audio_device() const { return audio_device_ != nullptr; }
+  // Keeps what was handed to the engine until the engine is gone.
+  void Keep(std::shared_ptr<void> object) { kept_.push_back(std::move(object)); }
 
  private:
   tavel::Ticket ticket_;
@@ -75,6 +77,7 @@ class DeviceModuleImpl {
   std::shared_ptr<VideoFrameCallback> test_camera_;
   std::vector<std::shared_ptr<VideoFrameCallback>> retired_;
   std::string capture_device_guid_;
+  std::vector<std::shared_ptr<void>> kept_;
 };
 
 }  // namespace lumen_addon

@@ -175,6 +175,7 @@ int DeviceEngineImpl::CapturePhoto(int32_t width, int32_t height, napi_env env, 
     return d->CapturePhoto(width, height, renderer.get(), adapter.get(), mirror);
   });
   if (r == 0) {
+    retired_.push_back(renderer);
     if (photo_adapter_) retired_.push_back(photo_adapter_);
     photo_ = std::move(photo);
     photo_adapter_ = std::move(adapter);

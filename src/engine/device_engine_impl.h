@@ -68,6 +68,8 @@ class DeviceEngineImpl {
   int StartTestCamera(const std::string& guid, napi_env env, napi_value callback, const tavel::VideoCaptureFormat& f);
   int StopTestCamera();
   int CapturePhoto(int32_t width, int32_t height, napi_env env, napi_value callback, bool mirror);
+  // Keeps what was handed to the engine until the root is gone.
+  void Keep(std::shared_ptr<void> object) { retired_.push_back(std::move(object)); }
 
   // Any thread (the background connect applies cached settings).
   int SelectCaptureDevice(const std::string& guid, const tavel::VideoCaptureFormat& format);
