@@ -451,3 +451,4 @@ export function engineTest_executeOpenglTest(): ResultCode;
 
 export * from './types/qx_player';
 export * from './types/services';
+export * from './types/device';

@@ -53,6 +53,23 @@ function renderer(name) {
   return r;
 }
 
+// Devices: what the stand-in machine has, and one switch of the camera.
+function devices() {
+  sim.setDevices({
+    cameras: [{ name: 'Integrated camera', guid: 'cam-0', formats: [{ width: 1280, height: 720, fps: 30, pixelFormat: 1 }] },
+      { name: 'USB camera', guid: 'cam-1', formats: [{ width: 640, height: 480, fps: 30, pixelFormat: 12 }] }],
+    microphones: [{ name: 'Microphone array', guid: 'mic-0', isDefault: true }],
+    speakers: [{ name: 'Speakers', guid: 'spk-0', isDefault: true }],
+  });
+  const list = (count, read) => Array.from({ length: count }, (_, i) => read(i).name).join(', ');
+  say('devices: cameras', list(addon.deviceEngine_getNumOfCaptureDevices(), addon.deviceEngine_getCaptureDeviceName));
+  say('devices: microphones', list(addon.deviceEngine_getNumOfRecordingDevices().devices, addon.deviceEngine_getRecordingDeviceName));
+  say('devices: speakers', list(addon.deviceEngine_getNumOfPlayoutDevices().devices, addon.deviceEngine_getPlayoutDeviceName));
+  const format = addon.deviceEngine_getCaptureDeviceFormatList('cam-1').formats[0];
+  say('devices: switch camera to USB camera', format.width + 'x' + format.height, format.videoColorSpace,
+    addon.deviceEngine_setCaptureDeviceInfo('cam-1', format));
+}
+
 const ticket = { room_id: 20261205, user_id: 256, user_type: 2, app_type: 1, app_version: '3.2.0', signature: 'demo', scheduler_host: scheduler.url };
 say('connect:', addon.engineSdk_connectLivePlayEngine(ticket));
 
@@ -65,6 +82,7 @@ say('record microphone:', addon.livePlayEngine_audioStartRecording({ type: 0, us
   onMicrophoneRecordedPcmData: (buffer, length) => { pcmBytes += length; },
 }), []));
 
+devices();
 sim.startVideo({ width: 640, height: 360, fps: 30 });
 sim.startAudio(10);
 

@@ -11,6 +11,7 @@ const { describeExports } = require('./exports');
 const GROUPS = [
   ['engineSdk', 27],
   ['livePlayEngine', 47],
+  ['deviceEngine', 77],
   ['dumpDataUpload', 4],
   ['detectFaceSync', 1],
   ['detectFaceSyncWithBuffer', 1],

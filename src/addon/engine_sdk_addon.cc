@@ -68,8 +68,9 @@ Napi::Value ConnectLivePlayEngine(const Napi::CallbackInfo& info) {
 Napi::Value ConnectLivePlayEngineAndConfigDevice(const Napi::CallbackInfo& info) {
   auto engine = Manager()->CurrentLivePlayEngine();
   if (!engine) return Refuse(info, "Live play engine is not created yet");
-  // The device cached info is applied by the device engine once it has its exports.
-  return Num(info, engine->ConnectAndConfigDevice(info.Env(), info[0], js::ToUtf8(info[1])));
+  const std::string path = js::ToUtf8(info[1]);
+  CachedDeviceSettings settings = ReadCachedDeviceSettings(info[2]);
+  return Num(info, engine->ConnectAndConfigDevice(info.Env(), info[0], path, std::move(settings)));
 }
 
 Napi::Value LeaveLiveRoom(const Napi::CallbackInfo& info) {

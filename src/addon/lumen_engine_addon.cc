@@ -25,6 +25,7 @@ namespace {
 constexpr ExportGroup kGroupsBeforeTest[] = {
     RegisterEngineSdkGroup,            // 1: engineSdk_*
     RegisterLivePlayEngineGroup,       // 2: livePlayEngine_*
+    RegisterDeviceEngineGroup,         // 3: deviceEngine_*
     RegisterDumpDataUploadGroup,       // 6: dumpDataUpload_*
     RegisterDetectFaceGroup,           // 8: detectFaceSync, detectFaceSyncWithBuffer
     RegisterLogGroup,                  // 9: log_*

@@ -65,17 +65,21 @@ int LivePlayEngineImpl::Prepare(napi_env env, napi_value ticket) {
   return 0;
 }
 
-int LivePlayEngineImpl::ConnectAndConfigDevice(napi_env env, napi_value config, const std::string& audio_param_path) {
+int LivePlayEngineImpl::ConnectAndConfigDevice(napi_env env, napi_value config, const std::string& audio_param_path,
+                                               CachedDeviceSettings settings) {
   if (Prepare(env, config) != 0) return -1;
   // The thread keeps this engine alive; a leave meanwhile does not wait for
   // it, and turns what follows the connect into nothing.
-  BackgroundWork::Start([self = shared_from_this(), audio_param_path] {
+  BackgroundWork::Start([self = shared_from_this(), audio_param_path, settings = std::move(settings)] {
     const int result = self->ConnectEngine();
     if (result == 0) {
       SyncBeautyState();
       std::shared_ptr<DeviceEngineImpl> device;
       EngineManager::WithInstance([&](EngineManager& m) { device = m.CurrentDeviceEngine(); });
-      if (device) device->SetAudioParameterPath(audio_param_path);
+      if (device) {
+        device->SetAudioParameterPath(audio_param_path);
+        device->ApplyCachedSettings(settings);
+      }
     }
     self->callback_->PostEnterRoom(result == 0);
   });

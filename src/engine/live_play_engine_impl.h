@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "common/logging.h"
+#include "engine/device_settings.h"
 #include "engine/engine_impl_base.h"
 #include "tavel/live_play_engine.h"
 
@@ -59,7 +60,8 @@ class LivePlayEngineImpl : public EngineImplBase, public std::enable_shared_from
 
   // Connect steps on the calling thread; the engine connect itself below.
   int Connect(napi_env env, napi_value ticket);
-  int ConnectAndConfigDevice(napi_env env, napi_value config, const std::string& audio_param_path);
+  int ConnectAndConfigDevice(napi_env env, napi_value config, const std::string& audio_param_path,
+                             CachedDeviceSettings settings);
   // Releases the room and the command client; answers the engine's result.
   int Disconnect();
   // Ends the calls and gives up the root, which goes (with everything the

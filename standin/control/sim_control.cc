@@ -11,6 +11,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "device_control.h"
 #include "rtc/logging.h"
 #include "player/player_sim.h"
 #include "sim/ai_agent.h"
@@ -716,6 +717,8 @@ Napi::Object Init(Napi::Env env, Napi::Object exports) {
       {"setProbeResult", SetProbeResult},
       {"setFaceResult", SetFaceResult},
       {"agentAudio", AgentAudio},
+      {"setDevices", device_control::SetDevices},
+      {"setPlatform", device_control::SetPlatform},
   };
   for (const Row& r : kRows) exports.Set(r.name, Napi::Function::New(env, r.fn, r.name));
   return exports;

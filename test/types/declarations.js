@@ -196,7 +196,7 @@ function sample(type, recorder) {
   if (isTypedArray(type)) return new Uint8Array([1]);
   if (checker.isArrayType(type)) return [sample(checker.getTypeArguments(type)[0], recorder)];
   if (type.isUnion()) return sample(type.types.find((t) => !(t.flags & (F.Undefined | F.Null))), recorder);
-  if (isFunctionType(type)) return function sampled() {};
+  if (isFunctionType(type) || symbolName(type) === 'Function') return function sampled() {};
 
   const iface = show(type);
   const target = {};

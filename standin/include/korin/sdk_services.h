@@ -5,6 +5,7 @@
 #include <string>
 
 #include "engine_export.h"
+#include "korin/audio_device.h"
 #include "lumen/live_client.h"
 
 namespace korin {
@@ -26,6 +27,12 @@ class ENGINE_API AudioRecording {
   static AudioRecording* Create(const std::string& config);
   static void Destroy(AudioRecording* recording);
   virtual ~AudioRecording();
+  virtual void SetSceneName(const std::string& scene) = 0;
+  virtual int StartMicrophoneDevice(bool option_a, int reserved, bool option_b, const AudioRecordingParam& param) = 0;
+  virtual int StopMicrophoneDevice() = 0;
+  virtual int StartRecording(const AudioRecordingParam& param, tavel::MicrophoneRecordingCallback* sink,
+                             int reserved) = 0;
+  virtual int StopRecording(AudioRecordingStats* stats) = 0;
 };
 
 namespace media_dump {

@@ -5,6 +5,11 @@
 
 #include "engine_export.h"
 #include "lumen/live_client.h"
+#include "tavel/device_engine.h"
+
+namespace korin {
+struct FrameValidDetectorConfig;
+}  // namespace korin
 
 namespace tavel {
 
@@ -47,9 +52,23 @@ class ENGINE_API LiveDeviceEngine {
  public:
   static LiveDeviceEngine* GetInterface(LiveEngine* root);
   virtual ~LiveDeviceEngine();
-  virtual void RegisterDeviceEventCallback(DeviceEventCallback* callback) = 0;
-  virtual int CloseCamera(int track_type) = 0;
+  virtual int RegisterDeviceEventCallback(DeviceEventCallback* callback) = 0;
   virtual int SetAudioParameterPath(const std::string& path) = 0;
+  TAVEL_DEVICE_OPERATIONS
+  virtual int GetSpeechOutputLevel(const BizInfo& info, uint32_t* level) = 0;
+  virtual int SetOutputChannelVolume(const BizInfo& info, uint32_t volume) = 0;
+  virtual int SetOutputChannelMute(const BizInfo& info, bool mute) = 0;
+  virtual int StartSystemAudioLoopback() = 0;
+  virtual int StopSystemAudioLoopback() = 0;
+  // A negative result: not registered. Null unregisters.
+  virtual int RegisterAudioDeviceDataExceptionObserver(AudioDeviceDataExceptionObserver* observer) = 0;
+  virtual int RegisterDeviceErrorCallback(DeviceErrorObserver* observer) = 0;
+  virtual int EnableStaticFrameDetector(const korin::FrameValidDetectorConfig& config) = 0;
+  virtual int SetCaptureRotation(int rotation) = 0;
+  // One picture from the camera of track type 10, shown in `sink` meanwhile.
+  virtual int CapturePhoto(int width, int height, VideoSinkInterface* sink, PhotoCaptureCallback* callback,
+                           bool mirror) = 0;
+  virtual int StopCapturePhoto() = 0;
 };
 
 // Device-only engine used outside a room.

@@ -48,6 +48,9 @@ void FillRecordingInfo(tavel::RecordingMicrophoneInfo* info);
 
 void CountObject(const char* kind, int delta);
 
+// The live device engine of a root (standin/src/device).
+tavel::LiveDeviceEngine* NewLiveDevice(const void* owner);
+
 }  // namespace live
 
 #endif  // LIVE_ENGINE_LIVE_INTERNAL_H_

@@ -1,6 +1,8 @@
 // Engine roots and their sub-interfaces: one instance of each per root, alive
 // as long as the root. Deleting a root drops everything it holds and returns
 // only once none of its callbacks is running.
+#include <memory>
+
 #include "live/internal.h"
 #include "live/live_play.h"
 #include "sim/live.h"
@@ -92,18 +94,6 @@ class AudioRender : public tavel::AudioRenderEngine {};
 class MediaPlayer : public tavel::MediaPlayerEngine {};
 class Beauty : public tavel::LiveBeautyEngine {};
 
-class Device : public tavel::LiveDeviceEngine {
- public:
-  explicit Device(const void* owner) : owner_(owner) {}
-  void RegisterDeviceEventCallback(tavel::DeviceEventCallback* cb) override { sim::Note("tavel.LiveDeviceEngine.RegisterDeviceEventCallback", cb); HoldDeviceEventCallback(owner_, cb); }
-  // A closed camera delivers no more frames to its capture sink.
-  int CloseCamera(int t) override { int r = sim::Call("tavel.LiveDeviceEngine.CloseCamera", t); ReleaseSink(owner_, LocalSink(t)); return r; }
-  int SetAudioParameterPath(const std::string& path) override { return sim::Call("tavel.LiveDeviceEngine.SetAudioParameterPath", path); }
-
- private:
-  const void* const owner_;
-};
-
 class Local : public tavel::LocalEngine {
  public:
   explicit Local(const void* owner) : owner_(owner) {}
@@ -154,7 +144,7 @@ class Root : public tavel::LiveEngine {
   AudioRender audio_render;
   MediaPlayer media_player;
   Beauty beauty;
-  Device device{this};
+  std::unique_ptr<tavel::LiveDeviceEngine> device{NewLiveDevice(this)};
   Local local{this};
   Streaming streaming{this};
   Replay replay{this};
@@ -193,7 +183,10 @@ LivePlayEngine* LivePlayEngine::GetInterface(LiveEngine* r) { return Interface(L
 AudioRenderEngine* AudioRenderEngine::GetInterface(LiveEngine* r) { return Interface("tavel.AudioRenderEngine.GetInterface", r, &Root::audio_render); }
 MediaPlayerEngine* MediaPlayerEngine::GetInterface(LiveEngine* r) { return Interface("tavel.MediaPlayerEngine.GetInterface", r, &Root::media_player); }
 LiveBeautyEngine* LiveBeautyEngine::GetInterface(LiveEngine* r) { return Interface("tavel.LiveBeautyEngine.GetInterface", r, &Root::beauty); }
-LiveDeviceEngine* LiveDeviceEngine::GetInterface(LiveEngine* r) { return Interface("tavel.LiveDeviceEngine.GetInterface", r, &Root::device); }
+LiveDeviceEngine* LiveDeviceEngine::GetInterface(LiveEngine* r) {
+  auto* device = Interface("tavel.LiveDeviceEngine.GetInterface", r, &Root::device);
+  return device ? device->get() : nullptr;
+}
 LocalEngine* LocalEngine::GetInterface(LiveEngine* r) { return Interface("tavel.LocalEngine.GetInterface", r, &Root::local); }
 StreamingEngine* StreamingEngine::GetInterface(LiveEngine* r) { return Interface("tavel.StreamingEngine.GetInterface", r, &Root::streaming); }
 ReplayEngine* ReplayEngine::GetInterface(LiveEngine* r) { return Interface("tavel.ReplayEngine.GetInterface", r, &Root::replay); }

@@ -26,12 +26,6 @@ namespace {
 // Owner of the process-wide analytics handler's firers.
 const char kTallyOwner = 0;
 
-class AudioRecordingSim : public AudioRecording {
- public:
-  AudioRecordingSim() { live::CountObject("audioRecordings", 1); }
-  ~AudioRecordingSim() override { live::CountObject("audioRecordings", -1); }
-};
-
 class NetworkProberSim : public transport_v2::NetworkProber {
  public:
   void UpdateContext(const transport_v2::NetworkProberContext& c) override { sim::Note("korin.transport_v2.NetworkProber.UpdateContext", c); }
@@ -53,18 +47,6 @@ void RegisterTallyHandler(TallyHandler* handler) {
 }
 
 int SetEngineGlobalCacheFolder(const std::string& folder) { return sim::Call("korin.SetEngineGlobalCacheFolder", folder); }
-
-AudioRecording* AudioRecording::Create(const std::string& config) {
-  sim::Note("korin.AudioRecording.Create", config);
-  return sim::ScriptedBool("korin.AudioRecording.Create", true) ? new AudioRecordingSim : nullptr;
-}
-
-void AudioRecording::Destroy(AudioRecording* recording) {
-  sim::Note("korin.AudioRecording.Destroy", recording);
-  delete recording;
-}
-
-AudioRecording::~AudioRecording() = default;
 
 namespace media_dump {
 int Init(int64_t id, const std::string& a, const std::string& b, const std::string& c, const std::string& d,
