@@ -21,6 +21,7 @@
  * action, -7 engine not ready).
  */
 import type { HttpRequest, HttpRequestCallback } from './types/services';
+import type { DeviceCachedInfo } from './types/device';
 
 export type ResultCode = number;
 
@@ -229,9 +230,6 @@ export type LocalEngineCallbacks = object;
 export type ReplayEngineCallbacks = object;
 /** Callbacks of the streaming engine; no method is called on them yet. */
 export type StreamingEngineCallbacks = object;
-
-/** The device cached info of a connect; kept for the device engine. */
-export type DeviceCachedInfo = object;
 
 /** What every frame carries. */
 export interface VideoFrameBase {

@@ -239,6 +239,7 @@ function problems(value, type, where = 'value') {
   const got = () => (Buffer.isBuffer(value) ? 'a Buffer' : JSON.stringify(value) ?? String(value));
 
   if (type.flags & (F.Any | F.Unknown)) return out;
+  if (typeof value === 'function' && (isFunctionType(type) || symbolName(type) === 'Function')) return out;
   if (type.isUnion()) {
     if (!type.types.some((t) => problems(value, t, where).length === 0)) fail(`${got()} is not ${show(type)}`);
     return out;
