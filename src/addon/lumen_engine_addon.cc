@@ -23,6 +23,7 @@ namespace {
 constexpr ExportGroup kGroupsBeforeTest[] = {
     RegisterEngineSdkGroup,       // 1: engineSdk_*
     RegisterLivePlayEngineGroup,  // 2: livePlayEngine_*
+    RegisterBeautyEngineGroup,    // 7: beautyEngine_*
     RegisterLogGroup,             // 9: log_*
 };
 constexpr ExportGroup kGroupsAfterTest[] = {

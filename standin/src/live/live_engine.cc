@@ -90,7 +90,6 @@ namespace {
 
 class AudioRender : public tavel::AudioRenderEngine {};
 class MediaPlayer : public tavel::MediaPlayerEngine {};
-class Beauty : public tavel::LiveBeautyEngine {};
 
 class Device : public tavel::LiveDeviceEngine {
  public:
@@ -153,7 +152,7 @@ class Root : public tavel::LiveEngine {
   LivePlay play{this};
   AudioRender audio_render;
   MediaPlayer media_player;
-  Beauty beauty;
+  Beauty beauty{this};
   Device device{this};
   Local local{this};
   Streaming streaming{this};
@@ -226,6 +225,10 @@ ReplayEngine::~ReplayEngine() = default;
 LivePlayEngineCallback::~LivePlayEngineCallback() = default;
 MicrophoneRecordingCallback::~MicrophoneRecordingCallback() = default;
 VadCallback::~VadCallback() = default;
+HandActionCallback::~HandActionCallback() = default;
+CollectLiveDataCallback::~CollectLiveDataCallback() = default;
+ScreenShareCallback::~ScreenShareCallback() = default;
+CameraVideoRecordCallback::~CameraVideoRecordCallback() = default;
 DeviceEventCallback::~DeviceEventCallback() = default;
 LocalEngineCallback::~LocalEngineCallback() = default;
 StreamingEngineCallback::~StreamingEngineCallback() = default;
@@ -233,3 +236,5 @@ ReplayEngineCallback::~ReplayEngineCallback() = default;
 VideoSinkInterface::~VideoSinkInterface() = default;
 
 }  // namespace tavel
+
+korin::FrameValidDetectorCallback::~FrameValidDetectorCallback() = default;
