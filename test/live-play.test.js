@@ -110,7 +110,8 @@ test.describe('without an engine', () => {
   test('every admitted call answers -1, raises nothing and logs the missing engine', () => {
     sim.clearLogLines();
     for (const name of Object.keys(LIVE_PLAY)) {
-      assert.strictEqual(addon[`livePlayEngine_${name}`](...validArgs(name)), -1, name);
+      // getFaceDetectResult answers an object, or null instead of -1.
+      assert.strictEqual(addon[`livePlayEngine_${name}`](...validArgs(name)), name === 'getFaceDetectResult' ? null : -1, name);
     }
     const lines = sim.logLines().filter((l) => l.text === 'Live play engine is not created yet.');
     assert.strictEqual(lines.length, Object.keys(LIVE_PLAY).length);

@@ -26,7 +26,9 @@ BeautyManagerConfig ToManagerConfig(const Napi::Value& v) {
   c.try_on_error_ = js::BoolAt(o, "tryOnError");
   c.try_times_max = js::Int32At(o, "tryTimesMax");
   c.try_timeout_ = js::Int32At(o, "tryTimeout");
-  c.param = ToBeautyParam(js::Get(o, "beautyParam"));
+  // A missing record reads as all zero, like every other missing key.
+  Napi::Value param = js::Get(o, "beautyParam");
+  if (js::IsSet(param)) c.param = ToBeautyParam(param);
   c.sticker_path = js::OptionalUtf8At(o, "stickerPath");
   c.color_filter_path = js::OptionalUtf8At(o, "colorFilterPath");
   return c;
