@@ -471,3 +471,4 @@ export function log_setSdkVersion(sdkVersion: string): void;
 
 /** The engine's answer; arguments are ignored. */
 export function engineTest_executeOpenglTest(): ResultCode;
+export * from './types/live_class';
