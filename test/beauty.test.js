@@ -26,10 +26,16 @@ function engine(methods) {
   sim.clearLogLines();
 }
 
-async function ready(value = true) {
-  assert.ok(sim.fire('LivePlayEngineCallback.OnBeautyReady', [value]));
+// Fires a beauty event and waits until the manager has taken it (its line)
+// and JavaScript has heard it.
+async function fired(name, args, line) {
+  const seen = texts().filter((t) => t === line).length;
+  assert.ok(sim.fire(`LivePlayEngineCallback.${name}`, args));
+  await waitFor(() => texts().filter((t) => t === line).length > seen);
   await settle();
 }
+
+const ready = (value = true) => fired('OnBeautyReady', [value], `BeautyManager::SetBeautyReady, SetBeautyReady ready:${value ? 1 : 0}`);
 
 test('refusals throw the export\'s message and touch nothing', () => {
   fresh();
@@ -132,8 +138,7 @@ test.describe('beauty manager', { concurrency: false }, () => {
       await ready(true);
       sim.clearJournal();
       sim.clearLogLines();
-      assert.ok(sim.fire('LivePlayEngineCallback.OnBeautyError', [code]));
-      await settle();
+      await fired('OnBeautyError', [code], 'BeautyManager::SetBeautyError, done.');
       return beautyOps().map((o) => o[0]);
     };
     for (const code of [-1, -2, -3, -4, -6, -7, -8, -10])
@@ -154,8 +159,7 @@ test.describe('beauty manager', { concurrency: false }, () => {
 
   test('an AI-sticker error is counted in the analytics with its code', async () => {
     engine();
-    sim.fire('LivePlayEngineCallback.OnAIStickerError', [-42]);
-    await settle();
+    await fired('OnAIStickerError', [-42], 'BeautyManager::SetAIStickerError: -42');
     assert.ok(texts().includes('BeautyManager::SetAIStickerError: -42'));
     const entry = sim.tally().find((e) => e.url === 'engineSDK/aisticker/event');
     assert.strictEqual(entry.numValues.errorcode, -42);
