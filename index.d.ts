@@ -450,3 +450,4 @@ export function engineTest_executeOpenglTest(): ResultCode;
 export * from './types/qx_player';
 export * from './types/services';
 export * from './types/device';
+export * from './types/live_class';

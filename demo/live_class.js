@@ -78,6 +78,27 @@ say('receive student video:', addon.livePlayEngine_videoStartReceive({ type: 1, 
 say('local camera:', addon.livePlayEngine_videoStartCapture({ type: 1, userId: 256, ssrc: 13 }, renderer('local-camera')));
 say('send audio:', addon.livePlayEngine_audioStartSend({ type: 0, userId: 256, ssrc: 14 }));
 let pcmBytes = 0;
+// The class shares the screen and toggles a beauty effect. The stand-in
+// reports the share's state and, once initialised, the beauty module ready,
+// as the engine would.
+function shareScreenAndToggleBeauty() {
+  sim.script('tavel.LiveBeautyEngine.InitializeBeauty.report', true);
+  addon.beautyEngine_applyBeautyManagerConfig({ beautyEnable: true, tryOnError: true, tryTimesMax: 5, tryTimeout: 10,
+    beautyParam: { smoothDegree: 0.6, whitenDegree: 0.3 } });
+  say('beauty: enable before ready:', addon.beautyEngine_enableBeauty(true));
+  addon.beautyEngine_syncCurrentState();
+  say('screenShare: start:', addon.livePlayEngine_startScreenShare({ type: 4, userId: 768 },
+    { captureType: 0, screenId: 1, callback: printed('screenShare') }));
+  sim.fire('ScreenShareCallback.OnScreenShareStateChanged', [1, 0]);
+  setTimeout(() => {
+    say('beauty: enable:', addon.beautyEngine_enableBeauty(true), 'smoother:', addon.beautyEngine_setBeautyParam({ smoothDegree: 0.9 }));
+    say('beauty: disable:', addon.beautyEngine_enableBeauty(false));
+    sim.fire('ScreenShareCallback.OnScreenShareStateChanged', [0, 0]);
+    say('screenShare: stop:', addon.livePlayEngine_stopScreenShare());
+  }, 500);
+}
+shareScreenAndToggleBeauty();
+
 say('record microphone:', addon.livePlayEngine_audioStartRecording({ type: 0, userId: 256 }, printed('microphone', {
   onMicrophoneRecordedPcmData: (buffer, length) => { pcmBytes += length; },
 }), []));

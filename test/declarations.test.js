@@ -19,7 +19,8 @@ const byName = new Map(declared.map((d) => [d.name, d]));
 // Admitted with fewer arguments than declared (a lenient or free admission);
 // the app still passes them all for the call to mean anything.
 const ADMITTED_SHORT = new Set(['engineSdk_createStreamingEngine', 'engineSdk_getSourceFlag', 'log_addEpisodeId',
-  'deviceEngine_getWindowStatus', 'deviceEngine_setCaptureRotation']);
+  'deviceEngine_getWindowStatus', 'deviceEngine_setCaptureRotation',
+  'livePlayEngine_setAIStickerPath', 'livePlayEngine_setAIStickerEnable']);
 
 function destroyAll() {
   addon.engineSdk_leaveLiveRoom();
@@ -176,6 +177,11 @@ const ENGINE_INTERFACES = {
   CommandClientCallback: 'LivePlayEngineCallbacks',
   MicrophoneRecordingCallback: 'MicrophoneRecordingCallback',
   VadCallback: 'VadCallback',
+  HandActionCallback: 'HandActionCallback',
+  CollectLiveDataCallback: 'CollectLiveDataCallback',
+  ScreenShareCallback: 'ScreenShareCallback',
+  FrameValidDetectorCallback: 'StaticFrameDetectorCallback',
+  CameraVideoRecordCallback: 'CameraVideoRecordCallback',
 };
 
 // Arguments for a held engine callback from its JavaScript method's declared

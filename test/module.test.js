@@ -10,9 +10,10 @@ const { describeExports } = require('./exports');
 // names themselves are checked against index.d.ts (declarations test).
 const GROUPS = [
   ['engineSdk', 27],
-  ['livePlayEngine', 47],
+  ['livePlayEngine', 75],
   ['deviceEngine', 77],
   ['dumpDataUpload', 4],
+  ['beautyEngine', 9],
   ['detectFaceSync', 1],
   ['detectFaceSyncWithBuffer', 1],
   ['log', 5],

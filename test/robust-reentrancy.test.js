@@ -15,9 +15,16 @@ function connectedClass() {
   assert.equal(addon.engineSdk_connectLivePlayEngine({ room_id: 1 }), 0);
 }
 
-// An info record whose userId getter runs `action` first.
+// An info record whose userId getter runs `action` first; the configs of
+// the live class features read it through their first key.
 function infoDoing(action) {
-  return { type: 1, get userId() { action(); return 7; } };
+  const doing = (value) => () => { action(); return value; };
+  return Object.defineProperties({ type: 1 }, {
+    userId: { get: doing(7), enumerable: true },
+    modelPath: { get: doing('/m'), enumerable: true },
+    enableDetect: { get: doing(true), enumerable: true },
+    rootPathDir: { get: doing('/rec'), enumerable: true },
+  });
 }
 
 const engineOpsAfterDelete = () => {

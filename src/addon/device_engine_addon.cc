@@ -446,7 +446,7 @@ Napi::Value EnableStaticFrameDetector(const Napi::CallbackInfo& info) {
     c.enable_detect = js::BoolAt(o, "enableDetect");
     c.always_detect = js::BoolAt(o, "alwaysDetect");
     c.valid_detect_cnt = js::Int32At(o, "validDetectCnt");
-    c.accuracy = js::DoubleAt(o, "accuracy");
+    c.accuracy = js::Int32At(o, "accuracy");
     Napi::Value cb = js::Get(o, "callback");
     if (cb.IsObject()) c.callback = StaticFrameDetectorForwarder(ENV, cb);
   }

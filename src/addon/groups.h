@@ -22,6 +22,7 @@ void RegisterQXAIAgentGroup(napi_env env, napi_value exports);
 void RegisterQXEngineSdkGroup(napi_env env, napi_value exports);
 void RegisterQXDeviceSettingGroup(napi_env env, napi_value exports);
 void RegisterDeviceEngineGroup(napi_env env, napi_value exports);
+void RegisterBeautyEngineGroup(napi_env env, napi_value exports);
 
 // Environment teardown of the log group: removes and frees its sinks.
 void ReleaseLogSinks();

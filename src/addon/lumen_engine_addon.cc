@@ -27,6 +27,7 @@ constexpr ExportGroup kGroupsBeforeTest[] = {
     RegisterLivePlayEngineGroup,       // 2: livePlayEngine_*
     RegisterDeviceEngineGroup,         // 3: deviceEngine_*
     RegisterDumpDataUploadGroup,       // 6: dumpDataUpload_*
+    RegisterBeautyEngineGroup,         // 7: beautyEngine_*
     RegisterDetectFaceGroup,           // 8: detectFaceSync, detectFaceSyncWithBuffer
     RegisterLogGroup,                  // 9: log_*
     RegisterTallyV2Group,              // 10: tallyV2_*

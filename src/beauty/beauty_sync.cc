@@ -1,8 +1,9 @@
 #include "beauty/beauty_sync.h"
 
+#include "beauty/beauty_manager.h"
+
 namespace lumen_addon {
 
-// Nothing is stored until the beauty exports exist; the manager fills this in.
-void SyncBeautyState() {}
+void SyncBeautyState() { BeautyManager::Instance()->SyncCurrentState(); }
 
 }  // namespace lumen_addon

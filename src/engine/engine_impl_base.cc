@@ -22,6 +22,7 @@ std::shared_ptr<EngineRoot> EngineImplBase::CloseCalls() {
     root = std::move(root_);
   }
   device_engine_->Close();
+  beauty_engine_->Close();
   return root;
 }
 

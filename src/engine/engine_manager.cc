@@ -368,6 +368,16 @@ std::shared_ptr<DeviceEngineImpl> EngineManager::CurrentDeviceEngine() {
   return nullptr;
 }
 
+std::shared_ptr<BeautyEngineImpl> EngineManager::CurrentBeautyEngine() {
+  std::lock_guard<std::mutex> lock(impl_->engines_mu);
+  const EngineImplBase* order[] = {impl_->local.get(), impl_->live_play.get(), impl_->replay.get(),
+                                   impl_->streaming.get(),
+                                   impl_->live_replay ? impl_->live_replay->live_play().get() : nullptr};
+  for (const EngineImplBase* e : order)
+    if (e) return e->beauty_engine();
+  return nullptr;
+}
+
 std::shared_ptr<LocalEngineImpl> EngineManager::CurrentLocalEngine() {
   std::lock_guard<std::mutex> lock(impl_->engines_mu);
   return impl_->local;

@@ -28,6 +28,7 @@ class ReplayEngineImpl;
 class StreamingEngineImpl;
 class LiveReplayEngineImpl;
 class DeviceEngineImpl;
+class BeautyEngineImpl;
 class DeliveryGate;
 
 class AddonCallback;
@@ -72,6 +73,8 @@ class EngineManager {
   // The device engine of the first engine in the order local, live play,
   // replay, streaming, live replay.
   std::shared_ptr<DeviceEngineImpl> CurrentDeviceEngine();
+  // The beauty companion of the engine CurrentDeviceEngine finds.
+  std::shared_ptr<BeautyEngineImpl> CurrentBeautyEngine();
   std::shared_ptr<LocalEngineImpl> CurrentLocalEngine();
   std::shared_ptr<ReplayEngineImpl> CurrentReplayEngine();
   std::shared_ptr<StreamingEngineImpl> CurrentStreamingEngine();

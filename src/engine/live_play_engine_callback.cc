@@ -274,4 +274,31 @@ void VadCallbackImpl::OnAudioVadStatusChange(int status) {
     CallbackDispatcher::Post(new VadItem(std::move(self), gate_.get(), item_type_, identity_, status));
 }
 
+// ---- live class features --------------------------------------------------------
+
+void FeatureCallback::Post(const char* method, int32_t type, std::vector<EventArg> args) {
+  if (auto self = weak_from_this().lock()) PostEngineEvent(std::move(self), gate_.get(), method, type, std::move(args));
+}
+
+void HandActionCallbackImpl::OnHandAction(int action, double score) {
+  Post("onHandAction", kItemHandAction, {Arg(action), Arg(score)});
+}
+
+void CollectLiveDataCallbackImpl::OnCollectLiveData(const uint8_t* data, int length) {
+  Post("OnCollectLiveData", kItemCollectLiveData, {ArgBytes(data, HasData(data, length) ? static_cast<size_t>(length) : 0)});
+}
+void CollectLiveDataCallbackImpl::OnCollectError(int error) { Post("OnCollectError", kItemDefault, {Arg(error)}); }
+
+void ScreenShareCallbackImpl::OnScreenShareStateChanged(int state, int code) {
+  Post("onScreenShareStateChanged", kItemDefault, {Arg(state), Arg(code)});
+}
+
+void StaticFrameDetectorCallbackImpl::OnDetectStatusCallback(bool is_static, bool changed) {
+  Post("onDetectStatusCallback", kItemDefault, {Arg(is_static), Arg(changed)});
+}
+
+void CameraVideoRecordCallbackImpl::OnRecordComplete(int code, const char* path) {
+  Post("onRecordComplete", kItemDefault, {Arg(code), Arg(path)});
+}
+
 }  // namespace lumen_addon

@@ -21,6 +21,7 @@
 #include "callback/async_callback_item.h"
 #include "callback/callback_queue.h"
 #include "engine/delivery_gate.h"
+#include "korin/frame_valid_detector.h"
 #include "lumen/live_client.h"
 #include "tavel/live_play_engine.h"
 
@@ -135,6 +136,51 @@ class VadCallbackImpl : public tavel::VadCallback,
   const std::shared_ptr<DeliveryGate> gate_;
 };
 
+// The holder of one JavaScript object given to a live class feature (hand
+// actions, collected data, screen share, the static frame detector, the
+// camera video recording); its events honour the engine's gate.
+class FeatureCallback : public AddonCallback, public std::enable_shared_from_this<FeatureCallback> {
+ public:
+  FeatureCallback(napi_env env, napi_value object, std::shared_ptr<DeliveryGate> gate)
+      : AddonCallback(env, object), gate_(std::move(gate)) {}
+
+ protected:
+  void Post(const char* method, int32_t type, std::vector<EventArg> args = {});
+
+ private:
+  const std::shared_ptr<DeliveryGate> gate_;
+};
+
+class HandActionCallbackImpl : public tavel::HandActionCallback, public FeatureCallback {
+ public:
+  using FeatureCallback::FeatureCallback;
+  void OnHandAction(int action, double score) override;
+};
+
+class CollectLiveDataCallbackImpl : public tavel::CollectLiveDataCallback, public FeatureCallback {
+ public:
+  using FeatureCallback::FeatureCallback;
+  void OnCollectLiveData(const uint8_t* data, int length) override;
+  void OnCollectError(int error) override;
+};
+
+class ScreenShareCallbackImpl : public tavel::ScreenShareCallback, public FeatureCallback {
+ public:
+  using FeatureCallback::FeatureCallback;
+  void OnScreenShareStateChanged(int state, int code) override;
+};
+
+class StaticFrameDetectorCallbackImpl : public korin::FrameValidDetectorCallback, public FeatureCallback {
+ public:
+  using FeatureCallback::FeatureCallback;
+  void OnDetectStatusCallback(bool is_static, bool changed) override;
+};
+
+class CameraVideoRecordCallbackImpl : public tavel::CameraVideoRecordCallback, public FeatureCallback {
+ public:
+  using FeatureCallback::FeatureCallback;
+  void OnRecordComplete(int code, const char* path) override;
+};
 
 }  // namespace lumen_addon
 

@@ -178,7 +178,11 @@ void LivePlayEngineImpl::Shutdown() {
     // with it.
     root->AtDeletion([sinks = std::move(sinks_), microphone = std::move(microphone_recording_callback_),
                       local = std::move(local_vad_callback_), by_ssrc = std::move(remote_vad_by_ssrc_),
-                      by_biz = std::move(remote_vad_by_biz_)] {});
+                      by_biz = std::move(remote_vad_by_biz_), collect = std::move(collect_livedata_callback_),
+                      hand = std::move(hand_action_callback_), share = std::move(screen_share_callback_),
+                      detector = std::move(detector_callback_), record = std::move(record_callback_)] {});
+    for (auto& view : supervising_) VideoFrameCallback::Release(std::move(view.second));
+    supervising_.clear();
     // Ignores frames from now on; the root keeps it (among the sinks) until
     // the engine lets go of it.
     if (camera_data_callback_) VideoFrameCallback::Release(std::move(camera_data_callback_));
@@ -504,6 +508,133 @@ int LivePlayEngineImpl::UnregisterRemoteVadCallback(const tavel::BizInfo& info) 
     if (result != 0)
       LUMEN_LOG(kWarning, kTag) << "UnregisterRemoteVadCallback failed: live_->UnregisterRemoteVadCallback returned " << result;
     remote_vad_by_biz_.erase(info);
+    return result;
+  });
+}
+
+// ---- communication, supervision, detection, screen share ---------------------------
+//
+// A feature's holder is replaced or released only once the engine call that
+// replaced or removed it has returned; until then the engine may still call it.
+
+std::shared_ptr<DeliveryGate> LivePlayEngineImpl::callback_gate() const { return callback_->gate(); }
+
+int LivePlayEngineImpl::StartSupervising(const tavel::VideoTrackInfo& info, napi_env env, napi_value view) {
+  auto renderer = VideoFrameCallback::CreateDirectRenderer(env, view);
+  return Call("StartSupervising failed: live_ is null", [&](tavel::LivePlayEngine* live) {
+    KeepSinkLocked(renderer);
+    const int result = live->StartSupervising(info, renderer.get());
+    renderer->SetEnabled(true);
+    auto& slot = supervising_[{info.user_id, info.type}];
+    if (slot && slot != renderer) VideoFrameCallback::Release(std::move(slot));
+    slot = renderer;
+    return result;
+  });
+}
+
+int LivePlayEngineImpl::StopSupervising(const tavel::VideoTrackInfo& info) {
+  return Call("StopSupervising failed: live_ is null", [&](tavel::LivePlayEngine* live) {
+    const int result = live->StopSupervising(info);
+    auto it = supervising_.find({info.user_id, info.type});
+    if (it != supervising_.end()) {
+      VideoFrameCallback::Release(std::move(it->second));
+      supervising_.erase(it);
+    }
+    return result;
+  });
+}
+
+int LivePlayEngineImpl::StartHandActionCheck(const tavel::HandActionCheckConfig& config, napi_env env,
+                                             napi_value callback) {
+  auto holder = MakeHolder<HandActionCallbackImpl>(env, callback);
+  return Call("StartHandActionCheck failed: live_ is null", [&](tavel::LivePlayEngine* live) {
+    const int result = live->StartHandActionCheck(config, holder.get());
+    hand_action_callback_ = std::move(holder);
+    return result;
+  });
+}
+
+int LivePlayEngineImpl::StopHandActionCheck() {
+  return Call("StopHandActionCheck failed: live_ is null", [&](tavel::LivePlayEngine* live) {
+    const int result = live->StopHandActionCheck();
+    hand_action_callback_.reset();
+    CallbackDispatcher::PurgeType(kItemHandAction);
+    return result;
+  });
+}
+
+int LivePlayEngineImpl::StartCollectLiveData(int32_t first, int32_t second, napi_env env, napi_value callback) {
+  std::lock_guard<std::recursive_mutex> lock(mu_);
+  if (!live_ || collect_livedata_callback_) {
+    LUMEN_LOG(kWarning, kTag)
+        << "StartCollectLiveData failed: live_ is null or collect_livedata_callback_ already exists";
+    return -1;
+  }
+  collect_livedata_callback_ = MakeHolder<CollectLiveDataCallbackImpl>(env, callback);
+  return live_->StartCollectLiveData(first, second, collect_livedata_callback_.get());
+}
+
+int LivePlayEngineImpl::StopCollectLiveData() {
+  std::lock_guard<std::recursive_mutex> lock(mu_);
+  if (!live_ || !collect_livedata_callback_) {
+    LUMEN_LOG(kWarning, kTag)
+        << "StopCollectLiveData failed: live_ is null or collect_livedata_callback_ does not exist";
+    return -1;
+  }
+  const int result = live_->StopCollectLiveData();
+  collect_livedata_callback_.reset();
+  // Data collected before the stop is not delivered after it.
+  CallbackDispatcher::PurgeType(kItemCollectLiveData);
+  return result;
+}
+
+int LivePlayEngineImpl::StartScreenShare(const tavel::VideoTrackInfo& info, tavel::ScreenShareConfig config,
+                                         std::shared_ptr<ScreenShareCallbackImpl> callback) {
+  LUMEN_LOG(kInfo, kTag) << "LivePlayEngineImpl::StartScreenShare() in ";
+  std::lock_guard<std::recursive_mutex> lock(mu_);
+  if (!live_) {
+    LUMEN_LOG(kInfo, kTag) << "LivePlayEngineImpl::StartScreenShare() end , live_ is nullptr ";
+    return -1;
+  }
+  tavel::BizInfo biz;
+  const bool converted = tavel::BizTypeWrapper::ToBizInfo(info, biz);
+  LUMEN_LOG(kInfo, kTag) << "LivePlayEngineImpl::StartScreenShare() ToBizInfo() return " << converted
+                         << " binfo:" << ToString(biz);
+  // Never share under a business identity the engine could not derive.
+  if (!converted) return -1;
+  config.callback = callback.get();
+  const int result = live_->StartScreenShare(biz, config);
+  if (callback) screen_share_callback_ = std::move(callback);
+  LUMEN_LOG(kInfo, kTag) << "LivePlayEngine_StartScreenShare() call end,  StartScreenShare() function ret " << result;
+  return result;
+}
+
+int LivePlayEngineImpl::StopScreenShare() {
+  LUMEN_LOG(kInfo, kTag) << "LivePlayEngineImpl::StopScreenShare() start";
+  const int result = Call("StopScreenShare failed: live_ is null", [&](tavel::LivePlayEngine* live) {
+    const int stopped = live->StopScreenShare();
+    screen_share_callback_.reset();
+    return stopped;
+  });
+  LUMEN_LOG(kInfo, kTag) << "LivePlayEngineImpl::StopScreenShare() end";
+  return result;
+}
+
+int LivePlayEngineImpl::EnableStaticFrameDetector(const korin::FrameValidDetectorConfig& config,
+                                                  std::shared_ptr<StaticFrameDetectorCallbackImpl> callback) {
+  return Call("EnableStaticFrameDetector failed: live_ is null", [&](tavel::LivePlayEngine* live) {
+    const int result = live->EnableStaticFrameDetector(config, callback.get());
+    detector_callback_ = std::move(callback);
+    return result;
+  });
+}
+
+int LivePlayEngineImpl::StartCameraVideoRecord(const tavel::CameraVideoRecordConfig& config,
+                                               std::shared_ptr<CameraVideoRecordCallbackImpl> callback) {
+  return Call("StartCameraVideoRecord failed: live_ is null", [&](tavel::LivePlayEngine* live) {
+    const int result = live->StartCameraVideoRecord(config, callback.get());
+    // Kept past the stop: the engine reports the finished file after it.
+    if (callback) record_callback_ = std::move(callback);
     return result;
   });
 }

@@ -34,6 +34,13 @@ class MicrophoneRecordingCallbackImpl;
 class VadCallbackImpl;
 class VideoFrameCallback;
 class LiveReplayEngineImpl;
+class DeliveryGate;
+class FeatureCallback;
+class HandActionCallbackImpl;
+class CollectLiveDataCallbackImpl;
+class ScreenShareCallbackImpl;
+class StaticFrameDetectorCallbackImpl;
+class CameraVideoRecordCallbackImpl;
 
 class LivePlayEngineImpl : public EngineImplBase, public std::enable_shared_from_this<LivePlayEngineImpl> {
  public:
@@ -110,8 +117,40 @@ class LivePlayEngineImpl : public EngineImplBase, public std::enable_shared_from
   int UnregisterRemoteVadCallback(int32_t ssrc);
   int UnregisterRemoteVadCallback(const tavel::BizInfo& info);
 
+  // Command channel: -1 (logging `failure`) without a command client.
+  template <typename Op>
+  int CallCommand(const char* failure, Op&& op) {
+    std::lock_guard<std::recursive_mutex> lock(mu_);
+    if (!live_ || !command_) {
+      LUMEN_LOG(kWarning, kTag) << failure;
+      return -1;
+    }
+    return op(command_);
+  }
+
+  // Supervision views are renderers of their own (not registered).
+  int StartSupervising(const tavel::VideoTrackInfo& info, napi_env env, napi_value view);
+  int StopSupervising(const tavel::VideoTrackInfo& info);
+  int StartHandActionCheck(const tavel::HandActionCheckConfig& config, napi_env env, napi_value callback);
+  int StopHandActionCheck();
+  // One collection at a time; stopping drops its undelivered data.
+  int StartCollectLiveData(int32_t first, int32_t second, napi_env env, napi_value callback);
+  int StopCollectLiveData();
+  // `callback` may be null; otherwise it is set into the config here.
+  int StartScreenShare(const tavel::VideoTrackInfo& info, tavel::ScreenShareConfig config,
+                       std::shared_ptr<ScreenShareCallbackImpl> callback);
+  int StopScreenShare();
+  int EnableStaticFrameDetector(const korin::FrameValidDetectorConfig& config,
+                                std::shared_ptr<StaticFrameDetectorCallbackImpl> callback);
+  int StartCameraVideoRecord(const tavel::CameraVideoRecordConfig& config,
+                             std::shared_ptr<CameraVideoRecordCallbackImpl> callback);
+  // Holders for the features' JavaScript objects, sharing this engine's gate.
+  template <typename H>
+  std::shared_ptr<H> MakeHolder(napi_env env, napi_value object);
+
   const std::shared_ptr<LivePlayEngineCallback>& callback() const { return callback_; }
   bool connected();
+  std::shared_ptr<DeliveryGate> callback_gate() const;
 
  private:
   bool Connectable();  // has an engine and no room yet; logs when not
@@ -145,7 +184,18 @@ class LivePlayEngineImpl : public EngineImplBase, public std::enable_shared_from
   // streams whose renderer ids collide (user 0 track 20, user 1 track 0)
   // share one, which the engine may still hold for the other stream.
   std::vector<std::shared_ptr<VideoFrameCallback>> sinks_;
+  std::shared_ptr<CollectLiveDataCallbackImpl> collect_livedata_callback_;
+  std::shared_ptr<HandActionCallbackImpl> hand_action_callback_;
+  std::shared_ptr<ScreenShareCallbackImpl> screen_share_callback_;
+  std::shared_ptr<StaticFrameDetectorCallbackImpl> detector_callback_;
+  std::shared_ptr<CameraVideoRecordCallbackImpl> record_callback_;
+  std::map<std::pair<int32_t, int32_t>, std::shared_ptr<VideoFrameCallback>> supervising_;  // by user, track type
 };
+
+template <typename H>
+std::shared_ptr<H> LivePlayEngineImpl::MakeHolder(napi_env env, napi_value object) {
+  return std::make_shared<H>(env, object, callback_gate());
+}
 
 }  // namespace lumen_addon
 

@@ -4,6 +4,11 @@
 import * as addon from 'lumen_engine_addon';
 import type {
   AudioTrackInfo,
+  CameraVideoRecordCallback,
+  CollectLiveDataCallback,
+  HandActionCallback,
+  ScreenShareCallback,
+  StaticFrameDetectorCallback,
   BizInfo,
   BizVideoFrame,
   EngineType,
@@ -306,3 +311,58 @@ const incomplete: Partial<LivePlayEngineCallbacks> = { onCommandConnected() {} }
 addon.engineSdk_createLivePlayEngine(incomplete);
 
 void [testing, platform, autoLeave, folder, opengl, local, destroyedLocal, opened, replayGone, notString];
+
+// ---- the live class beyond media, and beauty ----------------------------------------
+
+const shareEvents: ScreenShareCallback = { onScreenShareStateChanged(state: number, code: number) { void [state, code]; } };
+const share: addon.ScreenShareConfig = { captureType: 0, screenId: 2, excludeWindList: [3], callback: shareEvents };
+const screen: VideoTrackInfo = { type: 4, userId: 768 };
+const sent: 1 | 0 | -1 = addon.livePlayEngine_sendUserData(new Uint8Array([1]));
+addon.livePlayEngine_sendRadioData(Buffer.from([1]));
+addon.livePlayEngine_syncClock();
+addon.livePlayEngine_setStudentListInClass([1, 2]);
+addon.livePlayEngine_switchGroupServer();
+addon.livePlayEngine_startCommunication(1, [2], true);
+addon.livePlayEngine_stopCommunication(1);
+addon.livePlayEngine_startSupervising(screen, { onVideoFrame(frame: TrackVideoFrame) { void frame.buffer; } });
+addon.livePlayEngine_stopSupervising(screen);
+const hand: HandActionCallback = { onHandAction(action: number, score: number) { void [action, score]; } };
+addon.livePlayEngine_startHandActionCheck({ modelPath: '/m', threshold: 0.5 }, hand);
+addon.livePlayEngine_stopHandActionCheck();
+const collect: CollectLiveDataCallback = { OnCollectLiveData(data: Buffer) { void data.length; }, OnCollectError(e: number) { void e; } };
+addon.livePlayEngine_startCollectLiveData(1, 2, collect);
+addon.livePlayEngine_stopCollectLiveData();
+const condition: addon.MediaNetworkCondition = { lossRateE2E: 0 };
+addon.livePlayEngine_getCommandNetworkCondition({});
+addon.livePlayEngine_getMediaNetworkCondition(condition);
+addon.livePlayEngine_getMediaNetworkConditionByUser(7, condition);
+addon.livePlayEngine_getSenderMediaNetworkCondition(condition);
+addon.livePlayEngine_getPingNetworkCondition({});
+addon.livePlayEngine_setAIStickerPath('/stickers');
+addon.livePlayEngine_setAIStickerEnable(true);
+addon.livePlayEngine_isAIStickerAvailable();
+addon.livePlayEngine_startScreenShare(screen, share);
+addon.livePlayEngine_stopScreenShare();
+const detector: StaticFrameDetectorCallback = { onDetectStatusCallback(isStatic: boolean, changed: boolean) { void [isStatic, changed]; } };
+addon.livePlayEngine_enableStaticFrameDetector({ enableDetect: true, callback: detector });
+addon.livePlayEngine_updateFaceInfo([{ faceId: 1, yaw: 0.5 }]);
+const face = addon.livePlayEngine_getFaceDetectResult();
+if (face !== null) void face.score;
+const record: CameraVideoRecordCallback = { onRecordComplete(code: number, path: string) { void [code, path]; } };
+addon.livePlayEngine_startCameraVideoRecord({ rootPathDir: '/rec', videoBitrateKbps: 800, onRecordCompleteCallback: record });
+addon.livePlayEngine_stopCameraVideoRecord(true);
+
+addon.beautyEngine_applyBeautyManagerConfig({ beautyEnable: true, tryTimesMax: 5, beautyParam: { whitenDegree: 0.5 } });
+addon.beautyEngine_setBeautyConfig({ resourcePath: '/res' });
+addon.beautyEngine_syncCurrentState();
+addon.beautyEngine_enableBeauty(true);
+addon.beautyEngine_setBeautyParam({ smoothDegree: 0.5 });
+addon.beautyEngine_setStickerPath('/s');
+addon.beautyEngine_setColorFilterPath('/c');
+addon.beautyEngine_setBackgroundBlur(true);
+addon.beautyEngine_setVirtualBackground('/bg');
+// @ts-expect-error the face result may be null
+addon.livePlayEngine_getFaceDetectResult().score;
+// @ts-expect-error user data is bytes
+addon.livePlayEngine_sendUserData('text');
+void sent;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "engine_export.h"
+#include "korin/frame_valid_detector.h"
 #include "tavel/device_engine.h"
 
 namespace korin {
@@ -88,15 +89,6 @@ struct AudioRecordingStats {
   bool flag = false;
   int32_t error_code = 0;
   uint32_t hint = 0;
-};
-
-struct FrameValidDetectorConfig {
-  bool enable_detect = false;
-  bool always_detect = false;
-  int32_t valid_detect_cnt = 0;
-  double accuracy = 0;
-  // Detection results, on an engine thread.
-  std::function<void(bool valid, bool is_static)> callback;
 };
 
 namespace base {

@@ -69,6 +69,11 @@ class ENGINE_API CommandClientCallback {
   virtual void OnCommandDisconnected(int code, int sub_code, const char* reason, int extra) = 0;
 };
 
+struct CommandNetworkCondition {
+  bool is_connected = false;
+  int32_t rtt = 0;
+};
+
 // The signalling channel of a room.
 class ENGINE_API CommandClient {
  public:
@@ -76,6 +81,12 @@ class ENGINE_API CommandClient {
   virtual void RegisterCallback(CommandClientCallback* callback) = 0;
   virtual int Stop() = 0;
   virtual void SetNetworkType(int network_type) = 0;
+  // 1 when the data was queued for sending, 0 otherwise.
+  virtual int SendUserData(const uint8_t* data, int length) = 0;
+  // Positive when sent.
+  virtual int SendRadioData(const uint8_t* data, int length) = 0;
+  virtual int SyncClock() = 0;
+  virtual int GetNetworkCondition(CommandNetworkCondition* condition) = 0;
 };
 
 // What the engine knows of the signed-in user.

@@ -34,10 +34,33 @@ class ENGINE_API MediaPlayerEngine {
   virtual ~MediaPlayerEngine();
 };
 
+struct BeautyConfig {
+  std::string resource_path;
+};
+
+struct BeautyParam {
+  float cheek_degree = 0;
+  float eye_degree = 0;
+  float smooth_degree = 0;
+  float whiten_degree = 0;
+};
+
+// Beauty effects of the local picture. Readiness and errors are reported on
+// the live play engine's callback (OnBeautyReady, OnBeautyError, ...).
 class ENGINE_API LiveBeautyEngine {
  public:
   static LiveBeautyEngine* GetInterface(LiveEngine* root);
   virtual ~LiveBeautyEngine();
+  virtual int InitializeBeauty(int timeout) = 0;
+  virtual int SetBeautyConfig(const BeautyConfig& config) = 0;
+  virtual int SetBeautyReady(bool ready) = 0;
+  virtual int EnableBeauty(bool enable) = 0;
+  virtual int SetBeautyParam(const BeautyParam& param) = 0;
+  virtual int SetStickerPath(const std::string& path) = 0;
+  virtual int SetColorFilterPath(const std::string& path) = 0;
+  virtual int SetEnableAISticker(bool enable) = 0;
+  virtual int SetBackgroundBlur(bool enabled) = 0;
+  virtual int SetVirtualBackgroud(const std::string& path) = 0;
 };
 
 // Device events of an engine root.

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine_export.h"
+#include "korin/frame_valid_detector.h"
 #include "lumen/live_client.h"
 #include "tavel/biz_info.h"
 #include "tavel/live_engine.h"
@@ -92,6 +93,81 @@ class ENGINE_API VadCallback {
   virtual void OnAudioVadStatusChange(int status) = 0;
 };
 
+// The current hand action of the local picture.
+class ENGINE_API HandActionCallback {
+ public:
+  virtual ~HandActionCallback();
+  virtual void OnHandAction(int action, double score) = 0;
+};
+
+class ENGINE_API CollectLiveDataCallback {
+ public:
+  virtual ~CollectLiveDataCallback();
+  virtual void OnCollectLiveData(const uint8_t* data, int length) = 0;
+  virtual void OnCollectError(int error) = 0;
+};
+
+class ENGINE_API ScreenShareCallback {
+ public:
+  virtual ~ScreenShareCallback();
+  virtual void OnScreenShareStateChanged(int state, int code) = 0;
+};
+
+class ENGINE_API CameraVideoRecordCallback {
+ public:
+  virtual ~CameraVideoRecordCallback();
+  virtual void OnRecordComplete(int code, const char* path) = 0;
+};
+
+struct MediaNetworkCondition {
+  bool is_connected = false;
+  bool is_stuck = false;
+  int32_t rtt = 0;
+  int32_t jitter = 0;
+  double loss_rate = 0;
+  double loss_rate_e2e = 0;
+};
+
+struct PingNetworkCondition {
+  int32_t rtt = 0;
+  double loss_rate = 0;
+};
+
+struct HandActionCheckConfig {
+  std::string model_path;
+  int32_t resize_size = 0;
+  double threshold = 0;
+  int32_t delay_frames = 0;
+  double delay_threshold = 0;
+};
+
+struct ScreenShareConfig {
+  int32_t capture_type = 0;
+  int32_t capture_api_type = 0;
+  int64_t source_id = 0;
+  std::vector<int64_t> exclude_window_list;
+  ScreenShareCallback* callback = nullptr;
+};
+
+struct FaceInfo {
+  int32_t face_id = 0;
+  uint32_t action = 0;
+  double left_eye_pos_x = 0, left_eye_pos_y = 0, right_eye_pos_x = 0, right_eye_pos_y = 0;
+  double mouth_pos_x = 0, mouth_pos_y = 0, eyes_pos_x = 0, eyes_pos_y = 0, nose_pos_x = 0, nose_pos_y = 0;
+  double eye_distance = 0, yaw = 0, pitch = 0, roll = 0;
+};
+
+struct FaceDetectResult {
+  double face_left = 0, face_top = 0, face_right = 0, face_bottom = 0, score = 0;
+  double yaw = 0, pitch = 0, roll = 0, eye_distance = 0;
+  int32_t id = 0, action = 0, pic_width = 0, pic_height = 0;
+};
+
+struct CameraVideoRecordConfig {
+  std::string root_path_dir;
+  int32_t video_bitrate_kbps = 0;
+};
+
 class ENGINE_API LivePlayEngine {
  public:
   static LivePlayEngine* GetInterface(LiveEngine* root);
@@ -157,6 +233,31 @@ class ENGINE_API LivePlayEngine {
   virtual int PublishGroupAudio() = 0;
   virtual int UnpublishGroupAudio() = 0;
   virtual int StopGroupAudio(const BizInfo& info) = 0;
+
+  virtual int SetStudentListInClass(const std::vector<int64_t>& students) = 0;
+  virtual int SwitchGroupServer() = 0;
+  virtual int StartCommunication(int64_t communication_id, const std::vector<int64_t>& users, bool flag) = 0;
+  virtual int StopCommunication(int64_t communication_id) = 0;
+  virtual int StartSupervising(const VideoTrackInfo& info, VideoSinkInterface* sink) = 0;
+  virtual int StopSupervising(const VideoTrackInfo& info) = 0;
+  virtual int StartHandActionCheck(const HandActionCheckConfig& config, HandActionCallback* callback) = 0;
+  virtual int StopHandActionCheck() = 0;
+  virtual int StartCollectLiveData(int32_t first, int32_t second, CollectLiveDataCallback* callback) = 0;
+  virtual int StopCollectLiveData() = 0;
+  virtual int GetMediaNetworkCondition(MediaNetworkCondition* condition) = 0;
+  virtual int GetMediaNetworkConditionByUser(int64_t user_id, MediaNetworkCondition* condition) = 0;
+  virtual int GetSenderMediaNetworkCondition(MediaNetworkCondition* condition) = 0;
+  virtual int GetPingNetworkCondition(PingNetworkCondition* condition) = 0;
+  virtual int SetAIStickerPath(const std::string& path) = 0;
+  virtual int SetAIStickerEnable(bool enable) = 0;
+  virtual int StartScreenShare(const BizInfo& info, const ScreenShareConfig& config) = 0;
+  virtual int StopScreenShare() = 0;
+  virtual int EnableStaticFrameDetector(const korin::FrameValidDetectorConfig& config,
+                                        korin::FrameValidDetectorCallback* callback) = 0;
+  virtual int UpdateFaceInfo(const std::vector<FaceInfo>& faces) = 0;
+  virtual int GetFaceDetectResult(FaceDetectResult* result) = 0;
+  virtual int StartCameraVideoRecord(const CameraVideoRecordConfig& config, CameraVideoRecordCallback* callback) = 0;
+  virtual int StopCameraVideoRecord(bool flag) = 0;
 };
 
 }  // namespace tavel

@@ -29,10 +29,6 @@ inline std::string ToJson(const AudioRecordingParam& v) {
                          SIM_DF(str1), SIM_DF(processing_mask), SIM_DF(mode), SIM_DF(scene), SIM_DF(str2),
                          SIM_DF(reserved1));
 }
-inline std::string ToJson(const FrameValidDetectorConfig& v) {
-  return sim::JsonObject(SIM_DF(enable_detect), SIM_DF(always_detect), SIM_DF(valid_detect_cnt), SIM_DF(accuracy),
-                         "callback", static_cast<bool>(v.callback));
-}
 }  // namespace korin
 
 #undef SIM_DF

@@ -37,6 +37,31 @@ void HoldVadCallback(const void* owner, const std::string& scope, tavel::VadCall
   sim::HoldMethods<C>(owner, "VadCallback." + scope, cb, {SIM_METHOD(OnAudioVadStatusChange)});
 }
 
+void HoldHandActionCallback(const void* owner, tavel::HandActionCallback* cb) {
+  using C = tavel::HandActionCallback;
+  sim::HoldMethods<C>(owner, "HandActionCallback", cb, {SIM_METHOD(OnHandAction)});
+}
+
+void HoldCollectCallback(const void* owner, tavel::CollectLiveDataCallback* cb) {
+  using C = tavel::CollectLiveDataCallback;
+  sim::HoldMethods<C>(owner, "CollectLiveDataCallback", cb, {SIM_METHOD(OnCollectLiveData), SIM_METHOD(OnCollectError)});
+}
+
+void HoldScreenShareCallback(const void* owner, tavel::ScreenShareCallback* cb) {
+  using C = tavel::ScreenShareCallback;
+  sim::HoldMethods<C>(owner, "ScreenShareCallback", cb, {SIM_METHOD(OnScreenShareStateChanged)});
+}
+
+void HoldDetectorCallback(const void* owner, korin::FrameValidDetectorCallback* cb) {
+  using C = korin::FrameValidDetectorCallback;
+  sim::HoldMethods<C>(owner, "FrameValidDetectorCallback", cb, {SIM_METHOD(OnDetectStatusCallback)});
+}
+
+void HoldRecordCallback(const void* owner, tavel::CameraVideoRecordCallback* cb) {
+  using C = tavel::CameraVideoRecordCallback;
+  sim::HoldMethods<C>(owner, "CameraVideoRecordCallback", cb, {SIM_METHOD(OnRecordComplete)});
+}
+
 std::string VadScope(int32_t ssrc) { return "ssrc:" + std::to_string(ssrc); }
 
 std::string VadScope(const tavel::BizInfo& i) {

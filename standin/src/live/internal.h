@@ -28,12 +28,19 @@ void HoldHttpExecutor(const void* owner, lumen::HttpExecutor* executor);
 // Issues the room's scheduler look-up through the live client's executor.
 void LookUpScheduler(const void* live_client, const lumen::CommandClientConfig& config);
 
+void HoldHandActionCallback(const void* owner, tavel::HandActionCallback* cb);
+void HoldCollectCallback(const void* owner, tavel::CollectLiveDataCallback* cb);
+void HoldScreenShareCallback(const void* owner, tavel::ScreenShareCallback* cb);
+void HoldDetectorCallback(const void* owner, korin::FrameValidDetectorCallback* cb);
+void HoldRecordCallback(const void* owner, tavel::CameraVideoRecordCallback* cb);
+
 std::string VadScope(int32_t ssrc);
 std::string VadScope(const tavel::BizInfo& info);
 
 // Video sinks.
 std::string RemoteSink(int user_id, int type);
 std::string LocalSink(int type);
+std::string SuperviseSink(int user_id, int type);
 extern const char kCameraSink[];
 void HoldSink(const void* owner, const std::string& name, tavel::VideoSinkInterface* sink);
 void ReleaseSink(const void* owner, const std::string& name);

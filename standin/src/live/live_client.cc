@@ -24,6 +24,26 @@ class CommandClientSim : public lumen::CommandClient {
   // A stopped client reports nothing any more.
   int Stop() override { int r = sim::Call("lumen.CommandClient.Stop"); sim::Release(owner()); return r; }
   void SetNetworkType(int type) override { sim::Note("lumen.CommandClient.SetNetworkType", type); }
+  // Journalled with the bytes themselves; SendUserData answers 1 unless scripted.
+  int SendUserData(const uint8_t* d, int n) override { return Send("lumen.CommandClient.SendUserData", d, n, 1); }
+  int SendRadioData(const uint8_t* d, int n) override { return Send("lumen.CommandClient.SendRadioData", d, n, 1); }
+  int SyncClock() override { return sim::Call("lumen.CommandClient.SyncClock"); }
+  int GetNetworkCondition(lumen::CommandNetworkCondition* c) override {
+    int r = sim::Call("lumen.CommandClient.GetNetworkCondition", c);
+    if (c) {
+      c->is_connected = sim::ScriptedBool("lumen.CommandClient.GetNetworkCondition.isConnected", true);
+      c->rtt = sim::ScriptedInt("lumen.CommandClient.GetNetworkCondition.rtt", 36);
+    }
+    return r;
+  }
+
+ private:
+  static int Send(const char* op, const uint8_t* d, int n, int def) {
+    std::vector<uint8_t> bytes;
+    if (d && n > 0) bytes.assign(d, d + n);
+    sim::Note(op, bytes, n);
+    return sim::ScriptedInt(op, def);
+  }
 };
 
 class UserInfoSim : public lumen::UserInfo {

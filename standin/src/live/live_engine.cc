@@ -92,7 +92,6 @@ namespace {
 
 class AudioRender : public tavel::AudioRenderEngine {};
 class MediaPlayer : public tavel::MediaPlayerEngine {};
-class Beauty : public tavel::LiveBeautyEngine {};
 
 class Local : public tavel::LocalEngine {
  public:
@@ -143,7 +142,7 @@ class Root : public tavel::LiveEngine {
   LivePlay play{this};
   AudioRender audio_render;
   MediaPlayer media_player;
-  Beauty beauty;
+  Beauty beauty{this};
   std::unique_ptr<tavel::LiveDeviceEngine> device{NewLiveDevice(this)};
   Local local{this};
   Streaming streaming{this};
@@ -219,6 +218,10 @@ ReplayEngine::~ReplayEngine() = default;
 LivePlayEngineCallback::~LivePlayEngineCallback() = default;
 MicrophoneRecordingCallback::~MicrophoneRecordingCallback() = default;
 VadCallback::~VadCallback() = default;
+HandActionCallback::~HandActionCallback() = default;
+CollectLiveDataCallback::~CollectLiveDataCallback() = default;
+ScreenShareCallback::~ScreenShareCallback() = default;
+CameraVideoRecordCallback::~CameraVideoRecordCallback() = default;
 DeviceEventCallback::~DeviceEventCallback() = default;
 LocalEngineCallback::~LocalEngineCallback() = default;
 StreamingEngineCallback::~StreamingEngineCallback() = default;
@@ -226,3 +229,5 @@ ReplayEngineCallback::~ReplayEngineCallback() = default;
 VideoSinkInterface::~VideoSinkInterface() = default;
 
 }  // namespace tavel
+
+korin::FrameValidDetectorCallback::~FrameValidDetectorCallback() = default;

@@ -93,6 +93,31 @@ class LivePlay : public tavel::LivePlayEngine {
   int UnpublishGroupAudio() override { return sim::Call(LP(UnpublishGroupAudio)); }
   int StopGroupAudio(const BizInfo& i) override { return sim::Call(LP(StopGroupAudio), i); }
 
+  // Communication, supervision, detection, screen share (live_class.cc).
+  int SetStudentListInClass(const Users& s) override { return sim::Call(LP(SetStudentListInClass), s); }
+  int SwitchGroupServer() override { return sim::Call(LP(SwitchGroupServer)); }
+  int StartCommunication(int64_t id, const Users& u, bool flag) override { return sim::Call(LP(StartCommunication), id, u, flag); }
+  int StopCommunication(int64_t id) override { return sim::Call(LP(StopCommunication), id); }
+  int StartSupervising(const VideoTrackInfo& i, VideoSinkInterface* s) override { return Sink(sim::Call(LP(StartSupervising), i, s), SuperviseSink(i.user_id, i.type), s); }
+  int StopSupervising(const VideoTrackInfo& i) override { return Unsink(sim::Call(LP(StopSupervising), i), SuperviseSink(i.user_id, i.type)); }
+  int StartHandActionCheck(const tavel::HandActionCheckConfig& c, tavel::HandActionCallback* cb) override;
+  int StopHandActionCheck() override;
+  int StartCollectLiveData(int32_t first, int32_t second, tavel::CollectLiveDataCallback* cb) override;
+  int StopCollectLiveData() override;
+  int GetMediaNetworkCondition(tavel::MediaNetworkCondition* c) override;
+  int GetMediaNetworkConditionByUser(int64_t user, tavel::MediaNetworkCondition* c) override;
+  int GetSenderMediaNetworkCondition(tavel::MediaNetworkCondition* c) override;
+  int GetPingNetworkCondition(tavel::PingNetworkCondition* c) override;
+  int SetAIStickerPath(const std::string& path) override { return sim::Call(LP(SetAIStickerPath), path); }
+  int SetAIStickerEnable(bool enable) override { return sim::Call(LP(SetAIStickerEnable), enable); }
+  int StartScreenShare(const BizInfo& i, const tavel::ScreenShareConfig& c) override;
+  int StopScreenShare() override;
+  int EnableStaticFrameDetector(const korin::FrameValidDetectorConfig& c, korin::FrameValidDetectorCallback* cb) override;
+  int UpdateFaceInfo(const std::vector<tavel::FaceInfo>& faces) override { return sim::Call(LP(UpdateFaceInfo), faces); }
+  int GetFaceDetectResult(tavel::FaceDetectResult* r) override;
+  int StartCameraVideoRecord(const tavel::CameraVideoRecordConfig& c, tavel::CameraVideoRecordCallback* cb) override;
+  int StopCameraVideoRecord(bool flag) override;
+
  private:
   // A sink or callback handed over is held only when the call succeeded; an
   // undoing call drops it whatever it answers.
@@ -130,10 +155,29 @@ class LivePlay : public tavel::LivePlayEngine {
 
   const void* const owner_;
   std::mutex mu_;
+  std::string record_dir_;  // of the camera video recording in progress
   bool connected_ = false;
   bool mute_ = false;
   lumen::CommandClient* command_ = nullptr;
   std::shared_ptr<std::atomic<uint64_t>> epoch_ = std::make_shared<std::atomic<uint64_t>>(0);
+};
+
+class Beauty : public tavel::LiveBeautyEngine {
+ public:
+  explicit Beauty(const void* owner) : owner_(owner) {}
+  int InitializeBeauty(int timeout) override;
+  int SetBeautyConfig(const tavel::BeautyConfig& config) override;
+  int SetBeautyReady(bool ready) override;
+  int EnableBeauty(bool enable) override;
+  int SetBeautyParam(const tavel::BeautyParam& param) override;
+  int SetStickerPath(const std::string& path) override;
+  int SetColorFilterPath(const std::string& path) override;
+  int SetEnableAISticker(bool enable) override;
+  int SetBackgroundBlur(bool enabled) override;
+  int SetVirtualBackgroud(const std::string& path) override;
+
+ private:
+  const void* const owner_;
 };
 
 }  // namespace live

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "korin/frame_valid_detector.h"
 #include "korin/sdk_services.h"
 #include "lumen/live_client.h"
 #include "sim/sim.h"
@@ -44,7 +45,43 @@ inline std::string ToJson(const ReplayOpenConfig& v) {
   return sim::JsonObject(SIM_F(media_path), SIM_F(sdk_version), SIM_F(start_position_ms), SIM_F(loop));
 }
 
+inline std::string ToJson(const HandActionCheckConfig& v) {
+  return sim::JsonObject(SIM_F(model_path), SIM_F(resize_size), SIM_F(threshold), SIM_F(delay_frames),
+                         SIM_F(delay_threshold));
+}
+
+inline std::string ToJson(const ScreenShareConfig& v) {
+  return sim::JsonObject(SIM_F(capture_type), SIM_F(capture_api_type), SIM_F(source_id), SIM_F(exclude_window_list),
+                         SIM_F(callback));
+}
+
+inline std::string ToJson(const FaceInfo& v) {
+  return sim::JsonObject(SIM_F(face_id), SIM_F(action), SIM_F(left_eye_pos_x), SIM_F(left_eye_pos_y),
+                         SIM_F(right_eye_pos_x), SIM_F(right_eye_pos_y), SIM_F(mouth_pos_x), SIM_F(mouth_pos_y),
+                         SIM_F(eyes_pos_x), SIM_F(eyes_pos_y), SIM_F(nose_pos_x), SIM_F(nose_pos_y),
+                         SIM_F(eye_distance), SIM_F(yaw), SIM_F(pitch), SIM_F(roll));
+}
+
+inline std::string ToJson(const CameraVideoRecordConfig& v) {
+  return sim::JsonObject(SIM_F(root_path_dir), SIM_F(video_bitrate_kbps));
+}
+
+inline std::string ToJson(const BeautyConfig& v) { return sim::JsonObject(SIM_F(resource_path)); }
+
+inline std::string ToJson(const BeautyParam& v) {
+  return sim::JsonObject(SIM_F(cheek_degree), SIM_F(eye_degree), SIM_F(smooth_degree), SIM_F(whiten_degree));
+}
+
 }  // namespace tavel
+
+namespace korin {
+
+inline std::string ToJson(const FrameValidDetectorConfig& v) {
+  return sim::JsonObject(SIM_F(enable_detect), SIM_F(always_detect), SIM_F(valid_detect_cnt), SIM_F(accuracy),
+                         SIM_F(detect_interval_ms), "callback", static_cast<bool>(v.callback));
+}
+
+}  // namespace korin
 
 namespace lumen {
 
