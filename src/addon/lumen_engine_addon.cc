@@ -23,7 +23,11 @@ namespace {
 constexpr ExportGroup kGroupsBeforeTest[] = {
     RegisterEngineSdkGroup,       // 1: engineSdk_*
     RegisterLivePlayEngineGroup,  // 2: livePlayEngine_*
+    RegisterMediaPlayerEngineGroup,  // 4: mediaPlayerEngine_*
+    RegisterReplayEngineGroup,       // 5: replayEngine_*
     RegisterLogGroup,             // 9: log_*
+    RegisterStreamingEngineGroup,    // 13: streamingEngine_*
+    RegisterAudioRenderEngineGroup,  // 18: audioRenderEngine_*
 };
 constexpr ExportGroup kGroupsAfterTest[] = {
     nullptr,
