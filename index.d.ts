@@ -471,3 +471,6 @@ export function log_setSdkVersion(sdkVersion: string): void;
 
 /** The engine's answer; arguments are ignored. */
 export function engineTest_executeOpenglTest(): ResultCode;
+
+// ---- playback groups: declared in their own file ----------------------------------------
+export * from './types/playback';

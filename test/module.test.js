@@ -11,7 +11,13 @@ const { describeExports } = require('./exports');
 const GROUPS = [
   ['engineSdk', 27],
   ['livePlayEngine', 47],
+  ['mediaPlayerEngine', 2],
+  ['MediaPlayerEngine', 1],
+  ['mediaPlayerEngine', 10],
+  ['replayEngine', 17],
   ['log', 5],
+  ['streamingEngine', 7],
+  ['audioRenderEngine', 7],
   ['engineTest', 1],
 ];
 
@@ -33,7 +39,7 @@ test('module object', async (t) => {
       assert.equal(d.name, name);
       assert.equal(d.group, name.slice(0, name.indexOf('_')));
       assert.ok(Object.isFrozen(d), name);
-      assert.match(d.types, /^[ocwfFsnbat*]*$/, name);
+      assert.match(d.types, /^[ocwfFsnbatB*]*$/, name);
       assert.ok(d.check === 'free' || d.message, `${name} refuses with a message`);
     }
   });

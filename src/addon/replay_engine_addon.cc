@@ -141,7 +141,7 @@ const ExportRow kRows[] = {
      AtLeast("nnc", "Expected 3 arguments: userId, stream type, callback"), kMinusOne},
     {"replayEngine_videoStartPlayBiz", VideoStartPlay<true>, AtLeast("oc", "Expected arguments: bizInfo, callback"),
      kMinusOne},
-    ROW("videoStopPlay", VideoStopPlay, AtLeast("nn", "Expected 2 arguments\xEF\xBC\x9A userID, stream type")),
+    ROW("videoStopPlay", VideoStopPlay, AtLeast("nn", "Expected 2 arguments： userID, stream type")),
     ROW("videoStopPlayBiz", VideoStopPlayBiz, AtLeast("o", "Expected arguments: bizInfo")),
     ROW("audioStartPlay", AudioStartPlay, AtLeast("n", "Expected arg index 0 to be user id")),
     FORWARD("audioStopPlay", Overload<int32_t>(&Engine::AudioStopPlay), "AudioStopPlay",
