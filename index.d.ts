@@ -451,3 +451,4 @@ export * from './types/qx_player';
 export * from './types/services';
 export * from './types/device';
 export * from './types/live_class';
+export * from './types/playback';

@@ -6,7 +6,8 @@
 //   node scripts/fuzz.js --seed=N          the run of seed N again
 //   node scripts/fuzz.js --calls=N         calls per state (default 2500)
 //   node scripts/fuzz.js --long            200,000 calls per state
-//   node scripts/fuzz.js --state=S         only state S (none, created, connected)
+//   node scripts/fuzz.js --state=S         only state S (none, created, connected, replay,
+//                                          liveReplay, streaming)
 //   node scripts/fuzz.js --trace           each call on stderr before it is made
 //   node scripts/fuzz.js --json            one JSON summary line at the end
 //   node scripts/fuzz.js --asan            against the AddressSanitizer/UBSan build
@@ -19,7 +20,7 @@ const path = require('path');
 const { spawn, execFileSync } = require('child_process');
 
 const root = path.resolve(__dirname, '..');
-const STATES = ['none', 'created', 'connected'];
+const STATES = ['none', 'created', 'connected', 'replay', 'liveReplay', 'streaming'];
 
 function options(argv) {
   const o = { calls: 2500, state: null, seed: null, trace: false, json: false, child: false, asan: false };
@@ -186,6 +187,20 @@ async function child(o) {
     for (const n of ['engineSdk_leaveLiveRoom', 'engineSdk_destroyLiveReplayEngine', 'engineSdk_destroyLocalEngine',
       'engineSdk_destroyReplayEngine', 'engineSdk_destroyStreamingEngine']) if (has(n)) quiet(() => addon[n]());
   }
+  // The playback engines, playing, with renderers and a media player.
+  function establishPlayback(state) {
+    if (state === 'replay') quiet(() => addon.engineSdk_createReplayEngine(counting, '/tmp/fuzz.rec'));
+    else if (state === 'liveReplay') quiet(() => addon.engineSdk_createLiveReplayEngine(counting, '/tmp/fuzz.rec', counting, ''));
+    else if (state === 'streaming') quiet(() => addon.engineSdk_createStreamingEngine({ room_id: 1 }, counting, ''));
+    else return false;
+    quiet(() => addon.replayEngine_play());
+    for (let k = 0; k < 3; k++) quiet(() => addon.replayEngine_videoStartPlay(10 + k, 1, renderer));
+    quiet(() => addon.replayEngine_videoStartPlayBiz({ userId: 20, bizType: 3 }, renderer));
+    quiet(() => addon.streamingEngine_prepareAsync(['https://fuzz/1.flv'], renderer));
+    quiet(() => addon.mediaPlayerEngine_registerMediaPlayerCallback(counting));
+    quiet(() => addon.mediaPlayerEngine_prepareAsync(__filename, true, true, {}, renderer));
+    return true;
+  }
   function establish(state) {
     stats.established++;
     // The stand-in keeps every call's arguments and every line: megabyte
@@ -195,6 +210,7 @@ async function child(o) {
     destroyAll();
     if (state === 'none') return;
     quiet(() => addon.engineSdk_onAppInit(counting, '9.0.0'));
+    if (establishPlayback(state)) return;
     quiet(() => addon.engineSdk_createLivePlayEngine(counting));
     if (state !== 'connected') return;
     quiet(() => addon.engineSdk_connectLivePlayEngine({ room_id: 1, user_id: 2 }));

@@ -18,7 +18,7 @@ const byName = new Map(declared.map((d) => [d.name, d]));
 
 // Admitted with fewer arguments than declared (a lenient or free admission);
 // the app still passes them all for the call to mean anything.
-const ADMITTED_SHORT = new Set(['engineSdk_createStreamingEngine', 'engineSdk_getSourceFlag', 'log_addEpisodeId',
+const ADMITTED_SHORT = new Set(['engineSdk_createStreamingEngine', 'engineSdk_getSourceFlag', 'log_addEpisodeId', 'replayEngine_setPlaySpeed',
   'deviceEngine_getWindowStatus', 'deviceEngine_setCaptureRotation',
   'livePlayEngine_setAIStickerPath', 'livePlayEngine_setAIStickerEnable']);
 

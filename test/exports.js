@@ -9,7 +9,8 @@ const KEY = Symbol.for('lumen_engine_addon.export');
 // failure, forwards, handle }. Checks: free, none, atLeast, exactly, lenient,
 // lenientMin. Type letters: o record, c callbacks object, w object written
 // into, f function, F function or null, s string, n number, b boolean,
-// a array, t typed array or Buffer, * anything.
+// a array, t typed array or Buffer, B bytes (ArrayBuffer, typed array or
+// DataView), * anything.
 function describeExports(addon) {
   return Object.keys(addon).map((name) => {
     const fn = addon[name];
@@ -25,6 +26,7 @@ function admittedArgs(d, make = {}) {
   const base = {
     o: () => ({}), c: () => ({}), w: () => ({}), f: () => () => {}, F: () => null, s: () => 's', n: () => 1,
     b: () => true, a: () => [1, 2], t: () => new Uint8Array([1, 2, 3]), '*': () => 'x',
+    B: () => new Uint8Array([1, 2, 3]).buffer,
   };
   return [...d.types].map((letter, i) => (make[letter] || base[letter])(i));
 }

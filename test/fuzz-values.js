@@ -220,6 +220,7 @@ function values(r, { keys, methods, hooks }) {
       case 'b': return r.chance(0.5);
       case 'a': return array(0);
       case 't': return typedArray();
+      case 'B': return r.chance(0.5) ? arrayBuffer() : typedArray();
       default: return any();
     }
   }

@@ -12,6 +12,10 @@ const GROUPS = [
   ['engineSdk', 27],
   ['livePlayEngine', 75],
   ['deviceEngine', 77],
+  ['mediaPlayerEngine', 2],
+  ['MediaPlayerEngine', 1],
+  ['mediaPlayerEngine', 10],
+  ['replayEngine', 17],
   ['dumpDataUpload', 4],
   ['beautyEngine', 9],
   ['detectFaceSync', 1],
@@ -20,8 +24,10 @@ const GROUPS = [
   ['tallyV2', 6],
   ['skiff', 3],
   ['HttpRequestCallback', 1],
+  ['streamingEngine', 7],
   ['QXPlayer', 72],
   ['QXPlayerExternalDataSource', 3],
+  ['audioRenderEngine', 7],
   ['networkProber', 3],
   ['engineTest', 1],
   ['QXAIAgent', 20],
@@ -47,7 +53,7 @@ test('module object', async (t) => {
       assert.equal(d.name, name);
       assert.equal(d.group, name.includes('_') ? name.slice(0, name.indexOf('_')) : name);
       assert.ok(Object.isFrozen(d), name);
-      assert.match(d.types, /^[ocwfFsnbat*]*$/, name);
+      assert.match(d.types, /^[ocwfFsnbatB*]*$/, name);
       assert.ok(d.check === 'free' || d.message, `${name} refuses with a message`);
     }
   });

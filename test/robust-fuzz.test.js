@@ -30,7 +30,7 @@ test('every export, hostile arguments, in each engine state, with engine threads
   assert.equal(run.code, 0, `${again}\n${run.stdout}\n${run.stderr}`);
   const summary = lastJson(run.stdout);
   assert.equal(summary.ok, true);
-  assert.deepEqual(Object.keys(summary.states), ['none', 'created', 'connected']);
+  assert.deepEqual(Object.keys(summary.states), ['none', 'created', 'connected', 'replay', 'liveReplay', 'streaming']);
   for (const [state, { problems, stats }] of Object.entries(summary.states)) {
     assert.deepEqual(problems, [], state);
     assert.equal(stats.calls, calls, state);
@@ -43,4 +43,5 @@ test('every export, hostile arguments, in each engine state, with engine threads
   }
   const connected = summary.states.connected.stats;
   assert.ok(connected.frames > 0 && connected.deliveries > 0, 'frames and events flowed meanwhile');
+  assert.ok(summary.states.replay.stats.frames > 0, 'replayed frames flowed meanwhile');
 });

@@ -23,6 +23,10 @@ void RegisterQXEngineSdkGroup(napi_env env, napi_value exports);
 void RegisterQXDeviceSettingGroup(napi_env env, napi_value exports);
 void RegisterDeviceEngineGroup(napi_env env, napi_value exports);
 void RegisterBeautyEngineGroup(napi_env env, napi_value exports);
+void RegisterMediaPlayerEngineGroup(napi_env env, napi_value exports);
+void RegisterReplayEngineGroup(napi_env env, napi_value exports);
+void RegisterStreamingEngineGroup(napi_env env, napi_value exports);
+void RegisterAudioRenderEngineGroup(napi_env env, napi_value exports);
 
 // Environment teardown of the log group: removes and frees its sinks.
 void ReleaseLogSinks();

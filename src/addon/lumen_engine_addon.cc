@@ -26,6 +26,8 @@ constexpr ExportGroup kGroupsBeforeTest[] = {
     RegisterEngineSdkGroup,            // 1: engineSdk_*
     RegisterLivePlayEngineGroup,       // 2: livePlayEngine_*
     RegisterDeviceEngineGroup,         // 3: deviceEngine_*
+    RegisterMediaPlayerEngineGroup,    // 4: mediaPlayerEngine_*
+    RegisterReplayEngineGroup,         // 5: replayEngine_*
     RegisterDumpDataUploadGroup,       // 6: dumpDataUpload_*
     RegisterBeautyEngineGroup,         // 7: beautyEngine_*
     RegisterDetectFaceGroup,           // 8: detectFaceSync, detectFaceSyncWithBuffer
@@ -33,7 +35,9 @@ constexpr ExportGroup kGroupsBeforeTest[] = {
     RegisterTallyV2Group,              // 10: tallyV2_*
     RegisterSkiffGroup,                // 11: skiff_*
     RegisterHttpRequestCallbackGroup,  // 12: class HttpRequestCallback
+    RegisterStreamingEngineGroup,      // 13: streamingEngine_*
     RegisterQXPlayerGroup,             // 17: QXPlayer_*, QXPlayerExternalDataSource_*
+    RegisterAudioRenderEngineGroup,    // 18: audioRenderEngine_*
     RegisterNetworkProberGroup,        // 19: networkProber_*
 };
 constexpr ExportGroup kGroupsAfterTest[] = {

@@ -176,6 +176,19 @@ void VideoFrameCallback::RemoveRenderer(int32_t renderer_id, bool destroy) {
   Retire(std::move(renderer));
 }
 
+void VideoFrameCallback::RemoveKeptRenderer(int32_t renderer_id) {
+  std::shared_ptr<VideoFrameCallback> renderer;
+  {
+    std::lock_guard<std::mutex> lock(Reg().mu);
+    auto it = Reg().renderers.find(renderer_id);
+    if (it == Reg().renderers.end()) return;
+    renderer = std::move(it->second);
+    Reg().renderers.erase(it);
+    renderer->alive_ = false;
+  }
+  Retire(std::move(renderer));
+}
+
 void VideoFrameCallback::RemoveAllRenderers() {
   std::map<int32_t, std::shared_ptr<VideoFrameCallback>> all;
   {

@@ -44,6 +44,9 @@ class VideoFrameCallback : public tavel::VideoSinkInterface,
   // ignores frames. With it, the renderer goes with the last share (engine
   // wrappers keep those they handed to an engine until its root is deleted).
   static void RemoveRenderer(int32_t renderer_id, bool destroy);
+  // Removes without destroy a renderer that the caller keeps, together with
+  // the engine it was handed to, until that engine can no longer call it.
+  static void RemoveKeptRenderer(int32_t renderer_id);
   // Every registered renderer, destroyed: for engine tear-down.
   static void RemoveAllRenderers();
   // Frees a direct renderer's frame on the JavaScript thread.

@@ -85,6 +85,7 @@ bool HasType(const Napi::Value& v, char letter) {
     case 'b': return v.IsBoolean();
     case 'a': return v.IsArray();
     case 't': return v.IsTypedArray() || v.IsBuffer();
+    case 'B': return v.IsArrayBuffer() || v.IsTypedArray() || v.IsDataView();
     case '*': return true;
     default: return false;
   }

@@ -19,7 +19,7 @@ constexpr char kDescriptionKey[] = "lumen_engine_addon.export";
 // argument: o record (object or function), c callbacks object the add-on
 // keeps and calls, w object the export writes its results into, f function,
 // F function or null, s string, n number, b boolean, a array, t typed array or
-// Buffer, * anything. o, c and w admit the same values; they tell readers of
+// Buffer, B bytes (ArrayBuffer, typed array or DataView), * anything. o, c and w admit the same values; they tell readers of
 // the description (tests, the fuzzer) what the object is for.
 enum class Check : uint8_t {
   kFree,        // no test at all

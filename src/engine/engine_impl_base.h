@@ -15,7 +15,12 @@
 #define LUMEN_ENGINE_ENGINE_IMPL_BASE_H_
 
 #include <memory>
+#include <mutex>
 #include <shared_mutex>
+
+#include <napi.h>
+
+#include <utility>
 
 #include "common/logging.h"
 #include "engine/beauty_engine_impl.h"
@@ -24,6 +29,8 @@
 #include "tavel/live_engine.h"
 
 namespace lumen_addon {
+
+class MediaPlayerEngineImpl;
 
 class EngineImplBase {
  public:
@@ -40,6 +47,23 @@ class EngineImplBase {
   // Ends the calls (waiting for those in flight), closes the device engine
   // and gives up this wrapper's share of the root; idempotent.
   virtual void Shutdown();
+
+  // The media player wrapper, once registered; never replaced, so a share of
+  // this engine keeps it alive.
+  std::shared_ptr<MediaPlayerEngineImpl> media_player();
+  // Creates it with `callbacks` and registers those with the engine's media
+  // player; -1 when there is one already or the engine has gone.
+  int CreateMediaPlayer(napi_env env, napi_value callbacks);
+
+  // Calls of the companions share the wrapper's call lock.
+  template <typename Interface, typename Op>
+  int CallCompanion(const char* tag, const char* failure, Interface* iface, Op&& op) {
+    return CallShared(tag, failure, iface, std::forward<Op>(op));
+  }
+  template <typename Op>
+  int CallAudioRender(const char* failure, Op&& op) {
+    return CallShared("AudioRenderEngine", failure, audio_render_, std::forward<Op>(op));
+  }
 
  protected:
   template <typename Interface, typename Op>
@@ -62,6 +86,10 @@ class EngineImplBase {
   std::shared_ptr<DeviceEngineImpl> device_engine_;
   std::shared_ptr<BeautyEngineImpl> beauty_engine_;
   tavel::AudioRenderEngine* audio_render_ = nullptr;
+
+ private:
+  std::mutex media_player_mu_;  // before calls_mu_
+  std::shared_ptr<MediaPlayerEngineImpl> media_player_;
 };
 
 }  // namespace lumen_addon

@@ -18,7 +18,7 @@ void LiveReplayEngineImpl::CreateReplay(napi_env env, napi_value callbacks) {
   if (!replay) return;
   replay->RegisterCallback(callback.get());
   replay_ = std::shared_ptr<tavel::ReplayEngine>(
-      replay, [callback](tavel::ReplayEngine* gone) { tavel::ReplayEngine::Destroy(gone); });
+      replay, [callback, sinks = sinks_](tavel::ReplayEngine* gone) { tavel::ReplayEngine::Destroy(gone); });
 }
 
 void LiveReplayEngineImpl::set_live_play(std::shared_ptr<LivePlayEngineImpl> live_play) {

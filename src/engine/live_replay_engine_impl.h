@@ -11,6 +11,7 @@
 
 #include "common/logging.h"
 #include "engine/replay_engine_impl.h"
+#include "engine/sink_keeper.h"
 #include "lumen/live_client.h"
 #include "tavel/live_engine.h"
 
@@ -42,6 +43,10 @@ class LiveReplayEngineImpl : public std::enable_shared_from_this<LiveReplayEngin
     return op(replay_.get());
   }
 
+  // Keeps a renderer handed to the replay engine as a sink until that engine
+  // is destroyed.
+  void KeepSink(const std::shared_ptr<VideoFrameCallback>& renderer) { sinks_->Keep(renderer); }
+
   // Opens the media on a share of the replay engine, without the lock.
   int OpenMedia();
   // Stops and destroys the replay, disconnects and shuts the live play part
@@ -53,6 +58,7 @@ class LiveReplayEngineImpl : public std::enable_shared_from_this<LiveReplayEngin
   bool shut_down_ = false;
   // Destroyed with its last share (with the callback holder it was given).
   std::shared_ptr<tavel::ReplayEngine> replay_;
+  const std::shared_ptr<SinkKeeper> sinks_ = std::make_shared<SinkKeeper>();
   std::shared_ptr<LivePlayEngineImpl> live_play_;
   lumen::LiveClient* live_client_;
   const std::string media_path_;

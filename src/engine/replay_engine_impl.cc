@@ -6,7 +6,8 @@ ReplayEngineImpl::ReplayEngineImpl(napi_env env, napi_value callbacks)
     : replay_(tavel::ReplayEngine::GetInterface(root_->get())),
       callback_(std::make_shared<ReplayEngineCallbackImpl>(env, callbacks)) {
   if (replay_) replay_->RegisterCallback(callback_.get());
-  root_->AtDeletion([keep = callback_] {});
+  // The engine may call both until the root is deleted.
+  root_->AtDeletion([keep = callback_, sinks = sinks_] {});
 }
 
 int ReplayEngineImpl::Open(const std::string& media_path, const std::string& sdk_version, lumen::LiveClient* client) {

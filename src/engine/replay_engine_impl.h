@@ -7,17 +7,12 @@
 #include <memory>
 #include <string>
 
-#include "engine/engine_callback_holder.h"
 #include "engine/engine_impl_base.h"
+#include "engine/replay_engine_callback.h"
+#include "engine/sink_keeper.h"
 #include "tavel/live_engine.h"
 
 namespace lumen_addon {
-
-class ReplayEngineCallbackImpl : public EngineCallbackHolder<tavel::ReplayEngineCallback> {
- public:
-  using EngineCallbackHolder::EngineCallbackHolder;
-  void OnReplayOpened(int) override {}
-};
 
 class ReplayEngineImpl : public EngineImplBase {
  public:
@@ -31,10 +26,13 @@ class ReplayEngineImpl : public EngineImplBase {
     return CallShared(kTag, failure, replay_, std::forward<Op>(op));
   }
   int Open(const std::string& media_path, const std::string& sdk_version, lumen::LiveClient* client);
+  // Keeps a renderer handed to the engine as a sink until the root is deleted.
+  void KeepSink(const std::shared_ptr<VideoFrameCallback>& renderer) { sinks_->Keep(renderer); }
 
  private:
   tavel::ReplayEngine* const replay_;
   std::shared_ptr<ReplayEngineCallbackImpl> callback_;
+  const std::shared_ptr<SinkKeeper> sinks_ = std::make_shared<SinkKeeper>();
 };
 
 }  // namespace lumen_addon

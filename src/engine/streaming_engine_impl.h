@@ -7,17 +7,14 @@
 #include <memory>
 #include <string>
 
-#include "engine/engine_callback_holder.h"
+#include <vector>
+
+#include "callback/video_frame_callback.h"
 #include "engine/engine_impl_base.h"
+#include "engine/streaming_engine_callback.h"
 #include "tavel/live_engine.h"
 
 namespace lumen_addon {
-
-class StreamingEngineCallbackImpl : public EngineCallbackHolder<tavel::StreamingEngineCallback> {
- public:
-  using EngineCallbackHolder::EngineCallbackHolder;
-  void OnStreamingStateChanged(int) override {}
-};
 
 class StreamingEngineImpl : public EngineImplBase {
  public:
@@ -31,10 +28,14 @@ class StreamingEngineImpl : public EngineImplBase {
     return CallShared(kTag, failure, streaming_, std::forward<Op>(op));
   }
   StreamingEngineCallbackImpl* callback() const { return callback_.get(); }
+  // Once per engine: a second prepare logs and answers -1 without a call.
+  int PrepareAsync(const std::vector<std::string>& urls, napi_env env, napi_value render);
 
  private:
   tavel::StreamingEngine* const streaming_;
   std::shared_ptr<StreamingEngineCallbackImpl> callback_;
+  bool prepared_ = false;  // JavaScript thread
+  std::shared_ptr<VideoFrameCallback> renderer_;
 };
 
 }  // namespace lumen_addon

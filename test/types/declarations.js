@@ -42,6 +42,8 @@ const symbolName = (type) => (type.symbol ? type.symbol.getName() : '');
 const isBuffer = (type) => symbolName(type) === 'Buffer';
 const isTypedArray = (type) =>
   type.isUnion() ? type.types.every(isTypedArray) : TYPED_ARRAYS.has(symbolName(type));
+const BYTES = new Set([...TYPED_ARRAYS, 'ArrayBuffer', 'DataView']);
+const isBytes = (type) => (type.isUnion() ? type.types.every(isBytes) : BYTES.has(symbolName(type)));
 const isFunctionType = (type) => type.getCallSignatures().length > 0 && type.getProperties().length === 0;
 const hasMethods = (type) =>
   type.getProperties().some((p) => load().checker.getTypeOfSymbol(p).getCallSignatures().length > 0);
@@ -49,7 +51,8 @@ const isOptional = (symbol) => (symbol.flags & ts.SymbolFlags.Optional) !== 0;
 const show = (type) => load().checker.typeToString(type);
 
 // The admission letter a value of the type passes: n number, s string,
-// b boolean, a array, t typed array, f function, o object, * anything.
+// b boolean, a array, t typed array, B bytes (ArrayBuffer, typed array or
+// DataView), f function, o object, * anything.
 function letterOf(type) {
   const { checker } = load();
   if (type.flags & (F.Any | F.Unknown)) return '*';
@@ -57,6 +60,7 @@ function letterOf(type) {
   if (type.flags & F.StringLike) return 's';
   if (type.flags & F.BooleanLike) return 'b';
   if (isTypedArray(type)) return 't';
+  if (isBytes(type)) return 'B';
   if (checker.isArrayType(type) || checker.isTupleType(type)) return 'a';
   if (type.isUnion()) {
     const letters = new Set(type.types.map(letterOf));

@@ -366,3 +366,58 @@ addon.livePlayEngine_getFaceDetectResult().score;
 // @ts-expect-error user data is bytes
 addon.livePlayEngine_sendUserData('text');
 void sent;
+// ---- playback: replay, media players, streaming, pushed audio ----------------------------
+import type { MediaPlayerCallbacks, PlayerVideoFrame, ReplayEngineEvents, StreamingEvents } from 'lumen_engine_addon';
+
+const replayEvents: ReplayEngineEvents = { onReplayOpened(result: number) {} };
+const playerEvents: MediaPlayerCallbacks = {
+  onPrepared(id) {}, onInfo(id, what, extra) {}, onError(id, code, extra) {}, onSeekComplete(id) {},
+  onCompletion(id) {}, onDecodingOneFrameElapsed(id, ms) {}, onOpenFileFailed(id, file: string) {},
+  onBellCompletion(file) {},
+};
+const streamEvents: StreamingEvents = {
+  onBufferingBegin() {}, onBufferingEnd() {}, onFrameReceived(w, h) {}, onError(code, message: string) {},
+};
+const playerView = { onVideoFrame(frame: PlayerVideoFrame) { frame.buffer.readUInt8(0); } };
+const replayView = { onVideoFrame(frame: TrackVideoFrame) { frame.videoTrackType; } };
+const replayBizView = { onVideoFrame(frame: BizVideoFrame) { frame.bizType; } };
+addon.engineSdk_createReplayEngine(replayEvents, '/tmp/class');
+const packetCodes: ResultCode[] = [
+  addon.replayEngine_play(), addon.replayEngine_pause(), addon.replayEngine_setPlaySpeed(1.5),
+  addon.replayEngine_receivePacket(new Uint16Array(4), { isAudio: true, isRtp: false }),
+  addon.replayEngine_requestReset(), addon.replayEngine_confirmReset(),
+  addon.replayEngine_setStreamInfo(Buffer.from('info')),
+  addon.replayEngine_videoStartPlay(7, 1, replayView), addon.replayEngine_videoStopPlay(7, 1),
+  addon.replayEngine_videoStartPlayBiz({ bizType: 2, userId: 7 }, replayBizView),
+  addon.replayEngine_videoStopPlayBiz({ bizType: 2, userId: 7 }),
+  addon.replayEngine_audioStartPlay(7), addon.replayEngine_audioStopPlay(7),
+  addon.replayEngine_audioStartPlayBiz({ userId: 7 }), addon.replayEngine_audioStopPlayBiz({ userId: 7 }),
+  addon.replayEngine_setReplayVoiceAdjustParameters(7, 2), addon.replayEngine_setReplayVoiceAdjustParametersBiz({}, 3),
+];
+addon.mediaPlayerEngine_registerMediaPlayerCallback(playerEvents);
+const playerId: number = addon.mediaPlayerEngine_prepareAsync('/media/a.mp4', false, true, { type: 1 }, playerView);
+addon.MediaPlayerEngine_prepareAsyncWithPrefixs('a.m3u8', ['https://cdn/'], 3, {});
+const playerCodes: ResultCode[] = [
+  addon.mediaPlayerEngine_start(playerId), addon.mediaPlayerEngine_pause(playerId),
+  addon.mediaPlayerEngine_setLooping(playerId, true), addon.mediaPlayerEngine_setSpeed(playerId, 1.25),
+  addon.mediaPlayerEngine_setVolume(playerId, 80, 0), addon.mediaPlayerEngine_seekTo(playerId, 1000, 0),
+  addon.mediaPlayerEngine_getCurrentPositionMs(playerId), addon.mediaPlayerEngine_getDurationMs(playerId),
+  addon.mediaPlayerEngine_destroy(playerId), addon.mediaPlayerEngine_ringBell('/media/bell.wav', 1, 100),
+];
+addon.engineSdk_createStreamingEngine({}, streamEvents, '');
+const muted: boolean = addon.streamingEngine_isMute();
+const streamCodes: ResultCode[] = [
+  addon.streamingEngine_prepareAsync(['https://a/live.flv'], playerView),
+  addon.streamingEngine_sendUserData(new ArrayBuffer(4)), addon.streamingEngine_sendRadioData(new DataView(new ArrayBuffer(2))),
+  addon.streamingEngine_mute(true), addon.streamingEngine_pause(), addon.streamingEngine_start(),
+];
+const audioCodes: ResultCode[] = [
+  addon.audioRenderEngine_init(48000, 2, 1), addon.audioRenderEngine_start(), addon.audioRenderEngine_stop(),
+  addon.audioRenderEngine_release(), addon.audioRenderEngine_getSpaceCanPushInBytes(),
+  addon.audioRenderEngine_pushAudioData(new Int16Array(480)), addon.audioRenderEngine_clearPushedAudioData(),
+];
+// @ts-expect-error pushed audio is bytes, not a string
+addon.audioRenderEngine_pushAudioData('pcm');
+// @ts-expect-error a packet is a typed array, not an ArrayBuffer
+addon.replayEngine_receivePacket(new ArrayBuffer(4), {});
+void [packetCodes, playerCodes, muted, streamCodes, audioCodes];

@@ -6,6 +6,7 @@
 #include "engine_export.h"
 #include "lumen/live_client.h"
 #include "tavel/device_engine.h"
+#include "tavel/playback.h"
 
 namespace korin {
 struct FrameValidDetectorConfig;
@@ -26,12 +27,37 @@ class ENGINE_API AudioRenderEngine {
  public:
   static AudioRenderEngine* GetInterface(LiveEngine* root);
   virtual ~AudioRenderEngine();
+  virtual int Init(const AudioFormat& format) = 0;
+  virtual int Start() = 0;
+  virtual int Stop() = 0;
+  virtual int Release() = 0;
+  virtual int GetSpaceCanPushInBytes() = 0;
+  // The bytes are read during the call only.
+  virtual int PushAudioData(const uint8_t* data, size_t size) = 0;
+  virtual int ClearPushedAudioData() = 0;
 };
 
 class ENGINE_API MediaPlayerEngine {
  public:
   static MediaPlayerEngine* GetInterface(LiveEngine* root);
   virtual ~MediaPlayerEngine();
+  virtual int RegisterCallback(MediaPlayerCallback* callback) = 0;
+  // Answers 0 and sets *player_id, or the engine's error (a file that cannot
+  // be opened among them). `sink` may be null; the engine calls it until the
+  // player is destroyed.
+  virtual int PrepareAsync(const std::string& url, const std::vector<std::string>& prefixes,
+                           const std::string& extra, int32_t stream_id, VideoSinkInterface* sink,
+                           int32_t* player_id, bool sendout, bool playout, const VideoTrackInfo& info) = 0;
+  virtual int Start(int32_t player_id) = 0;
+  virtual int Pause(int32_t player_id) = 0;
+  virtual int SetLooping(int32_t player_id, bool loop) = 0;
+  virtual int SetSpeed(int32_t player_id, float speed) = 0;
+  virtual int SetVolume(int32_t player_id, int32_t volume, int32_t delay_ms) = 0;
+  virtual int SeekTo(int32_t player_id, int64_t position_ms, int32_t mode) = 0;
+  virtual int64_t GetCurrentPositionMs(int32_t player_id) = 0;
+  virtual int64_t GetDurationMs(int32_t player_id) = 0;
+  virtual int Destroy(int32_t player_id) = 0;
+  virtual int RingBell(const std::string& file, float speed, int32_t volume) = 0;
 };
 
 struct BeautyConfig {
@@ -121,6 +147,10 @@ class ENGINE_API StreamingEngineCallback {
  public:
   virtual ~StreamingEngineCallback();
   virtual void OnStreamingStateChanged(int state) = 0;
+  virtual void OnBufferingBegin() = 0;
+  virtual void OnBufferingEnd() = 0;
+  virtual void OnFrameReceived(int width, int height) = 0;
+  virtual void OnError(int code, const std::string& message) = 0;
 };
 
 class ENGINE_API StreamingEngine {
@@ -129,6 +159,15 @@ class ENGINE_API StreamingEngine {
   virtual ~StreamingEngine();
   virtual int Start(const lumen::CommandClientConfig& config, const std::string& engine_params,
                     lumen::LiveClient* client, StreamingEngineCallback* callback) = 0;
+  // `sink` is called until the root is deleted.
+  virtual int PrepareAsync(const std::vector<std::string>& urls, VideoSinkInterface* sink) = 0;
+  // The bytes are read during the call only.
+  virtual int SendUserData(const uint8_t* data, size_t size) = 0;
+  virtual int SendRadioData(const uint8_t* data, size_t size) = 0;
+  virtual int Mute(bool mute) = 0;
+  virtual bool IsMute() = 0;
+  virtual int Pause() = 0;
+  virtual int Start() = 0;
 };
 
 struct ReplayOpenConfig {
@@ -154,6 +193,25 @@ class ENGINE_API ReplayEngine {
   virtual void RegisterCallback(ReplayEngineCallback* callback) = 0;
   virtual int Open(const ReplayOpenConfig& config, lumen::LiveClient* client) = 0;
   virtual int Stop() = 0;
+  virtual int Play() = 0;
+  virtual int Pause() = 0;
+  virtual int SetPlaySpeed(float speed) = 0;
+  // The bytes are read during the call only.
+  virtual int ReceivePacket(const uint8_t* data, size_t size, const ReplayPacketInfo& info) = 0;
+  virtual int RequestReset() = 0;
+  virtual int ConfirmReset() = 0;
+  virtual int SetStreamInfo(const uint8_t* data, int32_t size) = 0;
+  // A sink is called until its stop returned or the engine is gone.
+  virtual int VideoStartPlay(uint32_t user_id, int32_t stream_type, VideoSinkInterface* sink) = 0;
+  virtual int VideoStartPlay(const BizInfo& info, VideoSinkInterface* sink) = 0;
+  virtual int VideoStopPlay(uint32_t user_id, int32_t stream_type) = 0;
+  virtual int VideoStopPlay(const BizInfo& info) = 0;
+  virtual int AudioStartPlay(int32_t user_id, bool play) = 0;
+  virtual int AudioStartPlay(const BizInfo& info) = 0;
+  virtual int AudioStopPlay(int32_t user_id) = 0;
+  virtual int AudioStopPlay(const BizInfo& info) = 0;
+  virtual int SetVoiceAdjustParameters(uint32_t user_id, int32_t value) = 0;
+  virtual int SetVoiceAdjustParameters(const BizInfo& info, int32_t position) = 0;
 };
 
 }  // namespace tavel

@@ -81,7 +81,8 @@ void HoldLocalEngineCallback(const void* owner, tavel::LocalEngineCallback* cb) 
 
 void HoldStreamingCallback(const void* owner, tavel::StreamingEngineCallback* cb) {
   using C = tavel::StreamingEngineCallback;
-  sim::HoldMethods<C>(owner, "StreamingEngineCallback", cb, {SIM_METHOD(OnStreamingStateChanged)});
+  sim::HoldMethods<C>(owner, "StreamingEngineCallback", cb, {SIM_METHOD(OnStreamingStateChanged), SIM_METHOD(OnBufferingBegin),
+                       SIM_METHOD(OnBufferingEnd), SIM_METHOD(OnFrameReceived), SIM_METHOD(OnError)});
 }
 
 void HoldReplayCallback(const void* owner, tavel::ReplayEngineCallback* cb) {

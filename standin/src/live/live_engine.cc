@@ -5,6 +5,7 @@
 
 #include "live/internal.h"
 #include "live/live_play.h"
+#include "live/playback.h"
 #include "sim/live.h"
 #include "sim/records.h"
 #include "sim/sim.h"
@@ -90,41 +91,12 @@ int LivePlay::GetMicrophoneSendMute(bool* mute) {
 // ---- the other sub-interfaces ------------------------------------------------------
 namespace {
 
-class AudioRender : public tavel::AudioRenderEngine {};
-class MediaPlayer : public tavel::MediaPlayerEngine {};
 
 class Local : public tavel::LocalEngine {
  public:
   explicit Local(const void* owner) : owner_(owner) {}
   void RegisterCallback(tavel::LocalEngineCallback* cb) override { sim::Note("tavel.LocalEngine.RegisterCallback", cb); HoldLocalEngineCallback(owner_, cb); }
   int Start(const tavel::LocalEngineConfig& c, lumen::LiveClient* client) override { return sim::Call("tavel.LocalEngine.Start", c, client); }
-
- private:
-  const void* const owner_;
-};
-
-class Streaming : public tavel::StreamingEngine {
- public:
-  explicit Streaming(const void* owner) : owner_(owner) {}
-  int Start(const lumen::CommandClientConfig& c, const std::string& params, lumen::LiveClient* client,
-            tavel::StreamingEngineCallback* cb) override {
-    int result = sim::Call("tavel.StreamingEngine.Start", c, params, client, cb);
-    if (result == 0) HoldStreamingCallback(owner_, cb);
-    return result;
-  }
-
- private:
-  const void* const owner_;
-};
-
-class Replay : public tavel::ReplayEngine {
- public:
-  // A standalone replay engine owns its callbacks itself.
-  explicit Replay(const void* owner) : owner_(owner ? owner : this) {}
-  const void* owner() const { return owner_; }
-  void RegisterCallback(tavel::ReplayEngineCallback* cb) override { sim::Note("tavel.ReplayEngine.RegisterCallback", cb); HoldReplayCallback(owner_, cb); }
-  int Open(const tavel::ReplayOpenConfig& c, lumen::LiveClient* client) override { return sim::Call("tavel.ReplayEngine.Open", c, client); }
-  int Stop() override { return sim::Call("tavel.ReplayEngine.Stop"); }
 
  private:
   const void* const owner_;
@@ -141,7 +113,7 @@ class Root : public tavel::LiveEngine {
 
   LivePlay play{this};
   AudioRender audio_render;
-  MediaPlayer media_player;
+  MediaPlayer media_player{this};
   Beauty beauty{this};
   std::unique_ptr<tavel::LiveDeviceEngine> device{NewLiveDevice(this)};
   Local local{this};

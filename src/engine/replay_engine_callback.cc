@@ -1,0 +1,7 @@
+#include "engine/replay_engine_callback.h"
+
+namespace lumen_addon {
+
+void ReplayEngineCallbackImpl::OnReplayOpened(int result) { Post("onReplayOpened", {Arg(int32_t{result})}); }
+
+}  // namespace lumen_addon
