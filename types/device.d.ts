@@ -1,7 +1,7 @@
 // deviceEngine_*: audio and video devices of the live engine, or of a device
 // module named by its handle (the optional last argument; 0 or absent: the
 // live engine).
-import type { BizInfo } from '../index';
+import type { BizInfo, TrackVideoFrame } from '../index';
 
 export type DeviceModuleHandle = number;
 
@@ -75,7 +75,8 @@ export interface DeviceEventCallbacks {
   onDeviceEvent?(type: number, code: number, extra: number): void;
   onDeviceError?(type: number, code: number, extra: number): void;
 }
-export interface VideoFrameCallbacks { onVideoFrame?(frame: object): void }
+/** Camera frames come as a renderer's frames of the local user (user 0, its track type). */
+export interface VideoFrameCallbacks { onVideoFrame?(frame: TrackVideoFrame): void }
 export interface PhotoCallbacks extends VideoFrameCallbacks { onPictureCaptured?(picture: Buffer): void }
 
 type H = DeviceModuleHandle;
