@@ -46,7 +46,7 @@ export interface ScreenShareConfig {
 }
 
 /** Keys are read only when present; defaults false, false, 30, 100. */
-export interface StaticFrameDetectorConfig {
+export interface LiveStaticFrameDetectorConfig {
   enableDetect?: boolean;
   alwaysDetect?: boolean;
   validDetectCnt?: number;
@@ -73,7 +73,7 @@ export interface FaceInfo {
   roll?: number;
 }
 
-export interface FaceDetectResult {
+export interface LiveFaceDetectResult {
   faceLeft: number;
   faceTop: number;
   faceRight: number;
@@ -173,10 +173,10 @@ export function livePlayEngine_setAIStickerEnable(enable: boolean): ResultCode;
 export function livePlayEngine_isAIStickerAvailable(): Done;
 export function livePlayEngine_startScreenShare(info: VideoTrackInfo, config: ScreenShareConfig): ResultCode;
 export function livePlayEngine_stopScreenShare(): ResultCode;
-export function livePlayEngine_enableStaticFrameDetector(config: StaticFrameDetectorConfig): ResultCode;
+export function livePlayEngine_enableStaticFrameDetector(config: LiveStaticFrameDetectorConfig): ResultCode;
 export function livePlayEngine_updateFaceInfo(faces: FaceInfo[]): ResultCode;
 /** null, not -1, without a live play engine. */
-export function livePlayEngine_getFaceDetectResult(): FaceDetectResult | null;
+export function livePlayEngine_getFaceDetectResult(): LiveFaceDetectResult | null;
 export function livePlayEngine_startCameraVideoRecord(config: CameraVideoRecordConfig): ResultCode;
 export function livePlayEngine_stopCameraVideoRecord(flag: boolean): ResultCode;
 
