@@ -81,8 +81,15 @@ async function child(o) {
   const has = (name) => typeof addon[name] === 'function';
   // Each executor gets every line from then on: a few make the point.
   let logStarts = 0;
-  const pickName = () => {
-    const name = r.pick(names);
+  // Every export once, in a random order, then at random: a bounded run
+  // still reaches every export however many there are.
+  const unvisited = [...names];
+  for (let i = unvisited.length - 1; i > 0; i--) {
+    const j = r.int(i + 1);
+    [unvisited[i], unvisited[j]] = [unvisited[j], unvisited[i]];
+  }
+  const pickName = (inOrder = true) => {
+    const name = inOrder && unvisited.length ? unvisited.pop() : r.pick(names);
     if (name === 'log_start' && ++logStarts >= 4) names = names.filter((n) => n !== 'log_start');
     return name;
   };
@@ -118,7 +125,7 @@ async function child(o) {
       depth++;
       stats.reentered++;
       try {
-        const name = pickName();
+        const name = pickName(false);
         return addon[name](...args(name));
       } catch {
         return undefined;
