@@ -150,6 +150,12 @@ async function child(o) {
   const makers = Object.assign({}, ...fs.readdirSync(path.join(root, 'test', 'fuzz-handles'))
     .filter((f) => f.endsWith('.js')).map((f) => require(path.join(root, 'test', 'fuzz-handles', f))));
   const handleKinds = Object.fromEntries(describeExports(addon).map((d) => [d.name, d.handle]));
+  // Groups whose other exports take an optional handle after their admitted
+  // arguments (a device module after a setter's value): one goes there too.
+  const groupKinds = Object.fromEntries(describeExports(addon).filter((d) => d.handle).map((d) => [d.group, d.handle]));
+  const trailingKinds = Object.fromEntries(describeExports(addon)
+    .filter((d) => !d.handle && groupKinds[d.group] && d.check !== 'free')
+    .map((d) => [d.name, [groupKinds[d.group], d.types.length]]));
   const live = {};
   const stale = {};
   function handleOf(kind) {
@@ -178,6 +184,7 @@ async function child(o) {
     if (shape === undefined || r.chance(0.3)) return Array.from({ length: r.int(7) }, () => v.any());
     const list = [...(shape === null ? '' : shape)].map((c) => v.of(c));
     if (handleKinds[name] && (list.length || r.chance(0.5)) && r.chance(0.9)) list[0] = handleOf(handleKinds[name]);
+    if (trailingKinds[name] && r.chance(0.5)) list[trailingKinds[name][1]] = handleOf(trailingKinds[name][0]);
     if (r.chance(0.2)) for (let n = 1 + r.int(3); n > 0; n--) list.push(v.any());
     if (r.chance(0.1) && list.length) list.pop();
     return list;
