@@ -9,28 +9,10 @@ namespace qxplayer {
 
 namespace {
 
-// Runs `each` on the elements of an array, in order; lists beyond the
-// common limit throw a RangeError and read as empty.
-template <typename F>
-void EachElement(const Napi::Value& v, F each) {
-  if (v.IsEmpty() || !v.IsArray()) return;
-  auto a = v.As<Napi::Array>();
-  const uint32_t n = a.Length();
-  if (n > js::kMaxListLength) {
-    Napi::RangeError::New(v.Env(), "lists are limited to " + std::to_string(js::kMaxListLength) + " elements")
-        .ThrowAsJavaScriptException();
-    return;
-  }
-  for (uint32_t i = 0; i < n; ++i) {
-    Napi::Value e = a.Get(i);
-    if (e.IsEmpty()) return;  // a throwing getter: its exception is raised, the rest unread
-    each(e);
-  }
-}
 
 std::vector<std::string> Strings(const Napi::Value& v) {
   std::vector<std::string> out;
-  EachElement(v, [&](const Napi::Value& e) { out.push_back(js::ToUtf8(e)); });
+  js::EachElement(v, [&](const Napi::Value& e) { out.push_back(js::ToUtf8(e)); });
   return out;
 }
 
@@ -85,7 +67,7 @@ korin::QXPlayerCoreDataSource ReadDataSource(const Napi::Value& v) {
   r.Str("sourceId", s.source_id).Str("url", s.url).Str("cache_dir", s.cache_dir).StrList("urlPrefixes", s.url_prefixes);
   if (Napi::Value hosts = r.Present("equivalentHosts"); !hosts.IsEmpty()) {
     s.equivalent_hosts.clear();
-    EachElement(hosts, [&](const Napi::Value& group) {
+    js::EachElement(hosts, [&](const Napi::Value& group) {
       const std::vector<std::string> names = Strings(group);
       s.equivalent_hosts.emplace_back(names.begin(), names.end());
     });
@@ -106,7 +88,7 @@ korin::QXPlayerCoreDataSource ReadDataSource(const Napi::Value& v) {
 
 std::vector<korin::QXPlayerCoreDataSource> ReadDataSources(const Napi::Value& v) {
   std::vector<korin::QXPlayerCoreDataSource> out;
-  EachElement(v, [&](const Napi::Value& e) { out.push_back(ReadDataSource(e)); });
+  js::EachElement(v, [&](const Napi::Value& e) { out.push_back(ReadDataSource(e)); });
   return out;
 }
 

@@ -20,27 +20,9 @@ using tavel::tallyv2::TallyClientV2;
 using tavel::tallyv2::TallyMaps;
 using tavel::tallyv2::ValueEntry;
 
-// Elements of an array, each as an object; a non-array is empty, a longer
-// one than the list limit is empty with a RangeError.
-template <typename F>
-void EachElement(const Napi::Value& v, F each) {
-  if (v.IsEmpty() || !v.IsArray()) return;
-  auto a = v.As<Napi::Array>();
-  const uint32_t n = a.Length();
-  if (n > js::kMaxListLength) {
-    Napi::RangeError::New(v.Env(), "lists are limited to " + std::to_string(js::kMaxListLength) + " elements")
-        .ThrowAsJavaScriptException();
-    return;
-  }
-  for (uint32_t i = 0; i < n; ++i) {
-    Napi::Value e = a.Get(i);
-    if (e.IsEmpty()) return;  // a throwing element: the rest unread
-    each(e);
-  }
-}
 
 void ReadStrValues(const Napi::Object& o, std::map<std::string, std::string>* out) {
-  EachElement(js::Get(o, "strValues"), [&](const Napi::Value& e) {
+  js::EachElement(js::Get(o, "strValues"), [&](const Napi::Value& e) {
     Napi::Object kv = js::ToObject(e);
     std::string key = js::Utf8At(kv, "key");
     (*out)[key] = js::Utf8At(kv, "value");
@@ -48,7 +30,7 @@ void ReadStrValues(const Napi::Object& o, std::map<std::string, std::string>* ou
 }
 
 void ReadNumValues(const Napi::Object& o, std::map<std::string, double>* out) {
-  EachElement(js::Get(o, "numValues"), [&](const Napi::Value& e) {
+  js::EachElement(js::Get(o, "numValues"), [&](const Napi::Value& e) {
     Napi::Object kv = js::ToObject(e);
     std::string key = js::Utf8At(kv, "key");
     (*out)[key] = js::DoubleAt(kv, "value");
@@ -56,7 +38,7 @@ void ReadNumValues(const Napi::Object& o, std::map<std::string, double>* out) {
 }
 
 void ReadKeys(const Napi::Object& o, const char* name, std::vector<std::string>* out) {
-  EachElement(js::Get(o, name), [&](const Napi::Value& e) { out->push_back(js::ToUtf8(e)); });
+  js::EachElement(js::Get(o, name), [&](const Napi::Value& e) { out->push_back(js::ToUtf8(e)); });
 }
 
 TallyMaps ReadMaps(const Napi::Value& v) {

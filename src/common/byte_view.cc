@@ -32,21 +32,7 @@ ByteView ViewBytes(const Napi::Value& v) {
 
 std::vector<std::string> StringList(const Napi::Value& v) {
   std::vector<std::string> out;
-  if (v.IsEmpty() || !v.IsArray()) return out;
-  auto a = v.As<Napi::Array>();
-  const uint32_t n = a.Length();
-  if (n > kMaxListLength) {
-    Napi::RangeError::New(v.Env(), "lists are limited to " + std::to_string(kMaxListLength) + " elements")
-        .ThrowAsJavaScriptException();
-    return out;
-  }
-  out.reserve(n);
-  for (uint32_t i = 0; i < n; ++i) {
-    Napi::Value element = a.Get(i);
-    // A throwing element getter: its exception is raised, the rest unread.
-    if (element.IsEmpty()) break;
-    out.push_back(ToUtf8(element));
-  }
+  EachElement(v, [&](const Napi::Value& e) { out.push_back(ToUtf8(e)); });
   return out;
 }
 

@@ -69,23 +69,7 @@ namespace {
 template <typename F>
 std::vector<int64_t> MapArray(const Napi::Value& v, F each) {
   std::vector<int64_t> out;
-  if (v.IsEmpty() || !v.IsArray()) return out;
-  auto a = v.As<Napi::Array>();
-  const uint32_t n = a.Length();
-  // A length is the caller's to choose (new Array(2 ** 32 - 1)): reserving
-  // or walking it would exhaust memory long before the engine saw the list.
-  if (n > kMaxListLength) {
-    Napi::RangeError::New(v.Env(), "lists are limited to " + std::to_string(kMaxListLength) + " elements")
-        .ThrowAsJavaScriptException();
-    return out;
-  }
-  out.reserve(n);
-  for (uint32_t i = 0; i < n; ++i) {
-    Napi::Value e = a.Get(i);
-    // A throwing element getter: its exception is raised, the rest unread.
-    if (e.IsEmpty()) break;
-    out.push_back(each(e));
-  }
+  EachElement(v, [&](const Napi::Value& e) { out.push_back(each(e)); });
   return out;
 }
 }  // namespace

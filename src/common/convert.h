@@ -43,6 +43,28 @@ std::vector<uint8_t> Bytes(const Napi::Value& v);
 // Array elements coerced one by one; a non-array gives an empty list, a
 // longer one than kMaxListLength an empty list and a RangeError.
 constexpr uint32_t kMaxListLength = 1u << 20;
+// Runs `each` on the elements of an array in order; a non-array has none, a
+// longer one than kMaxListLength none and a RangeError, and a throwing
+// element getter ends the walk with its exception raised.
+template <typename F>
+void EachElement(const Napi::Value& v, F each) {
+  if (v.IsEmpty() || !v.IsArray()) return;
+  auto a = v.As<Napi::Array>();
+  const uint32_t n = a.Length();
+  // A length is the caller's to choose (new Array(2 ** 32 - 1)): reserving
+  // or walking it would exhaust memory long before the engine saw the list.
+  if (n > kMaxListLength) {
+    Napi::RangeError::New(v.Env(), "lists are limited to " + std::to_string(kMaxListLength) + " elements")
+        .ThrowAsJavaScriptException();
+    return;
+  }
+  for (uint32_t i = 0; i < n; ++i) {
+    Napi::Value e = a.Get(i);
+    if (e.IsEmpty()) return;
+    each(e);
+  }
+}
+
 std::vector<int64_t> Int64List(const Napi::Value& v);
 std::vector<int64_t> Int32WidenedList(const Napi::Value& v);
 
