@@ -5,6 +5,7 @@
 const test = require('node:test');
 const assert = require('node:assert/strict');
 const { addon, sim, waitFor, settle, ops } = require('./live-helpers');
+const { runFixture, lastJson } = require('./helpers');
 
 const reset = () => sim.reset();
 const FACE_KEYS = ['faceLeft', 'faceRight', 'faceTop', 'faceBottom', 'score', 'yaw', 'pitch', 'eyeDistance', 'id', 'action', 'picWidth', 'picHeight'];
@@ -122,6 +123,12 @@ test('tallyV2_*', async (t) => {
     await settle();
     assert.equal(first.length, 2);
     assert.deepEqual(second, [['v', [], 2]]);
+  });
+
+  await t.test('an observer whose delivery fails or posts entries is not fed its own entries', async () => {
+    const r = await runFixture('tally-feedback.js', [], 20000);
+    assert.equal(r.signal, null, `killed by ${r.signal} (a feedback loop ends in SIGKILL)\n${r.stderr}`);
+    assert.deepEqual(lastJson(r.stdout), { heard: ['first'], failures: 1, echoed: true });
   });
 });
 

@@ -114,6 +114,12 @@ constexpr char kPostValueEntry[] = "onLocalTallyPostValueEntry";
 
 // onLocalTallyUpdateHeader(strValues, numValues) and
 // onLocalTallyPostValueEntry(url, values, category), values as { key, value }.
+// Set while an item is delivered to the JavaScript observer. Entries posted
+// meanwhile (the delivery's own failure report, or entries the observer's
+// method posts) are not handed back to it: each would produce another, and
+// the wake-up would never end.
+thread_local bool t_delivering = false;
+
 class LocalTallyItem : public AsyncCallbackItemBase {
  public:
   LocalTallyItem(std::shared_ptr<AddonCallback> holder, const char* method, std::string url, Pairs first,
@@ -127,6 +133,7 @@ class LocalTallyItem : public AsyncCallbackItemBase {
   int32_t Type() const override { return 0; }
   void Run() override {
     Napi::Env e(env());
+    t_delivering = true;
     if (method_ == kPostValueEntry) {
       napi_value argv[] = {Napi::String::New(e, url_), PairArray(e, first_), Napi::Number::New(e, category_)};
       ExecuteAsyncJsCallBack(method_, 3, argv);
@@ -134,6 +141,7 @@ class LocalTallyItem : public AsyncCallbackItemBase {
       napi_value argv[] = {PairArray(e, first_), PairArray(e, second_)};
       ExecuteAsyncJsCallBack(method_, 2, argv);
     }
+    t_delivering = false;
   }
 
  private:
@@ -147,6 +155,7 @@ class LocalTallyObserver : public tavel::tallyv2::LocalTallyObserver {
  public:
   explicit LocalTallyObserver(std::shared_ptr<AddonCallback> holder) : holder_(std::move(holder)) {}
   void OnLocalTallyUpdateHeader(const TallyMaps& header, int) override {
+    if (t_delivering) return;
     Pairs str, num;
     for (const auto& kv : header.str_values) str.emplace_back(kv.first, kv.second);
     for (const auto& kv : header.num_values) num.emplace_back(kv.first, kv.second);
@@ -154,6 +163,7 @@ class LocalTallyObserver : public tavel::tallyv2::LocalTallyObserver {
                                                 std::move(num), 0));
   }
   void OnLocalTallyPostValueEntry(const ValueEntry& entry, int category) override {
+    if (t_delivering) return;
     Pairs values;
     for (const auto& kv : entry.str_values) values.emplace_back(kv.first, kv.second);
     for (const auto& kv : entry.num_values) values.emplace_back(kv.first, kv.second);
