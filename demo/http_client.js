@@ -20,35 +20,41 @@ function startSchedulerServer() {
 
 const METHODS = ['GET', 'POST', 'PUT', 'DELETE', 'HEAD'];
 
-// executeHttpRequest(request, callback, value): a status of 400 or more, or
-// no answer within 5 s, is a failure. `say` prints what the engine got back.
-function fetchExecutor(say) {
+// Runs one engine request with fetch and answers it: a status of 400 or
+// more, or no answer within `timeoutMs`, is a failure.
+async function executeWithFetch(request, callback, timeoutMs = 5000) {
   const empty = { statusCode: 0, headers: [], body: Buffer.alloc(0) };
+  try {
+    const res = await fetch(request.url, {
+      method: METHODS[request.method] || 'GET',
+      headers: request.headers.map((h) => [h.name, h.value]),
+      body: request.body,
+      signal: AbortSignal.timeout(timeoutMs),
+    });
+    const answer = {
+      statusCode: res.status,
+      headers: [...res.headers].map(([name, value]) => ({ name, value })),
+      body: Buffer.from(await res.arrayBuffer()),
+    };
+    if (res.status >= 400) callback.onFailed(answer, `HTTP ${res.status}`);
+    else callback.onSuccess(answer);
+  } catch (err) {
+    callback.onFailed(empty, String(err && err.message));
+  }
+}
+
+// executeHttpRequest(request, callback, value) for the demo's live client;
+// `say` prints what the engine got back.
+function fetchExecutor(say) {
   const report = () => {
     const c = sim.httpCompletions().at(-1);
     if (c) say(`engine got the answer of ${c.url}:`, c.ok ? 'ok' : `failed (${c.message})`, c.statusCode, c.body.toString());
   };
   return async (request, callback) => {
     say('executeHttpRequest', METHODS[request.method], request.url);
-    try {
-      const res = await fetch(request.url, {
-        method: METHODS[request.method] || 'GET',
-        headers: request.headers.map((h) => [h.name, h.value]),
-        body: request.body,
-        signal: AbortSignal.timeout(5000),
-      });
-      const answer = {
-        statusCode: res.status,
-        headers: [...res.headers].map(([name, value]) => ({ name, value })),
-        body: Buffer.from(await res.arrayBuffer()),
-      };
-      if (res.status >= 400) callback.onFailed(answer, `HTTP ${res.status}`);
-      else callback.onSuccess(answer);
-    } catch (err) {
-      callback.onFailed(empty, String(err && err.message));
-    }
+    await executeWithFetch(request, callback);
     report();
   };
 }
 
-module.exports = { startSchedulerServer, fetchExecutor };
+module.exports = { startSchedulerServer, fetchExecutor, executeWithFetch };

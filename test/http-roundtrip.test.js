@@ -7,30 +7,11 @@ const http = require('http');
 const crypto = require('crypto');
 const { addon, sim, fresh, waitFor, callbacks } = require('./live-helpers');
 
-const METHODS = ['GET', 'POST', 'PUT', 'DELETE', 'HEAD'];
+const { executeWithFetch } = require('../demo/http_client');
 
 // The live client's executeHttpRequest as an app writes it with fetch: a
 // status of 400 or more is a failure.
-async function executeHttpRequest(request, callback) {
-  const empty = { statusCode: 0, headers: [], body: Buffer.alloc(0) };
-  try {
-    const res = await fetch(request.url, {
-      method: METHODS[request.method] || 'GET',
-      headers: request.headers.map((h) => [h.name, h.value]),
-      body: request.body,
-      signal: AbortSignal.timeout(10000),
-    });
-    const answer = {
-      statusCode: res.status,
-      headers: [...res.headers].map(([name, value]) => ({ name, value })),
-      body: Buffer.from(await res.arrayBuffer()),
-    };
-    if (res.status >= 400) callback.onFailed(answer, `HTTP ${res.status}`);
-    else callback.onSuccess(answer);
-  } catch (err) {
-    callback.onFailed(empty, String(err && err.message));
-  }
-}
+const executeHttpRequest = (request, callback) => executeWithFetch(request, callback, 10000);
 
 // Answers /echo with the request's body and headers, /fail with 503, and
 // /bytes/<n> with n random bytes it also remembers.
