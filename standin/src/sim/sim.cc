@@ -620,10 +620,26 @@ void SetFlags(const std::string& text) {
   for (auto& kv : parsed) S().flags[kv.first] = kv.second;
 }
 
+namespace {
+
+// Switches the engine has on until they are set; every other key is off.
+const std::map<std::string, bool>& FlagDefaults() {
+  static const auto* defaults = new std::map<std::string, bool>{
+      {"replayVideoRefactor20251118", true},
+  };
+  return *defaults;
+}
+
+}  // namespace
+
 bool Flag(const std::string& key) {
-  std::lock_guard<std::mutex> lock(S().mu);
-  auto it = S().flags.find(key);
-  return it != S().flags.end() && it->second;
+  {
+    std::lock_guard<std::mutex> lock(S().mu);
+    auto it = S().flags.find(key);
+    if (it != S().flags.end()) return it->second;
+  }
+  auto def = FlagDefaults().find(key);
+  return def != FlagDefaults().end() && def->second;
 }
 
 std::map<std::string, bool> Flags() {

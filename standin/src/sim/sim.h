@@ -191,6 +191,7 @@ ENGINE_API void CaptureTally(TallyEntry e);
 
 // ---- source flags -------------------------------------------------------------
 ENGINE_API void SetFlags(const std::string& text);
+// A key never set reads as its engine default (off unless listed in sim.cc).
 ENGINE_API bool Flag(const std::string& key);
 ENGINE_API std::map<std::string, bool> Flags();
 
