@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "device_control.h"
+#include "replay_control.h"
 #include "rtc/logging.h"
 #include "player/player_sim.h"
 #include "sim/ai_agent.h"
@@ -68,6 +69,7 @@ Napi::Value Reset(const Napi::CallbackInfo& info) {
   // Producers first: engine threads are never idle while they feed them.
   sim::StopVideo();
   sim::StopAudio(false);
+  replay_control::DropProbes();
   sim::WaitEngineThreadsIdle();
   sim::Reset();
   return info.Env().Undefined();
@@ -719,6 +721,20 @@ Napi::Object Init(Napi::Env env, Napi::Object exports) {
       {"agentAudio", AgentAudio},
       {"setDevices", device_control::SetDevices},
       {"setPlatform", device_control::SetPlatform},
+      {"setReplayClass", replay_control::SetReplayClass},
+      {"setReplayCompletions", replay_control::SetReplayCompletions},
+      {"setReplayClock", replay_control::SetReplayClock},
+      {"advanceReplayClock", replay_control::AdvanceReplayClock},
+      {"replayRooms", replay_control::ReplayRooms},
+      {"replayDownloaders", replay_control::ReplayDownloaders},
+      {"replayChunks", replay_control::ReplayChunks},
+      {"replayPicture", replay_control::ReplayPicture},
+      {"replayPictureAbgr", replay_control::ReplayPictureAbgr},
+      {"sourceFlag", replay_control::SourceFlag},
+      {"probeReplay", replay_control::ProbeReplay},
+      {"probeDownloader", replay_control::ProbeDownloader},
+      {"probeEvents", replay_control::ProbeEvents},
+      {"probeFrames", replay_control::ProbeFrames},
   };
   for (const Row& r : kRows) exports.Set(r.name, Napi::Function::New(env, r.fn, r.name));
   return exports;
