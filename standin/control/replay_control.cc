@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "record_fields.h"
 #include "replay_json.h"
 #include "sim/replay.h"
 #include "sim/sim.h"
@@ -13,17 +14,6 @@ namespace {
 
 double Arg(const Napi::CallbackInfo& info, size_t i, double def) {
   return info.Length() > i && info[i].IsNumber() ? info[i].As<Napi::Number>().DoubleValue() : def;
-}
-
-// Sets `field` from o[key] when that is a number (or a boolean for bools).
-template <typename T>
-void Merge(const Napi::Object& o, const char* key, T& field) {
-  const Napi::Value v = o.Get(key);
-  if constexpr (std::is_same_v<T, bool>) {
-    if (v.IsBoolean()) field = v.As<Napi::Boolean>().Value();
-  } else {
-    if (v.IsNumber()) field = static_cast<T>(v.As<Napi::Number>().DoubleValue());
-  }
 }
 
 Napi::Value Json(Napi::Env env, const std::string& text) { return Napi::String::New(env, text); }
@@ -75,19 +65,11 @@ std::vector<uint8_t> Picture(const PictureArgs& p) {
 Napi::Value SetReplayClass(const Napi::CallbackInfo& info) {
   sim::ReplayClass c = sim::GetReplayClass();
   if (info.Length() > 0 && info[0].IsObject()) {
-    const Napi::Object o = info[0].As<Napi::Object>();
-    Merge(o, "durationMs", c.duration_ms);
-    Merge(o, "fps", c.fps);
-    Merge(o, "bufferMs", c.buffer_ms);
-    Merge(o, "enterDelayMs", c.enter_delay_ms);
-    for (const auto& [key, width, height] :
-         {std::tuple<const char*, int*, int*>{"teacher", &c.teacher_width, &c.teacher_height},
-          {"student", &c.student_width, &c.student_height}}) {
-      const Napi::Value side = o.Get(key);
-      if (!side.IsObject()) continue;
-      Merge(side.As<Napi::Object>(), "width", *width);
-      Merge(side.As<Napi::Object>(), "height", *height);
-    }
+    const Napi::Value o = info[0];
+    ReadFields(o, "durationMs", c.duration_ms, "fps", c.fps, "bufferMs", c.buffer_ms, "enterDelayMs",
+               c.enter_delay_ms);
+    ReadFields(o.As<Napi::Object>().Get("teacher"), "width", c.teacher_width, "height", c.teacher_height);
+    ReadFields(o.As<Napi::Object>().Get("student"), "width", c.student_width, "height", c.student_height);
     sim::SetReplayClass(c);
   }
   return Json(info.Env(), ClassJson(sim::GetReplayClass()));
@@ -96,11 +78,7 @@ Napi::Value SetReplayClass(const Napi::CallbackInfo& info) {
 Napi::Value SetReplayCompletions(const Napi::CallbackInfo& info) {
   sim::ReplayCompletions c = sim::GetReplayCompletions();
   if (info.Length() > 0 && info[0].IsObject()) {
-    const Napi::Object o = info[0].As<Napi::Object>();
-    Merge(o, "hold", c.hold);
-    Merge(o, "delayMs", c.delay_ms);
-    Merge(o, "times", c.times);
-    Merge(o, "afterLeave", c.after_leave);
+    ReadFields(info[0], "hold", c.hold, "delayMs", c.delay_ms, "times", c.times, "afterLeave", c.after_leave);
     sim::SetReplayCompletions(c);
   }
   c = sim::GetReplayCompletions();

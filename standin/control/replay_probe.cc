@@ -10,6 +10,7 @@
 
 #include "korin/replay/replay_downloader.h"
 #include "korin/replay/replay_engine.h"
+#include "record_fields.h"
 #include "replay_control.h"
 #include "replay_json.h"
 #include "sim/sim.h"
@@ -162,57 +163,46 @@ Probes& P() {
 Napi::Value At(const Napi::CallbackInfo& info, size_t i) { return info.Length() > i ? info[i] : info.Env().Undefined(); }
 double Num(const Napi::Value& v) { return v.IsNumber() ? v.As<Napi::Number>().DoubleValue() : 0; }
 int64_t Int(const Napi::Value& v) { return static_cast<int64_t>(Num(v)); }
+std::string Str(const Napi::Value& v) { return v.IsString() ? v.As<Napi::String>().Utf8Value() : std::string(); }
+bool Bool(const Napi::Value& v) { return v.ToBoolean().Value(); }
 Napi::Value Field(const Napi::Value& o, const char* key) {
   return o.IsObject() ? o.As<Napi::Object>().Get(key) : o.Env().Undefined();
 }
-std::string Str(const Napi::Value& v) { return v.IsString() ? v.As<Napi::String>().Utf8Value() : std::string(); }
-bool Bool(const Napi::Value& v) { return v.ToBoolean().Value(); }
 
 BizInfo Biz(const Napi::Value& o) {
   BizInfo b;
-  b.biz_type = static_cast<int32_t>(Int(Field(o, "bizType")));
-  b.user_id = Int(Field(o, "userId"));
-  b.group_id = static_cast<int32_t>(Int(Field(o, "groupId")));
+  ReadFields(o, "bizType", b.biz_type, "userId", b.user_id, "groupId", b.group_id);
   return b;
 }
 
 RoomInfo Room(const Napi::Value& o) {
   RoomInfo r;
-  r.host = Str(Field(o, "host"));
-  r.room_id = Int(Field(o, "roomId"));
-  r.signature = Str(Field(o, "signature"));
-  r.business_id = Str(Field(o, "businessId"));
-  r.is_admin = Bool(Field(o, "isAdmin"));
-  r.is_slim = Bool(Field(o, "isSlim"));
-  r.live = Bool(Field(o, "live"));
-  r.time_to_play_ms = Int(Field(o, "timeToPlayMs"));
-  r.force_flush_meta_info = Bool(Field(o, "forceFlushMetaInfo"));
+  ReadFields(o, "host", r.host, "roomId", r.room_id, "signature", r.signature, "businessId", r.business_id, "isAdmin",
+             r.is_admin, "isSlim", r.is_slim, "live", r.live, "timeToPlayMs", r.time_to_play_ms,
+             "forceFlushMetaInfo", r.force_flush_meta_info);
   return r;
 }
 
 DownloadRoomInfo DownloadRoom(const Napi::Value& o) {
   DownloadRoomInfo r;
-  r.room_id = Int(Field(o, "roomId"));
-  r.business_id = Str(Field(o, "businessId"));
-  r.is_slim = Bool(Field(o, "isSlim"));
-  r.is_admin = Bool(Field(o, "isAdmin"));
+  ReadFields(o, "roomId", r.room_id, "businessId", r.business_id, "isSlim", r.is_slim, "isAdmin", r.is_admin);
   return r;
 }
 
 DownloadRequest Request(const Napi::Value& o) {
   DownloadRequest r;
-  r.host = Str(Field(o, "host"));
+  ReadFields(o, "host", r.host, "signature", r.signature, "enableEvicted", r.enable_evicted, "startNpt", r.start_npt,
+             "endNpt", r.end_npt);
   r.room_info = DownloadRoom(Field(o, "roomInfo"));
-  r.signature = Str(Field(o, "signature"));
-  r.enable_evicted = Bool(Field(o, "enableEvicted"));
   const Napi::Value spans = Field(o, "spans");
   if (spans.IsArray()) {
     const Napi::Array a = spans.As<Napi::Array>();
-    for (uint32_t i = 0; i < a.Length(); ++i)
-      r.spans.push_back({Int(Field(a.Get(i), "startNpt")), Int(Field(a.Get(i), "endNpt"))});
+    for (uint32_t i = 0; i < a.Length(); ++i) {
+      DownloadSpan span;
+      ReadFields(a.Get(i), "startNpt", span.start_npt, "endNpt", span.end_npt);
+      r.spans.push_back(span);
+    }
   }
-  r.start_npt = Int(Field(o, "startNpt"));
-  r.end_npt = Int(Field(o, "endNpt"));
   return r;
 }
 
@@ -281,6 +271,27 @@ void Erase(std::map<int64_t, std::unique_ptr<T>>& probes, int64_t id) {
   }
 }
 
+// The probe an op addresses: null once 'create' or 'destroy' has been done
+// (its answer in *done), or when there is no such probe (thrown).
+template <typename T, typename Create>
+T* Addressed(const Napi::CallbackInfo& info, std::map<int64_t, std::unique_ptr<T>>& probes, Create&& create,
+             Napi::Value* done) {
+  const std::string op = Str(At(info, 0));
+  *done = info.Env().Undefined();
+  if (op == "create") {
+    *done = create();
+    return nullptr;
+  }
+  const int64_t id = Int(At(info, 1));
+  if (op == "destroy") {
+    Erase(probes, id);
+    return nullptr;
+  }
+  T* p = Find(probes, id);
+  if (!p) Napi::Error::New(info.Env(), "no such probe").ThrowAsJavaScriptException();
+  return p;
+}
+
 }  // namespace
 
 // probeReplay('create', withCallback = true) answers a probe id (0: Create
@@ -288,17 +299,9 @@ void Erase(std::map<int64_t, std::unique_ptr<T>>& probes, int64_t id) {
 Napi::Value ProbeReplay(const Napi::CallbackInfo& info) {
   Napi::Env env = info.Env();
   const std::string op = Str(At(info, 0));
-  if (op == "create") return CreateRoom(env, info.Length() < 2 || Bool(info[1]));
-  const int64_t id = Int(At(info, 1));
-  if (op == "destroy") {
-    Erase(P().rooms, id);
-    return env.Undefined();
-  }
-  RoomProbe* p = Find(P().rooms, id);
-  if (!p) {
-    Napi::Error::New(env, "no such replay probe").ThrowAsJavaScriptException();
-    return env.Undefined();
-  }
+  Napi::Value done;
+  RoomProbe* p = Addressed(info, P().rooms, [&] { return CreateRoom(env, info.Length() < 2 || Bool(info[1])); }, &done);
+  if (!p) return done;
   ReplayEngine* e = p->engine;
   const Napi::Value a = At(info, 2), b = At(info, 3);
   if (op == "enterRoom") return Number(env, e->EnterRoom(Room(a)));
@@ -343,23 +346,14 @@ Napi::Value ProbeReplay(const Napi::CallbackInfo& info) {
 Napi::Value ProbeDownloader(const Napi::CallbackInfo& info) {
   Napi::Env env = info.Env();
   const std::string op = Str(At(info, 0));
-  if (op == "create") return CreateDownloader(env);
-  const int64_t id = Int(At(info, 1));
-  if (op == "destroy") {
-    Erase(P().downloaders, id);
-    return env.Undefined();
-  }
-  DownloaderProbe* p = Find(P().downloaders, id);
-  if (!p) {
-    Napi::Error::New(env, "no such downloader probe").ThrowAsJavaScriptException();
-    return env.Undefined();
-  }
+  Napi::Value done;
+  DownloaderProbe* p = Addressed(info, P().downloaders, [&] { return CreateDownloader(env); }, &done);
+  if (!p) return done;
   ReplayDownloader* d = p->downloader;
   const Napi::Value a = At(info, 2), b = At(info, 3);
   if (op == "initialize") {
     DownloaderConfig c;
-    if (Field(a, "maxParallelDownloads").IsNumber()) c.max_parallel_downloads = static_cast<int32_t>(Int(Field(a, "maxParallelDownloads")));
-    c.user_id = Int(Field(a, "userId"));
+    ReadFields(a, "maxParallelDownloads", c.max_parallel_downloads, "userId", c.user_id);
     return Napi::Boolean::New(env, d->Initialize(c));
   }
   if (op == "isInitialized") return Napi::Boolean::New(env, d->IsInitialized());

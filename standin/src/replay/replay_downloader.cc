@@ -10,6 +10,7 @@
 
 #include "korin/replay/replay_downloader.h"
 #include "live/internal.h"
+#include "replay/registry.h"
 #include "replay/replay_records.h"
 #include "sim/replay.h"
 #include "sim/sim.h"
@@ -39,25 +40,10 @@ bool SameRoom(const DownloadRoomInfo& a, const DownloadRoomInfo& b) {
 
 class SimDownloader;
 
-struct Downloaders {
-  std::mutex mu;
-  std::map<int64_t, SimDownloader*> live;
-  int64_t next_id = 1;
-};
-
-Downloaders& D() {
-  static auto* d = new Downloaders;
-  return *d;
-}
-
 class SimDownloader : public ReplayDownloader {
  public:
   SimDownloader() {
-    {
-      std::lock_guard<std::mutex> lock(D().mu);
-      id_ = D().next_id++;
-      D().live[id_] = this;
-    }
+    id_ = room_replay::Live<SimDownloader>().Add(this);
     live::CountObject("replayDownloaders", 1);
     const std::string prefix = "replayDownloader:" + std::to_string(id_);
     sim::Hold(this, prefix + ".getDownloadStatus", [this](const sim::Args&) {
@@ -98,10 +84,7 @@ class SimDownloader : public ReplayDownloader {
   }
 
   ~SimDownloader() override {
-    {
-      std::lock_guard<std::mutex> lock(D().mu);
-      D().live.erase(id_);
-    }
+    room_replay::Live<SimDownloader>().Remove(id_);
     sim::Release(this);  // waits for an answer being given
     {
       std::lock_guard<std::mutex> lock(mu_);
@@ -269,10 +252,8 @@ void ReplayDownloader::SetCacheDirectory(const std::string& directory, int64_t m
 namespace sim {
 
 std::vector<ReplayDownloaderView> ReplayDownloaders() {
-  auto& d = korin::replay::D();
-  std::lock_guard<std::mutex> lock(d.mu);
   std::vector<ReplayDownloaderView> out;
-  for (auto& kv : d.live) out.push_back(kv.second->View());
+  room_replay::Live<korin::replay::SimDownloader>().ForEach([&](korin::replay::SimDownloader& d) { out.push_back(d.View()); });
   return out;
 }
 

@@ -15,6 +15,7 @@
 #include "korin/replay/replay_engine.h"
 #include "live/internal.h"
 #include "replay/recorded_class.h"
+#include "replay/registry.h"
 #include "replay/replay_clock.h"
 #include "replay/replay_records.h"
 #include "sim/methods.h"
@@ -92,25 +93,10 @@ std::string StreamName(const BizInfo& b) {
 
 class SimRoom;
 
-struct Rooms {
-  std::mutex mu;
-  std::map<int64_t, SimRoom*> live;
-  int64_t next_id = 1;
-};
-
-Rooms& R() {
-  static auto* r = new Rooms;
-  return *r;
-}
-
 class SimRoom : public ReplayEngine {
  public:
   explicit SimRoom(ReplayEngineCallback* callback) : callback_(callback) {
-    {
-      std::lock_guard<std::mutex> lock(R().mu);
-      id_ = R().next_id++;
-      R().live[id_] = this;
-    }
+    id_ = room_replay::Live<SimRoom>().Add(this);
     prefix_ = "replayRoom:" + std::to_string(id_);
     live::CountObject("roomReplayEngines", 1);
     HoldEvents();
@@ -118,10 +104,7 @@ class SimRoom : public ReplayEngine {
   }
 
   ~SimRoom() override {
-    {
-      std::lock_guard<std::mutex> lock(R().mu);
-      R().live.erase(id_);
-    }
+    room_replay::Live<SimRoom>().Remove(id_);
     {
       std::lock_guard<std::mutex> lock(mu_);
       stop_ = true;
@@ -698,17 +681,13 @@ ReplayCompletions GetReplayCompletions() {
 
 double AdvanceReplayClock(double ms) {
   const double target = room_replay::Advance(ms);
-  auto& rooms = korin::replay::R();
-  std::lock_guard<std::mutex> lock(rooms.mu);
-  for (auto& kv : rooms.live) kv.second->SyncTo(target);
+  room_replay::Live<korin::replay::SimRoom>().ForEach([&](korin::replay::SimRoom& room) { room.SyncTo(target); });
   return target;
 }
 
 std::vector<ReplayRoomView> ReplayRooms() {
-  auto& rooms = korin::replay::R();
-  std::lock_guard<std::mutex> lock(rooms.mu);
   std::vector<ReplayRoomView> out;
-  for (auto& kv : rooms.live) out.push_back(kv.second->View());
+  room_replay::Live<korin::replay::SimRoom>().ForEach([&](korin::replay::SimRoom& room) { out.push_back(room.View()); });
   return out;
 }
 
