@@ -6,7 +6,7 @@
 const test = require('node:test');
 const assert = require('node:assert/strict');
 const sim = require('../sim');
-const { waitFor } = require('./helpers');
+const { waitFor, runFixture, lastJson, underAsan, leakChecked } = require('./helpers');
 
 const TEACHER = { bizType: 1, userId: 10000000001, groupId: 0 };
 const STUDENT = { bizType: 1, userId: 10000000002, groupId: 3 };
@@ -105,6 +105,19 @@ test.describe('the clock', () => {
     r.call('play');
     advance(100);
     assert.deepEqual([r.state().state, r.state().positionMs], [3, 400]);
+  });
+
+  test('one advance steps every room and returns once each has delivered', () => {
+    const a = enter();
+    const b = enter({ timeToPlayMs: 5000 });
+    advance(20);
+    a.call('play');
+    b.call('setPlayRate', 2);
+    b.call('play');
+    advance(1000);
+    assert.deepEqual(npts(chunks(a.events(), 'OnUserData')), [500]);
+    assert.deepEqual(npts(chunks(b.events(), 'OnUserData')), [5500, 6500]);
+    assert.deepEqual([a.state().positionMs, b.state().positionMs], [1000, 7000]);
   });
 
   test('before EnterRoom the engine refuses play, seeks and fetches', () => {
@@ -221,6 +234,19 @@ test.describe('completions', () => {
     assert.deepEqual(npts(evs[1].chunks), [2000, 7000]);
     sim.reset();
     assert.equal(sim.fire(`replayRoom:${r.n}.seek#1`), false, 'reset drops them');
+  });
+
+  test('held completions fired from four engine threads while and after their room is destroyed', async () => {
+    sim.setReplayCompletions({ hold: true, afterLeave: true });
+    const r = enter();
+    r.call('fetchRadioData', 0, 60000);
+    const flood = sim.fireMany(`replayRoom:${r.n}.fetchRadioData#1`, [], 2000, 4);
+    r.call('destroy');
+    await flood;
+    const answers = r.events().filter((e) => e.tag);
+    assert.equal(answers.length, 2000);
+    const expected = sim.replayChunks('radio', 0, 60000);
+    assert.ok(answers.every((a) => a.chunks.length === 12 && a.chunks.every((c, i) => c.data.equals(expected[i].data))));
   });
 
   test('timed completions still due at Destroy are never called', () => {
@@ -442,4 +468,19 @@ test.describe('the downloader', () => {
     sim.script('korin.replay.ReplayDownloader.Create', false, 1);
     assert.equal(sim.probeDownloader('create'), 0);
   });
+});
+
+test('500 rooms made, played, sought, fetched from and destroyed leave nothing behind', async (t) => {
+  const run = await runFixture('sim-room-replay-cycles.js', ['500'], 300000, leakChecked());
+  assert.equal(run.signal, null, `killed by ${run.signal}\n${run.stderr}`);
+  assert.equal(run.code, 0, `exit code ${run.code}; a LeakSanitizer report ends with a non-zero code\n${run.stderr}`);
+  const { cycles, held, after, end } = lastJson(run.stdout);
+  assert.equal(cycles, 500);
+  assert.equal(held, 167 + 2 * 166, 'each held completion fired once: in its room, or after it');
+  const zero = { replayActionStatusCallbacks: 0, replayEngineCallbacks: 0, replayVideoSinks: 0, roomReplayEngines: 0 };
+  assert.deepEqual(after.objects, zero);
+  assert.deepEqual(end.objects, zero);
+  const growth = (end.rss - after.rss) / (1 << 20);
+  t.diagnostic(`RSS growth over 400 cycles: ${growth.toFixed(1)} MB`);
+  if (!underAsan()) assert.ok(growth < 16, `RSS grew ${growth.toFixed(1)} MB`);
 });
