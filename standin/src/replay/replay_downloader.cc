@@ -38,8 +38,6 @@ bool SameRoom(const DownloadRoomInfo& a, const DownloadRoomInfo& b) {
   return a.room_id == b.room_id && a.business_id == b.business_id;
 }
 
-class SimDownloader;
-
 class SimDownloader : public ReplayDownloader {
  public:
   SimDownloader() {

@@ -91,8 +91,6 @@ std::string StreamName(const BizInfo& b) {
   return std::to_string(b.biz_type) + ":" + std::to_string(b.user_id) + ":" + std::to_string(b.group_id);
 }
 
-class SimRoom;
-
 class SimRoom : public ReplayEngine {
  public:
   explicit SimRoom(ReplayEngineCallback* callback) : callback_(callback) {
