@@ -46,9 +46,11 @@ module.exports = {
   setSourceFlags(flags) {
     native.setSourceFlags(typeof flags === 'string' ? flags : JSON.stringify(flags));
   },
-  // Moving test pictures to every held sink until stopVideo().
-  startVideo({ width = 320, height = 180, fps = 15 } = {}) {
-    native.startVideo(width, height, fps);
+  // Moving test pictures to every held sink until stopVideo(); `sinks` gives
+  // named sinks their own size and rate: { 'sink:1001:1': { width, height, fps } }.
+  startVideo({ width = 320, height = 180, fps = 15, sinks = {} } = {}) {
+    const own = Object.entries(sinks).map(([name, s]) => [name, s.width ?? width, s.height ?? height, s.fps ?? fps]);
+    native.startVideo(width, height, fps, own);
   },
   // 10 ms of microphone PCM to the recording callback every intervalMs.
   startAudio({ intervalMs = 10 } = {}) {

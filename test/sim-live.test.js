@@ -111,6 +111,26 @@ test.describe('synthetic media', () => {
     assert.ok(sim.videoStats()['sink:3:1'] >= 1);
   });
 
+  test('a sink named in startVideo gets its own size and rate, the others the common ones', async () => {
+    freshClass();
+    const size = {};
+    for (const user of [3, 4]) {
+      const renderer = { onVideoFrame: (f) => (size[user] = [f.width, f.height, Buffer.from(f.buffer)]) };
+      assert.strictEqual(addon.livePlayEngine_videoStartReceive({ userId: user, type: 1 }, renderer), 0);
+    }
+    sim.startVideo({ width: 32, height: 16, fps: 10, sinks: { 'sink:3:1': { width: 48, height: 24, fps: 60 } } });
+    await waitFor(() => (sim.videoStats()['sink:4:1'] || 0) >= 5);
+    sim.stopVideo();
+    await waitFor(() => size[3] && size[4]);
+    assert.deepStrictEqual(size[3].slice(0, 2), [48, 24]);
+    assert.deepStrictEqual(size[4].slice(0, 2), [32, 16]);
+    // The user's band, in each sink's own size.
+    const band = (buf, w, h) => [...buf.subarray((h - 1) * w * 4, (h - 1) * w * 4 + 4)];
+    assert.deepStrictEqual(band(size[3][2], 48, 24), band(sim.testPattern(48, 24, 3, 0), 48, 24));
+    const stats = sim.videoStats();
+    assert.ok(stats['sink:3:1'] >= 3 * stats['sink:4:1'], JSON.stringify(stats));
+  });
+
   test('leaving while the producer floods every sink ends its frames at once', async () => {
     for (let round = 0; round < 5; round++) {
       freshClass();

@@ -355,10 +355,32 @@ Napi::Value PushFrames(const Napi::CallbackInfo& info) {
   return promise;
 }
 
+// startVideo(width, height, fps, [[sinkName, width, height, fps], ...])
 Napi::Value StartVideo(const Napi::CallbackInfo& info) {
-  int w, h;
-  if (!FrameSize(info, 0, &w, &h)) return info.Env().Undefined();
-  sim::StartVideo(w, h, Int(info, 2, 15));
+  sim::VideoSpec all;
+  if (!FrameSize(info, 0, &all.width, &all.height)) return info.Env().Undefined();
+  all.fps = Int(info, 2, 15);
+  std::map<std::string, sim::VideoSpec> per_sink;
+  if (info.Length() > 3 && info[3].IsArray()) {
+    auto list = info[3].As<Napi::Array>();
+    for (uint32_t i = 0; i < list.Length(); ++i) {
+      Napi::Value row = list.Get(i);
+      if (!row.IsArray()) continue;
+      auto r = row.As<Napi::Array>();
+      auto num = [&](uint32_t k, int def) {
+        Napi::Value x = r.Get(k);
+        return x.IsNumber() ? x.As<Napi::Number>().Int32Value() : def;
+      };
+      sim::VideoSpec s{num(1, all.width), num(2, all.height), num(3, all.fps)};
+      if (s.width < 1 || s.height < 1 || s.width > 8192 || s.height > 8192) {
+        Napi::RangeError::New(info.Env(), "width and height must be 1..8192").ThrowAsJavaScriptException();
+        return info.Env().Undefined();
+      }
+      Napi::Value name = r.Get(0u);
+      if (name.IsString()) per_sink[name.As<Napi::String>().Utf8Value()] = s;
+    }
+  }
+  sim::StartVideo(all, per_sink);
   return info.Env().Undefined();
 }
 

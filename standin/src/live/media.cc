@@ -1,11 +1,14 @@
 // Synthetic media of the simulated live class: frames for the video sinks the
 // add-on hands over, microphone audio for its recording callback, and the
 // settings and statistics the control module reads.
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cmath>
 #include <condition_variable>
 #include <functional>
+#include <iterator>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <set>
@@ -34,13 +37,20 @@ constexpr int kLocalUser = 256;
 // Pixels an engine-side producer already made for the frame being fired.
 thread_local const uint8_t* tl_pixels = nullptr;
 
+struct SinkClock {
+  Clock::time_point due;
+  int64_t frame = 0;
+};
+
 struct Video {
   std::mutex mu;
   std::condition_variable cv;
   std::thread ticker;
   bool running = false;
-  int width = 0, height = 0, fps = 0;
-  std::set<std::string> inflight;  // one frame per sink at a time: a slow sink skips ticks
+  sim::VideoSpec all;
+  std::map<std::string, sim::VideoSpec> per_sink;
+  std::map<std::string, SinkClock> clocks;  // of the sinks held now
+  std::set<std::string> inflight;           // one frame per sink at a time: a slow sink skips ticks
   std::map<std::string, uint64_t> stats;
 };
 
@@ -342,35 +352,67 @@ bool DeliverFrame(const std::string& name, int width, int height, int64_t seed, 
   return fired;
 }
 
-void StartVideo(int width, int height, int fps) {
+namespace {
+
+sim::VideoSpec Clamped(sim::VideoSpec s) {
+  s.width = std::max(1, std::min(s.width, live::kMaxSide));
+  s.height = std::max(1, std::min(s.height, live::kMaxSide));
+  s.fps = std::max(1, std::min(s.fps, 240));
+  return s;
+}
+
+live::Clock::duration Period(const sim::VideoSpec& s) { return std::chrono::microseconds(1000000 / s.fps); }
+
+// One frame of the sink's own clock, on the engine thread that always serves it.
+void Produce(live::Video& v, const std::string& name, const sim::VideoSpec& s, int64_t frame) {
+  int user = SinkUser(name);
+  auto thread = static_cast<int>(std::hash<std::string>()(name) % 8);
+  RunOnEngineThread(thread, [&v, name, s, user, frame] {
+    std::unique_ptr<uint8_t[]> pixels(new uint8_t[static_cast<size_t>(s.width) * s.height * 4]);
+    TestPattern(s.width, s.height, user, frame, pixels.get());
+    DeliverFrame(name, s.width, s.height, frame, pixels.get());
+    pixels.reset();
+    std::lock_guard<std::mutex> l(v.mu);
+    v.inflight.erase(name);
+    v.cv.notify_all();
+  }, false);
+}
+
+}  // namespace
+
+void StartVideo(const VideoSpec& all, const std::map<std::string, VideoSpec>& per_sink) {
   StopVideo();
   live::Video& v = live::V();
   std::lock_guard<std::mutex> lock(v.mu);
-  v.width = std::max(1, std::min(width, live::kMaxSide));
-  v.height = std::max(1, std::min(height, live::kMaxSide));
-  v.fps = std::max(1, std::min(fps, 240));
+  v.all = Clamped(all);
+  v.per_sink.clear();
+  for (auto& kv : per_sink) v.per_sink[kv.first] = Clamped(kv.second);
+  v.clocks.clear();
   v.running = true;
   v.ticker = std::thread([&v] {
     std::unique_lock<std::mutex> lock(v.mu);
-    auto next = live::Clock::now();
-    for (int64_t frame = 0; v.running; ++frame) {
+    while (v.running) {
+      auto now = live::Clock::now();
+      // A sink held from now on is noticed within one period of the default rate.
+      auto wake = now + Period(v.all);
+      std::set<std::string> held;
       for (const std::string& name : SinkNames()) {
-        if (!v.inflight.insert(name).second) continue;
-        int w = v.width, h = v.height, user = SinkUser(name);
-        auto thread = static_cast<int>(std::hash<std::string>()(name) % 8);
-        RunOnEngineThread(thread, [&v, name, w, h, user, frame] {
-          std::unique_ptr<uint8_t[]> pixels(new uint8_t[static_cast<size_t>(w) * h * 4]);
-          TestPattern(w, h, user, frame, pixels.get());
-          DeliverFrame(name, w, h, frame, pixels.get());
-          pixels.reset();
-          std::lock_guard<std::mutex> l(v.mu);
-          v.inflight.erase(name);
-          v.cv.notify_all();
-        }, false);
+        held.insert(name);
+        auto spec = v.per_sink.find(name);
+        const VideoSpec& s = spec == v.per_sink.end() ? v.all : spec->second;
+        live::SinkClock& c = v.clocks.emplace(name, live::SinkClock{now, 0}).first->second;
+        if (c.due <= now) {
+          // The picture moves with time: a skipped tick still advances it.
+          int64_t frame = c.frame++;
+          if (v.inflight.insert(name).second) Produce(v, name, s, frame);
+          c.due += Period(s);
+          if (c.due < now) c.due = now;
+        }
+        wake = std::min(wake, c.due);
       }
-      next += std::chrono::microseconds(1000000 / v.fps);
-      if (next < live::Clock::now()) next = live::Clock::now();
-      v.cv.wait_until(lock, next, [&] { return !v.running; });
+      // A sink dropped and held again starts its picture over.
+      for (auto it = v.clocks.begin(); it != v.clocks.end();) it = held.count(it->first) ? std::next(it) : v.clocks.erase(it);
+      v.cv.wait_until(lock, wake, [&] { return !v.running; });
     }
   });
 }

@@ -30,7 +30,14 @@ ENGINE_API int SinkUser(const std::string& name);
 // Calls the sink's OnFrame on the calling thread with `pixels` (or the seed
 // pattern when null) in engine memory; false when no sink is held there.
 ENGINE_API bool DeliverFrame(const std::string& name, int width, int height, int64_t seed, const uint8_t* pixels);
-ENGINE_API void StartVideo(int width, int height, int fps);
+// Moving test pictures for every held sink, from engine threads; `per_sink`
+// gives named sinks a size and rate of their own.
+struct VideoSpec {
+  int width = 320;
+  int height = 180;
+  int fps = 15;
+};
+ENGINE_API void StartVideo(const VideoSpec& all, const std::map<std::string, VideoSpec>& per_sink = {});
 ENGINE_API void StopVideo();
 // Frames handed to each sink since the last reset.
 ENGINE_API std::map<std::string, uint64_t> VideoStats();
