@@ -39,10 +39,13 @@ function nativeTests() {
   run('ctest', ['--output-on-failure', '--timeout', '120'], { cwd: dir, env });
 }
 
-// The usage files of test/types against index.d.ts, as an app's compiler sees them.
+// The usage files of test/types against index.d.ts, as an app's compiler sees
+// them; the canvas renderer's as a window's script does.
 function typeCheck() {
   const tsc = require.resolve('typescript/bin/tsc', { paths: [root] });
-  run(process.execPath, [tsc, '-p', path.join(root, 'test', 'types'), '--noEmit', '--strict']);
+  for (const project of [['test', 'types'], ['test', 'types', 'renderer']]) {
+    run(process.execPath, [tsc, '-p', path.join(root, ...project), '--noEmit', '--strict']);
+  }
 }
 
 function jsTests(env) {
