@@ -1,0 +1,292 @@
+'use strict';
+// The live page's server without a browser: frames flow newest-first per
+// socket, the bytes are the engine's, the controls reach the engine, bad
+// messages are answered. A WebSocket client stands in for the page.
+const test = require('node:test');
+const assert = require('node:assert');
+const fs = require('fs');
+const path = require('path');
+const WebSocket = require('ws');
+const sim = require('../sim');
+const { FramePool, FrameOutbox, parseFrame, HEADER_BYTES } = require('../demo/live/frames');
+const { startLivePage } = require('./live-page-helpers');
+const { waitFor } = require('./helpers');
+
+test.describe('frames on their way to one socket', () => {
+  const pool = new FramePool();
+  const pixels = (n) => Buffer.alloc(n * 4, n);
+  // A socket that remembers what it was given and lets go when told.
+  function socket() {
+    const s = { sent: [], writes: [] };
+    s.outbox = new FrameOutbox((key, frame, done) => {
+      s.sent.push([key, parseFrame(frame.message).number]);
+      s.writes.push(done);
+    });
+    return s;
+  }
+  const offer = (s, key, number, p = pool) => {
+    const f = p.fill(key, 1, 1, number, pixels(1));
+    s.outbox.offer(key, f);
+    f.release();
+  };
+
+  test('two in flight per stream, then only the newest waits', () => {
+    const s = socket();
+    for (let n = 1; n <= 6; n++) offer(s, 7, n);
+    offer(s, 8, 1);
+    assert.deepStrictEqual(s.sent, [[7, 1], [7, 2], [8, 1]]);
+    assert.strictEqual(s.outbox.replaced, 3); // 3, 4 and 5 never left
+    assert.strictEqual(s.outbox.waitingBytes(), HEADER_BYTES + 4);
+    s.outbox.ack(7);
+    s.outbox.ack(7);
+    assert.deepStrictEqual(s.sent.slice(3), [[7, 6]]);
+    assert.strictEqual(s.outbox.waitingBytes(), 0);
+    s.outbox.ack(7);
+    s.outbox.ack(7); // more acknowledgements than frames sent change nothing
+    offer(s, 7, 7);
+    offer(s, 7, 8);
+    offer(s, 7, 9);
+    assert.deepStrictEqual(s.sent.slice(4), [[7, 7], [7, 8]]);
+  });
+
+  test('a frame goes back to its pool once no socket holds it, so a stalled socket costs no allocations', () => {
+    const own = new FramePool();
+    const s = socket();
+    const t = socket();
+    for (let n = 1; n <= 1000; n++) {
+      const f = own.fill(1, 1, 1, n, pixels(1));
+      s.outbox.offer(1, f);
+      t.outbox.offer(1, f);
+      f.release();
+      // t drains as fast as frames come; s never acknowledges.
+      for (const done of t.writes.splice(0)) done();
+      t.outbox.ack(1);
+    }
+    for (const done of s.writes.splice(0)) done();
+    // Two in flight and one waiting at s, one at t, one being filled.
+    assert.ok(own.allocated <= 5, `${own.allocated} frames allocated`);
+    assert.strictEqual(s.sent.length, 2);
+    assert.strictEqual(t.sent.length, 1000);
+  });
+
+  test('a socket too full to write keeps the newest frame until it drains', () => {
+    let full = true;
+    const sent = [];
+    const outbox = new FrameOutbox((key, frame, done) => {
+      sent.push(parseFrame(frame.message).number);
+      done();
+    }, () => !full);
+    const own = new FramePool();
+    for (let n = 1; n <= 3; n++) {
+      const f = own.fill(2, 1, 1, n, pixels(1));
+      outbox.offer(2, f);
+      f.release();
+    }
+    assert.deepStrictEqual(sent, []);
+    full = false;
+    const f = own.fill(2, 1, 1, 4, pixels(1));
+    outbox.offer(2, f);
+    f.release();
+    assert.deepStrictEqual(sent, [4]);
+  });
+
+  test('dropping a stream and closing the socket let go of what waits', () => {
+    const own = new FramePool();
+    const s = socket();
+    for (let n = 1; n <= 3; n++) offer(s, 3, n, own);
+    offer(s, 4, 1, own);
+    for (const done of s.writes.splice(0)) done();
+    s.outbox.drop(3);
+    assert.strictEqual(s.outbox.waitingBytes(), 0);
+    s.outbox.ack(3);
+    assert.strictEqual(s.sent.filter(([k]) => k === 3).length, 2);
+    s.outbox.close();
+    // Everything is back: the next fills allocate nothing.
+    const before = own.allocated;
+    for (let i = 0; i < 3; i++) own.fill(3, 1, 1, 0, pixels(1)).release();
+    assert.strictEqual(own.allocated, before);
+  });
+
+  test('a new frame size lets the frames of the old size go', () => {
+    const own = new FramePool();
+    own.fill(1, 1, 1, 1, pixels(1)).release();
+    own.fill(1, 2, 1, 2, pixels(2)).release();
+    const f = own.fill(1, 2, 1, 3, pixels(2));
+    assert.strictEqual(f.message.length, HEADER_BYTES + 8);
+    assert.strictEqual(own.allocated, 2);
+  });
+});
+
+test.describe('the live page server', () => {
+  let live;
+  test.before(async () => {
+    live = await startLivePage();
+  });
+  test.after(async () => {
+    if (live) await live.stop();
+  });
+
+  // A page: JSON messages kept by type, frames by user, acknowledged or not.
+  function connect({ ack = true } = {}) {
+    const ws = new WebSocket(new URL('/ws', live.url).href.replace('http', 'ws'));
+    const c = { ws, messages: [], frames: new Map(), first: new Map(), ack };
+    c.of = (type) => c.messages.filter((m) => m.type === type);
+    c.count = (user) => (c.frames.get(user) || []).length;
+    ws.on('message', (data, isBinary) => {
+      if (!isBinary) return c.messages.push(JSON.parse(data.toString()));
+      const f = parseFrame(data);
+      if (!c.frames.has(f.userId)) c.frames.set(f.userId, []);
+      c.frames.get(f.userId).push(f.number);
+      if (!c.first.has(f.userId)) c.first.set(f.userId, f);
+      if (c.ack) ws.send(JSON.stringify({ type: 'ack', users: [f.userId] }));
+      return undefined;
+    });
+    c.open = new Promise((resolve, reject) => {
+      ws.once('open', resolve);
+      ws.once('error', reject);
+    });
+    c.send = (m) => ws.send(typeof m === 'string' || Buffer.isBuffer(m) ? m : JSON.stringify(m));
+    c.close = () => ws.close();
+    return c;
+  }
+  let ids = 0;
+  async function control(c, m) {
+    const id = ++ids;
+    c.send({ type: 'control', id, ...m });
+    await waitFor(() => c.of('result').some((r) => r.id === id), 10000, `the answer to ${JSON.stringify(m)}`);
+    return c.of('result').find((r) => r.id === id).code;
+  }
+  const journal = (op) => live.get(`/journal?op=${encodeURIComponent(op)}`);
+
+  test('a page is told the class, then gets every stream in the engine\'s own pixels', async () => {
+    const c = connect();
+    await c.open;
+    await waitFor(() => c.of('class').length === 1, 10000, 'the class');
+    const info = c.of('class')[0];
+    assert.deepStrictEqual(info.teacher, { userId: 1001, role: 'teacher', width: 640, height: 360, fps: 30 });
+    assert.strictEqual(info.students.length, 16);
+    assert.ok(info.students.every((s) => s.width === 160 && s.height === 90 && s.fps === 15));
+    assert.deepStrictEqual(info.state, { joined: true, teacherMuted: false, videoOff: [] });
+    assert.ok(info.history.some((e) => e.text === 'onCommandConnected()'), 'the page is shown what happened before it came');
+    const users = [info.teacher, ...info.students];
+    await waitFor(() => users.every((u) => c.first.has(u.userId)), 20000, 'a frame of every stream');
+    for (const u of users) {
+      const f = c.first.get(u.userId);
+      assert.deepStrictEqual([f.width, f.height, f.pixels.length], [u.width, u.height, u.width * u.height * 4]);
+      // Row 0 (bars only) and the last row (the user's band) are the same in every frame.
+      const expected = sim.testPattern(u.width, u.height, u.userId, 0);
+      const row = (buf, y) => buf.subarray(y * u.width * 4, (y + 1) * u.width * 4);
+      assert.ok(row(f.pixels, 0).equals(row(expected, 0)), `bars of ${u.userId}`);
+      assert.ok(row(f.pixels, u.height - 1).equals(row(expected, u.height - 1)), `band of ${u.userId}`);
+    }
+    c.close();
+  });
+
+  test('a page that stops acknowledging is sent two frames a stream; newer ones replace the waiting one', async () => {
+    const c = connect({ ack: false });
+    await c.open;
+    await waitFor(() => c.count(1001) === 2 && c.count(1017) === 2, 20000, 'two frames of teacher and student');
+    const socketOf = async () => (await live.get('/stats')).sockets.find((s) => s.framesSent >= 2 && s.framesInFlight >= 30);
+    const before = await socketOf();
+    await new Promise((r) => setTimeout(r, 1000));
+    const after = await socketOf();
+    assert.strictEqual(c.count(1001), 2);
+    assert.strictEqual(after.framesSent, before.framesSent, 'nothing more was sent');
+    assert.ok(after.framesReplaced > before.framesReplaced + 10, `frames kept coming and replaced each other: ${JSON.stringify([before, after])}`);
+    assert.ok(after.waitingBytes <= 640 * 360 * 4 + 16 * 160 * 90 * 4 + 17 * HEADER_BYTES, `one frame a stream waits: ${after.waitingBytes}`);
+    // Acknowledged, the newest frame comes next, not the ones the page missed.
+    const received = (await live.get('/stats')).received[1001];
+    c.ack = true;
+    c.send({ type: 'ack', users: [1001, 1001] });
+    await waitFor(() => c.count(1001) >= 3, 10000, 'the next teacher frame');
+    const third = c.frames.get(1001)[2];
+    assert.ok(third >= received - 3, `frame ${third} came after the page missed up to ${received}`);
+    c.close();
+  });
+
+  test('the controls call the exports an app calls and every page hears the new state', async () => {
+    const c = connect();
+    const other = connect();
+    await Promise.all([c.open, other.open]);
+    const stopsBefore = (await journal('VideoStopReceive')).length;
+    assert.strictEqual(await control(c, { action: 'video', userId: 1005, on: false }), 0);
+    const stops = await journal('VideoStopReceive');
+    assert.strictEqual(stops.length, stopsBefore + 1);
+    assert.strictEqual(stops.at(-1).args[0].user_id, 1005);
+    await waitFor(() => other.of('state').some((s) => s.videoOff.includes(1005)), 10000, 'the other page told');
+    const seen = c.count(1005);
+    await new Promise((r) => setTimeout(r, 600));
+    assert.ok(c.count(1005) <= seen + 2, 'at most what was in flight arrives after the stop');
+    const settled = c.count(1005);
+    await new Promise((r) => setTimeout(r, 400));
+    assert.strictEqual(c.count(1005), settled);
+
+    const starts = (await journal('VideoStartReceive')).filter((e) => e.args[0].user_id === 1005).length;
+    assert.strictEqual(await control(c, { action: 'video', userId: 1005, on: true }), 0);
+    assert.strictEqual((await journal('VideoStartReceive')).filter((e) => e.args[0].user_id === 1005).length, starts + 1);
+    await waitFor(() => c.count(1005) > settled, 10000, 'the student\'s frames again');
+
+    assert.strictEqual(await control(c, { action: 'mute', mute: true }), 0);
+    assert.deepStrictEqual((await journal('SetOutputChannelMute')).at(-1).args, [10012, true]);
+    assert.strictEqual(c.of('state').at(-1).teacherMuted, true);
+    assert.strictEqual(await control(c, { action: 'mute', mute: false }), 0);
+    assert.deepStrictEqual((await journal('SetOutputChannelMute')).at(-1).args, [10012, false]);
+
+    assert.strictEqual(await control(c, { action: 'leave' }), 0);
+    assert.ok((await journal('tavel.LiveEngine.Delete')).length >= 1);
+    assert.strictEqual(c.of('state').at(-1).joined, false);
+    assert.strictEqual(await control(c, { action: 'leave' }), -1);
+    assert.strictEqual(await control(c, { action: 'mute', mute: true }), -1, 'no class, no mute');
+    const total = () => [...c.frames.values()].reduce((n, f) => n + f.length, 0);
+    await new Promise((r) => setTimeout(r, 300));
+    const quiet = total();
+    await new Promise((r) => setTimeout(r, 500));
+    assert.strictEqual(total(), quiet, 'no frames once the class is left');
+    assert.strictEqual(await control(c, { action: 'join' }), 0);
+    await waitFor(() => total() > quiet + 17, 20000, 'frames of the class joined again');
+    c.close();
+    other.close();
+  });
+
+  test('malformed messages and unknown requests are answered, and the page keeps working', async () => {
+    const c = connect();
+    await c.open;
+    c.send(Buffer.from([1, 2, 3]));
+    c.send('{not json');
+    c.send({ type: 'shout' });
+    c.send({ type: 'control', id: 'x', action: 'reboot' });
+    c.send({ type: 'ack', users: ['1001', null, 99999, { a: 1 }] });
+    await waitFor(() => c.of('error').length === 4, 10000, 'four errors');
+    assert.deepStrictEqual(c.of('error').map((e) => e.message), [
+      'messages are JSON objects', 'messages are JSON objects', 'unknown message type "shout"', 'unknown action "reboot"',
+    ]);
+    assert.strictEqual(await control(c, { action: 'video', userId: 4242, on: false }), -1);
+    assert.strictEqual(await control(c, { action: 'video', userId: 'all', on: false }), -1);
+    const before = c.count(1001);
+    await waitFor(() => c.count(1001) > before + 2, 10000, 'frames still flowing');
+    c.close();
+  });
+
+  test('over HTTP: the page, the renderer module as shipped, the scheduler answer and refusals', async () => {
+    const get = (route, init) => fetch(new URL(route, live.url), init);
+    const page = await get('/');
+    assert.strictEqual(page.headers.get('content-type'), 'text/html; charset=utf-8');
+    assert.match(await page.text(), /<script type="module" src="\/page.mjs">/);
+    const module = await get('/renderer/canvas-renderer.mjs');
+    assert.strictEqual(module.headers.get('content-type'), 'text/javascript; charset=utf-8');
+    assert.strictEqual(await module.text(), fs.readFileSync(path.join(__dirname, '..', 'renderer', 'canvas-renderer.mjs'), 'utf8'));
+    assert.deepStrictEqual(await (await get('/v1/schedule?roomId=7')).json(), { roomId: 7, media: '127.0.0.1:3478', command: '127.0.0.1:8443' });
+    assert.strictEqual((await get('/../package.json')).status, 404);
+    assert.strictEqual((await get('/renderer/')).status, 404);
+    assert.strictEqual((await get('/', { method: 'POST' })).status, 405);
+    assert.strictEqual((await get('/journal?op=(')).status, 400);
+  });
+
+  test('interrupted, the server leaves the class and ends cleanly', async () => {
+    const end = await live.stop();
+    const { stdout, stderr } = live.output();
+    assert.deepStrictEqual(end, { code: 0, signal: null }, stderr);
+    assert.match(stdout, /engineSdk_leaveLiveRoom\(\) → 0/);
+    live = null;
+  });
+});
