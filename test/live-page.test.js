@@ -290,3 +290,23 @@ test.describe('the live page server', () => {
     live = null;
   });
 });
+
+test.describe('finding the browser test\'s Chromium', () => {
+  const { ensureChromium } = require('../scripts/chromium');
+  const quiet = { log: () => {} };
+
+  test('without one, and no way to install one, the error says what to install', () => {
+    assert.throws(() => ensureChromium({ ...quiet, env: {}, candidates: ['/nonexistent/chromium'], root: () => null }),
+      /needs Chromium and none was found; install Debian's chromium package \(sudo apt-get install chromium\)/);
+  });
+
+  test('CHROMIUM_PATH wins, and must name an executable', () => {
+    assert.strictEqual(ensureChromium({ ...quiet, env: { CHROMIUM_PATH: process.execPath }, candidates: [] }), process.execPath);
+    assert.throws(() => ensureChromium({ ...quiet, env: { CHROMIUM_PATH: __filename }, candidates: [] }), /is not an executable file/);
+  });
+
+  test('a candidate found is used without installing anything', () => {
+    const root = () => assert.fail('no install when one is there');
+    assert.strictEqual(ensureChromium({ ...quiet, env: {}, candidates: ['/nonexistent/a', process.execPath], root }), process.execPath);
+  });
+});
