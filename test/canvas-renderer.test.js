@@ -12,41 +12,26 @@ test.before(async () => {
   R = await import(pathToFileURL(path.join(__dirname, '..', 'renderer', 'canvas-renderer.mjs')));
 });
 
-test.describe('fitRect keeps the frame aspect ratio, centred', () => {
-  test('a wide frame in a square area is letterboxed', () => {
-    assert.deepStrictEqual(R.fitRect(640, 360, 300, 300), { x: 0, y: 65, width: 300, height: 169 });
-  });
-  test('a wide frame in a wider area is pillarboxed', () => {
-    assert.deepStrictEqual(R.fitRect(160, 90, 400, 90), { x: 120, y: 0, width: 160, height: 90 });
-  });
-  test('the same aspect fills the area, scaled up or down', () => {
-    assert.deepStrictEqual(R.fitRect(160, 90, 1280, 720), { x: 0, y: 0, width: 1280, height: 720 });
-    assert.deepStrictEqual(R.fitRect(1920, 1080, 320, 180), { x: 0, y: 0, width: 320, height: 180 });
-  });
-  test('never less than one pixel', () => {
-    assert.deepStrictEqual(R.fitRect(4000, 10, 3, 3), { x: 0, y: 1, width: 3, height: 1 });
-  });
+test('fitRect: the largest rectangle of the frame\'s aspect ratio, centred, at least a pixel', () => {
+  assert.deepStrictEqual(R.fitRect(640, 360, 300, 300), { x: 0, y: 65, width: 300, height: 169 });
+  assert.deepStrictEqual(R.fitRect(160, 90, 400, 90), { x: 120, y: 0, width: 160, height: 90 });
+  assert.deepStrictEqual(R.fitRect(1920, 1080, 320, 180), { x: 0, y: 0, width: 320, height: 180 });
+  assert.deepStrictEqual(R.fitRect(4000, 10, 3, 3), { x: 0, y: 1, width: 3, height: 1 });
 });
 
-test.describe('framePixels reads the add-on frame and refuses malformed ones', () => {
-  test('a Buffer view over a larger memory answers exactly its own first width x height x 4 bytes', () => {
+test.describe('framePixels', () => {
+  test('reads exactly the first width x height x 4 bytes of the view it is given, whatever holds them', () => {
     const memory = Buffer.alloc(64, 7);
     memory.fill(1, 8, 16);
-    const pixels = R.framePixels({ width: 2, height: 1, buffer: memory.subarray(8, 24) });
-    assert.strictEqual(pixels.length, 8);
-    assert.deepStrictEqual([...pixels], [1, 1, 1, 1, 1, 1, 1, 1]);
-  });
-  test('ArrayBuffer, SharedArrayBuffer and the pixels key', () => {
+    assert.deepStrictEqual([...R.framePixels({ width: 2, height: 1, buffer: memory.subarray(8, 24) })], [1, 1, 1, 1, 1, 1, 1, 1]);
     const shared = new SharedArrayBuffer(4);
     new Uint8Array(shared).set([9, 8, 7, 6]);
     assert.deepStrictEqual([...R.framePixels({ width: 1, height: 1, pixels: shared })], [9, 8, 7, 6]);
     assert.strictEqual(R.framePixels({ width: 1, height: 2, buffer: new ArrayBuffer(8) }).length, 8);
   });
-  test('a short buffer is a RangeError naming both sizes', () => {
+  test('refuses a short buffer, sizes that are not positive integers, and missing pixels', () => {
     assert.throws(() => R.framePixels({ width: 4, height: 4, buffer: Buffer.alloc(63) }),
       (e) => e instanceof RangeError && /63 bytes; 4x4 needs 64/.test(e.message));
-  });
-  test('sizes that are not positive integers, and missing pixels', () => {
     for (const [width, height] of [[0, 1], [1, -1], [1.5, 1], ['2', 1], [1, 16385]]) {
       assert.throws(() => R.framePixels({ width, height, buffer: Buffer.alloc(64) }), RangeError, `${width}x${height}`);
     }
@@ -56,16 +41,14 @@ test.describe('framePixels reads the add-on frame and refuses malformed ones', (
 });
 
 test.describe('copyToRgba', () => {
-  const bgra = [10, 20, 30, 0, 40, 50, 60, 128, 70, 80, 90, 255];
-  test('turns the engine order into RGBA with alpha 255', () => {
-    const dst = new Uint8ClampedArray(12);
-    R.copyToRgba(Uint8Array.from(bgra), dst);
-    assert.deepStrictEqual([...dst], [30, 20, 10, 255, 60, 50, 40, 255, 90, 80, 70, 255]);
-  });
-  test('keeps RGBA as it is but for alpha', () => {
-    const dst = new Uint8ClampedArray(12);
-    R.copyToRgba(Uint8Array.from(bgra), dst, 'rgba');
-    assert.deepStrictEqual([...dst], [10, 20, 30, 255, 40, 50, 60, 255, 70, 80, 90, 255]);
+  test('turns the engine order into RGBA, keeps RGBA, alpha 255 either way', () => {
+    const bgra = Uint8Array.from([10, 20, 30, 0, 40, 50, 60, 128]);
+    const dst = new Uint8ClampedArray(8);
+    R.copyToRgba(bgra, dst);
+    assert.deepStrictEqual([...dst], [30, 20, 10, 255, 60, 50, 40, 255]);
+    R.copyToRgba(bgra, dst, 'rgba');
+    assert.deepStrictEqual([...dst], [10, 20, 30, 255, 40, 50, 60, 255]);
+    assert.throws(() => R.copyToRgba(new Uint8Array(4), new Uint8ClampedArray(8)), RangeError);
   });
   test('unaligned source bytes give the same picture as aligned ones', () => {
     const pixels = Uint8Array.from({ length: 4 * 333 }, (_, i) => (i * 37 + 11) & 255);
@@ -78,24 +61,14 @@ test.describe('copyToRgba', () => {
     assert.deepStrictEqual(unaligned, aligned);
     assert.deepStrictEqual([...aligned.subarray(0, 4)], [pixels[2], pixels[1], pixels[0], 255]);
   });
-  test('a source shorter than the destination is refused', () => {
-    assert.throws(() => R.copyToRgba(new Uint8Array(4), new Uint8ClampedArray(8)), RangeError);
-  });
 });
 
-test.describe('FpsMeter counts the frames of the last window', () => {
-  test('30 frames spread over a second read 30, and 0 a window after the last', () => {
-    const m = new R.FpsMeter(1000);
-    for (let i = 0; i < 30; i++) m.tick(1000 + i * 33);
-    assert.strictEqual(m.value(1990), 30);
-    assert.strictEqual(m.value(1000 + 29 * 33 + 1000), 0);
-  });
-  test('only frames inside the window count, scaled to a second', () => {
-    const m = new R.FpsMeter(500);
-    for (let i = 0; i < 40; i++) m.tick(i * 25); // 40 fps for a second
-    assert.strictEqual(m.value(975), 40);
-    assert.strictEqual(m.value(1225), 20); // the last 250 ms of frames are left
-  });
+test('FpsMeter: the frames of the last window, per second; 0 once a window has passed without one', () => {
+  const m = new R.FpsMeter(500);
+  for (let i = 0; i < 40; i++) m.tick(i * 25); // 40 fps for a second
+  assert.strictEqual(m.value(975), 40);
+  assert.strictEqual(m.value(1225), 20); // the last 250 ms of frames are left
+  assert.strictEqual(m.value(975 + 500), 0);
 });
 
 // A WebGL context that records every call; enough of one for the renderer.

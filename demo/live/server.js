@@ -225,7 +225,9 @@ function startLiveServer({ host = '127.0.0.1', port = 0, log = () => {} } = {}) 
           for (const v of viewers) v.ws.terminate();
           scene.stop();
           wss.close();
-          return new Promise((done) => server.close(done));
+          const closed = new Promise((done) => server.close(done));
+          server.closeAllConnections(); // a browser's idle keep-alive ones too
+          return closed;
         },
       });
     });
