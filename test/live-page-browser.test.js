@@ -10,7 +10,7 @@ const assert = require('node:assert');
 const fs = require('fs');
 const os = require('os');
 const path = require('path');
-const { chromium } = require('playwright-core');
+const { fork } = require('child_process');
 const sim = require('../sim');
 const { ensureChromium, cleanEnv } = require('../scripts/chromium');
 const { startLivePage } = require('./live-page-helpers');
@@ -26,30 +26,60 @@ const TOLERANCE = 8;
 const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
 
 let live;
-let context;
-let page;
+let driver;
 let profile;
 const pageErrors = [];
+
+// The driver's page, called as Playwright's: functions travel as their source.
+function startDriver() {
+  const child = fork(path.join(__dirname, 'fixtures', 'browser-driver.js'), [], { env: cleanEnv(), execArgv: [] });
+  const waiting = new Map();
+  let ids = 0;
+  const gone = new Promise((resolve) => child.on('exit', (code, signal) => resolve(signal || code)));
+  child.on('message', (m) => {
+    if (m.event === 'pageerror') return pageErrors.push(m.message);
+    const w = waiting.get(m.id);
+    waiting.delete(m.id);
+    return m.error === undefined ? w.resolve(m.value) : w.reject(new Error(m.error));
+  });
+  gone.then((end) => {
+    for (const w of waiting.values()) w.reject(new Error(`the browser driver ended (${end})`));
+    waiting.clear();
+  });
+  const send = (command, args) => new Promise((resolve, reject) => {
+    const id = ++ids;
+    waiting.set(id, { resolve, reject });
+    child.send({ id, command, args });
+  });
+  const page = new Proxy({}, {
+    get: (target, method) => (...args) => send('page', [method, args.map((a) => (typeof a === 'function' ? { fn: a.toString() } : a))]),
+  });
+  return { send, page, async close() {
+    await send('close', []).catch(() => {});
+    child.disconnect();
+    await gone;
+  } };
+}
+let page;
 
 test.before(async () => {
   const executablePath = ensureChromium();
   live = await startLivePage();
   profile = fs.mkdtempSync(path.join(os.tmpdir(), 'lumen-chromium-'));
-  context = await chromium.launchPersistentContext(profile, {
+  driver = startDriver();
+  page = driver.page;
+  await driver.send('launch', [{
+    profile,
     executablePath,
     headless: true,
     args: FLAGS,
-    env: cleanEnv(),
     viewport: { width: 1280, height: 800 },
     timeout: 60000,
-  });
-  page = context.pages()[0] || (await context.newPage());
-  page.on('pageerror', (err) => pageErrors.push(err.message));
-  await page.goto(live.url);
+  }, live.url]);
 });
 
 test.after(async () => {
-  if (context) await context.close();
+  if (driver) await driver.close();
   if (live) await live.stop();
   if (profile) fs.rmSync(profile, { recursive: true, force: true });
 });

@@ -128,6 +128,7 @@ function startLiveServer({ host = '127.0.0.1', port = 0, log = () => {} } = {}) 
           heapUsed: m.heapUsed,
           arrayBuffers: m.arrayBuffers,
           framesAllocated: scene.framesAllocated(),
+          sinkFrames: sim.videoStats(), // what the engine handed each sink
           received: scene.received(),
           state: scene.state(),
           sockets: [...viewers].map((v) => ({
