@@ -76,8 +76,9 @@ function parseFrame(message) {
 // not yet acknowledged by the page), and while that many are, only the newest
 // waits; a newer frame replaces a waiting one. A page that stops
 // acknowledging (busy, hidden, slow) holds one waiting frame per stream here,
-// whatever the frame rate. Two in flight hide the round trip of the
-// acknowledgement, which at 30 fps is as long as a frame interval.
+// whatever the frame rate. With two in flight the next frame travels while
+// the page draws the last, so the acknowledgement's round trip does not cap
+// the rate.
 //   send(key, frame, sent)  writes frame.message; sent() once the socket let go of it
 //   ready()                 false while the socket's own buffer is too full to add a frame
 class FrameOutbox {
