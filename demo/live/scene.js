@@ -144,7 +144,10 @@ function createClass({ schedulerHost, hooks, roomMessageMs = 2000, vadMs = 700 }
     timers = [];
     const code = call('engineSdk_leaveLiveRoom');
     state.joined = false;
-    for (const u of users) hooks.streamEnded(u.userId);
+    for (const u of users) {
+      hooks.streamEnded(u.userId);
+      hooks.vad(u.userId, 0); // nobody is heard any more
+    }
     changed();
     return code;
   }
