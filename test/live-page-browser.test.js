@@ -199,7 +199,6 @@ test('the page mutes the teacher\'s audio through the device engine', async () =
 test('a page stalled for 3 s leaves the server\'s memory flat, then shows the newest frames', async (t) => {
   await allDrawn(20);
   const before = await live.get('/stats');
-  const socket0 = before.sockets[0];
   const samples = [];
   let stalled = true;
   const stall = page.evaluate(() => {
@@ -207,25 +206,35 @@ test('a page stalled for 3 s leaves the server\'s memory flat, then shows the ne
     while (Date.now() < end);
   }).finally(() => (stalled = false));
   while (stalled) {
-    samples.push(await live.get('/stats'));
+    samples.push({ at: Date.now(), ...(await live.get('/stats')) });
     await sleep(200);
   }
   await stall;
   const end = samples.at(-1);
+  const socket = (s) => s.sockets[0];
+  // The stall as the server saw it (the driver's own delays around it vary):
+  // the longest stretch in which the page acknowledged nothing, so nothing
+  // more was sent to it.
+  let quiet = { ms: 0 };
+  for (let i = 0; i < samples.length; i++) {
+    for (let j = i + 1; j < samples.length && socket(samples[j]).framesSent === socket(samples[i]).framesSent; j++) {
+      if (samples[j].at - samples[i].at > quiet.ms) quiet = { ms: samples[j].at - samples[i].at, from: samples[i], to: samples[j] };
+    }
+  }
   const peak = (key) => Math.max(...samples.map((s) => s[key]));
-  const socket = end.sockets[0];
   const mb = (n) => (n / 2 ** 20).toFixed(1);
+  const replaced = quiet.ms ? socket(quiet.to).framesReplaced - socket(quiet.from).framesReplaced : 0;
   t.diagnostic(`server during the stall: rss ${mb(before.rss)} -> peak ${mb(peak('rss'))} MB, ArrayBuffers ${mb(before.arrayBuffers)} -> peak ${mb(peak('arrayBuffers'))} MB, ` +
-    `frames sent ${socket.framesSent - socket0.framesSent}, replaced ${socket.framesReplaced - socket0.framesReplaced}, ` +
-    `waiting at most ${Math.max(...samples.map((s) => s.sockets[0].waitingBytes))} bytes, ${samples.length} samples`);
-  assert.ok(samples.length >= 8, 'the server answered throughout the stall');
-  // Frames kept coming from the engine and replaced each other; no more than
-  // two a stream went to the stalled page.
-  assert.ok(end.received[TEACHER] - before.received[TEACHER] >= 30, 'the teacher kept sending');
-  assert.ok(socket.framesReplaced - socket0.framesReplaced >= 30, 'newer frames replaced waiting ones');
-  assert.ok(socket.framesSent - socket0.framesSent <= 17 * 2, `${socket.framesSent - socket0.framesSent} frames sent`);
+    `nothing sent for ${quiet.ms} ms while ${replaced} frames replaced waiting ones, ` +
+    `waiting at most ${Math.max(...samples.map((s) => socket(s).waitingBytes))} bytes, ${samples.length} samples`);
+  assert.ok(quiet.ms >= 2000, `the page stalled: nothing was sent for ${quiet.ms} ms`);
+  // Meanwhile the engine's frames kept coming and replaced each other.
+  assert.ok(replaced >= 20, `${replaced} frames replaced while nothing was sent`);
   const oneEach = 640 * 360 * 4 + 16 * 160 * 90 * 4 + 17 * 16;
-  for (const s of samples) assert.ok(s.sockets[0].waitingBytes <= oneEach, `waiting ${s.sockets[0].waitingBytes} bytes`);
+  for (const s of samples) {
+    assert.ok(socket(s).waitingBytes <= oneEach, `waiting ${socket(s).waitingBytes} bytes`);
+    assert.ok(socket(s).framesInFlight <= 17 * 2, `${socket(s).framesInFlight} frames in flight`);
+  }
   // Queued frames would be some 40 MB a second here.
   assert.ok(peak('arrayBuffers') - before.arrayBuffers < 8 * 2 ** 20, 'ArrayBuffer memory flat');
   assert.ok(end.framesAllocated - before.framesAllocated <= 17, `frames allocated: ${before.framesAllocated} -> ${end.framesAllocated}`);
