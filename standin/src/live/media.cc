@@ -363,6 +363,13 @@ sim::VideoSpec Clamped(sim::VideoSpec s) {
 
 live::Clock::duration Period(const sim::VideoSpec& s) { return std::chrono::microseconds(1000000 / s.fps); }
 
+// The ticks of a rate lie on one grid counted from the start, so all sinks of
+// a rate are served in one wake-up however many there are.
+live::Clock::time_point NextTick(live::Clock::time_point start, live::Clock::time_point after, const sim::VideoSpec& s) {
+  auto p = Period(s);
+  return start + ((after - start) / p + 1) * p;
+}
+
 // One frame of the sink's own clock, on the engine thread that always serves it.
 void Produce(live::Video& v, const std::string& name, const sim::VideoSpec& s, int64_t frame) {
   int user = SinkUser(name);
@@ -391,10 +398,11 @@ void StartVideo(const VideoSpec& all, const std::map<std::string, VideoSpec>& pe
   v.running = true;
   v.ticker = std::thread([&v] {
     std::unique_lock<std::mutex> lock(v.mu);
+    const auto start = live::Clock::now();
     while (v.running) {
       auto now = live::Clock::now();
-      // A sink held from now on is noticed within one period of the default rate.
-      auto wake = now + Period(v.all);
+      // A sink held from now on is noticed at the next tick of the default rate.
+      auto wake = NextTick(start, now, v.all);
       std::set<std::string> held;
       for (const std::string& name : SinkNames()) {
         held.insert(name);
@@ -402,11 +410,10 @@ void StartVideo(const VideoSpec& all, const std::map<std::string, VideoSpec>& pe
         const VideoSpec& s = spec == v.per_sink.end() ? v.all : spec->second;
         live::SinkClock& c = v.clocks.emplace(name, live::SinkClock{now, 0}).first->second;
         if (c.due <= now) {
-          // The picture moves with time: a skipped tick still advances it.
+          // The picture moves with the ticks: one skipped still advances it.
           int64_t frame = c.frame++;
           if (v.inflight.insert(name).second) Produce(v, name, s, frame);
-          c.due += Period(s);
-          if (c.due < now) c.due = now;
+          c.due = NextTick(start, now, s);
         }
         wake = std::min(wake, c.due);
       }
