@@ -302,7 +302,10 @@ test.describe('frames', () => {
     const stopped = sim.probeFrames(r.id)[0].count;
     await waitFor(() => sim.probeFrames(r.id)[2].count > student.count + 3, 10000, 'student frames');
     assert.equal(sim.probeFrames(r.id)[0].count, stopped);
-    // A frame on demand, at a position of the caller's choice.
+    // A frame on demand, at a position of the caller's choice; paused first,
+    // so that the producer draws nothing over it.
+    r.call('pause');
+    advance(1);
     assert.ok(sim.fire(`replayRoom:${r.n}.video:1:10000000002:3`, [123456]));
     assert.equal(sim.probeFrames(r.id)[2].nptMs, 123456);
     assert.equal(sim.fire(`replayRoom:${r.n}.video:1:10000000001:0`, [1]), false, 'stopped streams hold no firer');
