@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -57,6 +58,16 @@ inline EventArg Arg(std::string s) { return s; }
 inline EventArg ArgBytes(const void* data, size_t size) {
   auto* p = static_cast<const uint8_t*>(data);
   return std::vector<uint8_t>(p, p + size);
+}
+
+// An event's argument list, each argument moved into place: a braced list
+// would copy every string and byte buffer out of its constant backing array.
+template <typename... A>
+std::vector<EventArg> Args(A&&... args) {
+  std::vector<EventArg> list;
+  list.reserve(sizeof...(A));
+  (list.emplace_back(std::forward<A>(args)), ...);
+  return list;
 }
 
 napi_value ToJs(napi_env env, const EventArg& arg);

@@ -36,16 +36,16 @@ class DeviceEventPoster : public AddonCallback, public std::enable_shared_from_t
 class DataExceptionObserver : public tavel::AudioDeviceDataExceptionObserver, public DeviceEventPoster {
  public:
   using DeviceEventPoster::DeviceEventPoster;
-  void OnRecordingDataException(int code) override { Post("onRecordingDataException", {Arg(code)}); }
-  void OnPlayoutDataException(int code) override { Post("onPlayoutDataException", {Arg(code)}); }
-  void OnLoopbackDataException(int code) override { Post("onLoopbackDataException", {Arg(code)}); }
+  void OnRecordingDataException(int code) override { Post("onRecordingDataException", Args(Arg(code))); }
+  void OnPlayoutDataException(int code) override { Post("onPlayoutDataException", Args(Arg(code))); }
+  void OnLoopbackDataException(int code) override { Post("onLoopbackDataException", Args(Arg(code))); }
 };
 
 class DeviceErrorObserverImpl : public tavel::DeviceErrorObserver, public DeviceEventPoster {
  public:
   using DeviceEventPoster::DeviceEventPoster;
   void OnDeviceError(int type, int code, int extra) override {
-    Post("onDeviceError", {Arg(type), Arg(code), Arg(extra)});
+    Post("onDeviceError", Args(Arg(type), Arg(code), Arg(extra)));
   }
 };
 
@@ -53,10 +53,10 @@ class DeviceEventObserverImpl : public tavel::DeviceEventCallback, public Device
  public:
   using DeviceEventPoster::DeviceEventPoster;
   void OnDeviceError(int type, int code, int extra) override {
-    Post("onDeviceError", {Arg(type), Arg(code), Arg(extra)});
+    Post("onDeviceError", Args(Arg(type), Arg(code), Arg(extra)));
   }
   void OnDeviceEvent(int type, int code, int extra) override {
-    Post("onDeviceEvent", {Arg(type), Arg(code), Arg(extra)});
+    Post("onDeviceEvent", Args(Arg(type), Arg(code), Arg(extra)));
   }
 };
 
@@ -64,27 +64,27 @@ class DeviceEventObserverImpl : public tavel::DeviceEventCallback, public Device
 class ModuleEngineObserver : public tavel::DeviceEngineObserver, public DeviceEventPoster {
  public:
   using DeviceEventPoster::DeviceEventPoster;
-  void OnAudioInputDeviceChanged(int state) override { Post("onAudioInputDeviceChanged", {Arg(state)}); }
-  void OnAudioOutputDeviceChanged(int state) override { Post("onAudioOutputDeviceChanged", {Arg(state)}); }
-  void OnVideoInputDeviceChanged(int state) override { Post("onVideoInputDeviceChanged", {Arg(state)}); }
+  void OnAudioInputDeviceChanged(int state) override { Post("onAudioInputDeviceChanged", Args(Arg(state))); }
+  void OnAudioOutputDeviceChanged(int state) override { Post("onAudioOutputDeviceChanged", Args(Arg(state))); }
+  void OnVideoInputDeviceChanged(int state) override { Post("onVideoInputDeviceChanged", Args(Arg(state))); }
   void OnVideoFrameReceived(int user_id, int track_type) override {
-    Post("onVideoFrameReceived", {Arg(user_id), Arg(track_type)});
+    Post("onVideoFrameReceived", Args(Arg(user_id), Arg(track_type)));
   }
-  void OnAudioRecordingStart() override { Post("onAudioRecordingStart", {}); }
-  void OnAudioRecordingStop() override { Post("onAudioRecordingStop", {}); }
+  void OnAudioRecordingStart() override { Post("onAudioRecordingStart", Args()); }
+  void OnAudioRecordingStop() override { Post("onAudioRecordingStop", Args()); }
 };
 
 // The newer audio device of a device module.
 class ModuleAudioListener : public korin::AudioDeviceEventListener, public DeviceEventPoster {
  public:
   using DeviceEventPoster::DeviceEventPoster;
-  void OnAudioInputDeviceChanged(int state) override { Post("onAudioInputDeviceChanged", {Arg(state)}); }
-  void OnAudioOutputDeviceChanged(int state) override { Post("onAudioOutputDeviceChanged", {Arg(state)}); }
+  void OnAudioInputDeviceChanged(int state) override { Post("onAudioInputDeviceChanged", Args(Arg(state))); }
+  void OnAudioOutputDeviceChanged(int state) override { Post("onAudioOutputDeviceChanged", Args(Arg(state))); }
   void OnDefaultAudioInputDeviceChanged(const char* name, const char* guid) override {
-    Post("onDefaultAudioInputDeviceChanged", {Arg(name), Arg(guid)});
+    Post("onDefaultAudioInputDeviceChanged", Args(Arg(name), Arg(guid)));
   }
   void OnDefaultAudioOutputDeviceChanged(const char* name, const char* guid) override {
-    Post("onDefaultAudioOutputDeviceChanged", {Arg(name), Arg(guid)});
+    Post("onDefaultAudioOutputDeviceChanged", Args(Arg(name), Arg(guid)));
   }
 };
 

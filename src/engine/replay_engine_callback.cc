@@ -2,6 +2,6 @@
 
 namespace lumen_addon {
 
-void ReplayEngineCallbackImpl::OnReplayOpened(int result) { Post("onReplayOpened", {Arg(int32_t{result})}); }
+void ReplayEngineCallbackImpl::OnReplayOpened(int result) { Post("onReplayOpened", Args(Arg(int32_t{result}))); }
 
 }  // namespace lumen_addon

@@ -492,7 +492,7 @@ Napi::Value CacheGet(const Napi::CallbackInfo& info) {
   sim::Args answer;
   bool fired = false;
   sim::RunOnEngineThread(0, [&] {
-    fired = sim::FireHere("CacheProvider.Get", sim::Args({key, capacity}), &answer, nullptr);
+    fired = sim::FireHere("CacheProvider.Get", sim::ArgsOf(key, capacity), &answer, nullptr);
   }, true);
   if (!fired) return info.Env().Null();
   auto o = Napi::Object::New(info.Env());

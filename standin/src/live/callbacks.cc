@@ -121,7 +121,7 @@ void HoldCacheProvider(const void* owner, lumen::CacheProvider* provider) {
     std::unique_ptr<uint8_t[]> buffer(new uint8_t[static_cast<size_t>(capacity) + 1]);
     std::fill(buffer.get(), buffer.get() + capacity, 0xEE);
     int size = provider->Get(a.Str(0), buffer.get(), capacity);
-    sim::Answer(sim::Args({static_cast<double>(size), sim::Bytes(buffer.get(), buffer.get() + capacity)}));
+    sim::Answer(sim::ArgsOf(static_cast<double>(size), sim::Bytes(buffer.get(), buffer.get() + capacity)));
   });
 }
 

@@ -156,7 +156,7 @@ int LivePlay::StopCameraVideoRecord(bool flag) {
   if (result == 0) {
     const void* owner = owner_;
     sim::RunOnEngineThread(6, [owner, dir] {
-      sim::FireHere("CameraVideoRecordCallback.OnRecordComplete", sim::Args({0.0, dir + "/camera.mp4"}), nullptr, owner);
+      sim::FireHere("CameraVideoRecordCallback.OnRecordComplete", sim::ArgsOf(0.0, dir + "/camera.mp4"), nullptr, owner);
     }, true);
   }
   HoldRecordCallback(owner_, nullptr);
@@ -175,11 +175,11 @@ int Beauty::InitializeBeauty(int timeout) {
   const void* owner = owner_;
   if (auto* ready = std::get_if<bool>(&report)) {
     sim::RunOnEngineThread(5, [owner, r = *ready] {
-      sim::FireHere("LivePlayEngineCallback.OnBeautyReady", sim::Args({r}), nullptr, owner);
+      sim::FireHere("LivePlayEngineCallback.OnBeautyReady", sim::ArgsOf(r), nullptr, owner);
     }, false);
   } else if (auto* code = std::get_if<double>(&report)) {
     sim::RunOnEngineThread(5, [owner, c = *code] {
-      sim::FireHere("LivePlayEngineCallback.OnBeautyError", sim::Args({c}), nullptr, owner);
+      sim::FireHere("LivePlayEngineCallback.OnBeautyError", sim::ArgsOf(c), nullptr, owner);
     }, false);
   }
   return result;

@@ -177,7 +177,7 @@ void MicLoop() {
       pcm[2 * i] = static_cast<uint8_t>(v & 0xff);
       pcm[2 * i + 1] = static_cast<uint8_t>(v >> 8);
     }
-    bool chunk = FireMic(kMicPcm, owner, sim::Args({std::move(pcm)}));
+    bool chunk = FireMic(kMicPcm, owner, sim::ArgsOf(std::move(pcm)));
     lock.lock();
     m.stats.starts += started;
     m.stats.chunks += chunk;
@@ -346,8 +346,8 @@ int SinkUser(const std::string& name) {
 bool DeliverFrame(const std::string& name, int width, int height, int64_t seed, const uint8_t* pixels) {
   if (name.compare(0, sizeof kSinkPrefix - 1, kSinkPrefix) != 0) return false;
   live::tl_pixels = pixels;
-  bool fired = FireHere(name, Args({static_cast<double>(width), static_cast<double>(height),
-                                    static_cast<double>(seed)}));
+  bool fired = FireHere(name, ArgsOf(static_cast<double>(width), static_cast<double>(height),
+                                static_cast<double>(seed)));
   live::tl_pixels = nullptr;
   return fired;
 }

@@ -106,7 +106,7 @@ void HoldHttpExecutor(const void* owner, lumen::HttpExecutor* executor) {
     const uint64_t id = sim::J().next_id.fetch_add(1);
     sim::J().issued.fetch_add(1);
     executor->Execute(request, std::make_shared<sim::JournalingCallback>(id, request, value), value);
-    sim::Answer(sim::Args({static_cast<double>(id)}));
+    sim::Answer(sim::ArgsOf(static_cast<double>(id)));
   });
 }
 

@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 #include <type_traits>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -39,6 +40,16 @@ class Args {
  private:
   std::vector<Value> v_;
 };
+
+// Each value moved into place (a braced list would copy every string and
+// byte buffer out of its constant backing array).
+template <typename... A>
+Args ArgsOf(A&&... values) {
+  std::vector<Value> list;
+  list.reserve(sizeof...(A));
+  (list.emplace_back(std::forward<A>(values)), ...);
+  return Args(std::move(list));
+}
 
 // ---- journal ----------------------------------------------------------------
 struct JournalEntry {
