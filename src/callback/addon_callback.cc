@@ -1,6 +1,7 @@
 #include "callback/addon_callback.h"
 
 #include "callback/callback_dispatcher.h"
+#include "common/export_table.h"
 
 namespace lumen_addon {
 
@@ -29,12 +30,14 @@ void AddonCallback::SetJsCallback(napi_env env, napi_value object) {
   }
   env_ = env;
   ref_ = ref;
+  registered_by_ = CurrentExport();
 }
 
 void AddonCallback::ClearJsCallback() {
   DeleteReferenceSafely(env_, ref_);
   ref_ = nullptr;
   env_ = nullptr;
+  registered_by_ = nullptr;
 }
 
 void DeleteReferenceSafely(napi_env env, napi_ref ref) {

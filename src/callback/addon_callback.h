@@ -25,10 +25,13 @@ class AddonCallback {
   napi_env GetJsEnv() const { return env_; }
   void SetJsCallback(napi_env env, napi_value object);
   void ClearJsCallback();
+  // The export that handed the object over ("" when none is known).
+  const char* RegisteredBy() const { return registered_by_ ? registered_by_ : ""; }
 
  private:
   napi_env env_ = nullptr;
   napi_ref ref_ = nullptr;
+  const char* registered_by_ = nullptr;  // an export row's name: static storage
 };
 
 // Deletes `ref` now on the JavaScript thread, or later on it from elsewhere.

@@ -21,13 +21,16 @@ void Report(const char* url, std::map<std::string, std::string> params = {}) {
 // function surfaces it as an uncaught exception after the item.
 void RaiseFailure(napi_env env) { Napi::Error::New(env).ThrowAsJavaScriptException(); }
 
-// A property that is not a function is named in the error, so that the app's
-// developer sees which callback method is missing.
-void CallMethod(napi_env env, napi_value object, napi_value fn, const char* method, size_t argc,
-                const napi_value* argv) {
+// A missing method, or a property that is not a function, is named in the
+// error with the export that registered the object: an app registers many
+// callbacks objects, and the exception surfaces far from any of its calls.
+void CallMethod(napi_env env, napi_value object, napi_value fn, const char* method, const char* registered_by,
+                size_t argc, const napi_value* argv) {
   napi_valuetype type = napi_undefined;
   if (napi_typeof(env, fn, &type) == napi_ok && type != napi_function) {
-    Napi::TypeError::New(env, std::string(method) + " is not a function").ThrowAsJavaScriptException();
+    std::string message = std::string(method) + " is not a function on the callbacks object";
+    if (*registered_by) message += std::string(" registered by ") + registered_by;
+    Napi::TypeError::New(env, message).ThrowAsJavaScriptException();
     return;
   }
   napi_value ignored = nullptr;
@@ -92,11 +95,11 @@ void AsyncCallbackItemBase::ExecuteAsyncJsCallBack(const char* method, size_t ar
                             << ") is empty !";
     return;
   }
-  CallMethod(env, object, fn, method, argc, argv);
+  CallMethod(env, object, fn, method, addon_callback_->RegisteredBy(), argc, argv);
 }
 
 void AsyncCallbackItemBase::ExecuteAsyncJsCallBack(napi_env env, const Napi::Object& object, const char* method,
-                                                   napi_value argument) {
+                                                   napi_value argument, const char* registered_by) {
   if (object.IsEmpty()) {
     LUMEN_LOG(kError, kTag) << "AsyncCallbackItemBase::ExecuteAsyncJsCallBack js_object is empty";
     return;
@@ -108,7 +111,7 @@ void AsyncCallbackItemBase::ExecuteAsyncJsCallBack(napi_env env, const Napi::Obj
                             << ") is empty !";
     return;
   }
-  CallMethod(env, object, fn, method, 1, &argument);
+  CallMethod(env, object, fn, method, registered_by, 1, &argument);
 }
 
 napi_value ToJs(napi_env env, const EventArg& arg) {

@@ -36,9 +36,10 @@ class AsyncCallbackItemBase : public CallbackItem {
 
   // Calls `method` of the holder's object with the arguments.
   void ExecuteAsyncJsCallBack(const char* method, size_t argc, const napi_value* argv);
-  // Calls `method` of `object`, for deliveries to an object of the caller's.
+  // Calls `method` of `object`, for deliveries to an object of the caller's;
+  // `registered_by` names the export that handed the object over.
   static void ExecuteAsyncJsCallBack(napi_env env, const Napi::Object& object, const char* method,
-                                     napi_value argument);
+                                     napi_value argument, const char* registered_by = "");
 
  protected:
   napi_env env() const { return addon_callback_ ? addon_callback_->GetJsEnv() : nullptr; }

@@ -58,7 +58,7 @@ class VideoFrameCallback::FrameItem : public CallbackItem {
     Napi::Object target;
     napi_value frame = r->BuildFrame(env, &target);
     // Called without the frame mutex: JavaScript may call back into the renderer.
-    if (frame) AsyncCallbackItemBase::ExecuteAsyncJsCallBack(env, target, "onVideoFrame", frame);
+    if (frame) AsyncCallbackItemBase::ExecuteAsyncJsCallBack(env, target, "onVideoFrame", frame, r->RegisteredBy());
   }
 
  private:

@@ -13,9 +13,24 @@ struct ExportRecord {
   void* reserved;
 };
 
+thread_local const char* t_current_export = nullptr;
+
+// Restores the outer export's name when a re-entrant one returns.
+class CurrentExportScope {
+ public:
+  explicit CurrentExportScope(const char* name) : outer_(t_current_export) { t_current_export = name; }
+  ~CurrentExportScope() { t_current_export = outer_; }
+  CurrentExportScope(const CurrentExportScope&) = delete;
+  CurrentExportScope& operator=(const CurrentExportScope&) = delete;
+
+ private:
+  const char* outer_;
+};
+
 napi_value Trampoline(napi_env env, napi_callback_info cbinfo) {
   Napi::CallbackInfo info(env, cbinfo);
   const ExportRow& row = *static_cast<ExportRecord*>(info.Data())->row;
+  CurrentExportScope scope(row.name);
   if (!Admit(info, row.admission)) return FailureValue(info.Env(), row.failure);
   return row.handler(info);
 }
@@ -72,6 +87,8 @@ Napi::Value FailureValue(Napi::Env env, const Failure& failure) {
 }
 
 const ExportRow& RowOf(const Napi::CallbackInfo& info) { return *static_cast<ExportRecord*>(info.Data())->row; }
+
+const char* CurrentExport() { return t_current_export; }
 
 bool HasType(const Napi::Value& v, char letter) {
   switch (letter) {

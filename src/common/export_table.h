@@ -67,6 +67,11 @@ struct ExportRow {
 // The row of the export being called (its function's data).
 const ExportRow& RowOf(const Napi::CallbackInfo& info);
 
+// The name of the export running on this thread (the innermost one when
+// exports re-enter), or nullptr outside every export. Holders of JavaScript
+// objects keep it to name where an object came from in delivery errors.
+const char* CurrentExport();
+
 // True when admitted; otherwise the export's Error is thrown.
 bool Admit(const Napi::CallbackInfo& info, const Admission& admission);
 bool HasType(const Napi::Value& value, char letter);
