@@ -197,4 +197,17 @@ test.describe('beauty manager', { concurrency: false }, () => {
     await waitFor(() => heard.length === 1);
     assert.deepStrictEqual(heard, [['error', -9]]);
   });
+  test('degrees left out, or not numbers, reach the engine and later syncs as 0', async () => {
+    engine();
+    addon.beautyEngine_applyBeautyManagerConfig({ ...CONFIG, beautyParam: { smoothDegree: 0.75, eyeDegree: 'wide' } });
+    await ready(true);
+    const params = () => beautyOps().filter(([op]) => op === 'SetBeautyParam').map(([, p]) => p);
+    assert.deepStrictEqual(params(), [{ cheek_degree: 0, eye_degree: 0, smooth_degree: 0.75, whiten_degree: 0 }]);
+    assert.strictEqual(addon.beautyEngine_enableBeauty(true), 0);
+    sim.clearJournal();
+    assert.strictEqual(addon.beautyEngine_setBeautyParam({ whitenDegree: 0.25 }), 0);
+    addon.beautyEngine_syncCurrentState();
+    const stored = { cheek_degree: 0, eye_degree: 0, smooth_degree: 0, whiten_degree: 0.25 };
+    assert.deepStrictEqual(params(), [stored, stored], 'the setter, then the sync of what it stored');
+  });
 });

@@ -1,5 +1,7 @@
 // beautyEngine_*: the beauty and AI-sticker state the beauty manager keeps
 // and applies to whichever engine is current. No export needs an engine.
+#include <cmath>
+
 #include "addon/groups.h"
 #include "beauty/beauty_manager.h"
 #include "common/convert.h"
@@ -8,13 +10,20 @@
 namespace lumen_addon {
 namespace {
 
+// A degree left out, or one that is no number, reads as 0: NaN would reach
+// the engine and be stored for every later sync.
+float Degree(const Napi::Object& o, const char* key) {
+  const double d = js::DoubleAt(o, key);
+  return std::isnan(d) ? 0.0f : static_cast<float>(d);
+}
+
 tavel::BeautyParam ToBeautyParam(const Napi::Value& v) {
   Napi::Object o = js::ToObject(v);
   tavel::BeautyParam p;
-  p.cheek_degree = static_cast<float>(js::DoubleAt(o, "cheekDegree"));
-  p.eye_degree = static_cast<float>(js::DoubleAt(o, "eyeDegree"));
-  p.smooth_degree = static_cast<float>(js::DoubleAt(o, "smoothDegree"));
-  p.whiten_degree = static_cast<float>(js::DoubleAt(o, "whitenDegree"));
+  p.cheek_degree = Degree(o, "cheekDegree");
+  p.eye_degree = Degree(o, "eyeDegree");
+  p.smooth_degree = Degree(o, "smoothDegree");
+  p.whiten_degree = Degree(o, "whitenDegree");
   return p;
 }
 
