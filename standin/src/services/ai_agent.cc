@@ -129,8 +129,7 @@ class AgentSim : public QXAIAgentInterface {
     sim::Hold(this, "QXAIAgentCallback.OnUserVadStateChanged", [cb](const sim::Args& a) { cb->OnUserVadStateChanged(a.Bool(0)); });
     // A string or a Buffer; its bytes are handed over with their length (no terminator).
     sim::Hold(this, "QXAIAgentCallback.OnAIAgentMessage", [cb](const sim::Args& a) {
-      const sim::Bytes* b = a.Buf(0);
-      sim::Bytes copy = b ? *b : sim::Bytes();
+      sim::Bytes copy = a.BytesOf(0);
       copy.push_back('!');  // a byte past the length that must not be read
       cb->OnAIAgentMessage(reinterpret_cast<const char*>(copy.data()), copy.size() - 1);
     });

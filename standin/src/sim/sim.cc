@@ -47,6 +47,12 @@ const Bytes* Args::Buf(size_t i) const {
   return nullptr;
 }
 
+Bytes Args::BytesOf(size_t i) const {
+  if (const Bytes* b = Buf(i)) return *b;
+  if (auto* s = std::get_if<std::string>(&at(i))) return Bytes(s->begin(), s->end());
+  return Bytes();
+}
+
 // ---- JSON -------------------------------------------------------------------
 std::string Quote(const std::string& s) {
   std::string out = "\"";

@@ -33,8 +33,10 @@ class Args {
   int64_t Int(size_t i, int64_t def = 0) const { return static_cast<int64_t>(Num(i, static_cast<double>(def))); }
   bool Bool(size_t i, bool def = false) const;
   std::string Str(size_t i, const std::string& def = "") const;
-  // nullptr when absent; a string argument is taken as its bytes.
+  // nullptr unless the argument is a Buffer or typed array.
   const Bytes* Buf(size_t i) const;
+  // The bytes of a Buffer or typed array, or of a string (UTF-8); else none.
+  Bytes BytesOf(size_t i) const;
   bool Has(size_t i) const { return i < v_.size() && !std::holds_alternative<std::monostate>(v_[i]); }
 
  private:
