@@ -1,4 +1,7 @@
 // Lists the C++ sources below a folder for binding.gyp, which cannot glob.
+//   node scripts/sources.js <folder> [<gyp OS>]
+// Files named *_win.cc are built for Windows only, *_posix.cc everywhere
+// else; the OS is gyp's (win, linux, mac, ...), by default this machine's.
 'use strict';
 const fs = require('fs');
 const path = require('path');
@@ -12,4 +15,12 @@ function walk(dir, out) {
   return out;
 }
 
-process.stdout.write(walk(process.argv[2], []).sort().join(' '));
+function sources(dir, os = process.platform === 'win32' ? 'win' : process.platform) {
+  const win = os === 'win';
+  return walk(dir, [])
+    .filter((f) => !(win ? /_posix\.(cc|cpp)$/ : /_win\.(cc|cpp)$/).test(f))
+    .sort();
+}
+
+if (require.main === module) process.stdout.write(sources(process.argv[2], process.argv[3]).join(' '));
+module.exports = { sources };

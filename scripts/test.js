@@ -2,6 +2,7 @@
 //   node scripts/test.js                native unit tests (ThreadSanitizer), the type check, then the JavaScript suite
 //   node scripts/test.js --native-only  the native unit tests only
 //   node scripts/test.js --types-only   the type check of the declarations, then their check against the module
+//   node scripts/test.js --js-only      the type check and the JavaScript suite: needs no cmake
 //   node scripts/test.js --asan         the JavaScript suite against the AddressSanitizer/UBSan build
 'use strict';
 const fs = require('fs');
@@ -13,6 +14,7 @@ const args = process.argv.slice(2);
 const asan = args.includes('--asan');
 const nativeOnly = args.includes('--native-only');
 const typesOnly = args.includes('--types-only');
+const jsOnly = args.includes('--js-only');
 
 function run(cmd, argv, opts = {}) {
   const r = spawnSync(cmd, argv, { cwd: root, stdio: 'inherit', ...opts });
@@ -28,6 +30,12 @@ function run(cmd, argv, opts = {}) {
 
 function nativeTests() {
   const dir = path.join(root, 'build-native');
+  if (spawnSync('cmake', ['--version'], { stdio: 'ignore' }).error) {
+    console.error('cmake was not found: the native unit tests need it and GoogleTest.\n' +
+      '  On Debian or Ubuntu: apt-get install cmake libgtest-dev\n' +
+      '  Without them, npm run test:js runs the type check and the JavaScript tests.');
+    process.exit(1);
+  }
   if (!fs.existsSync(path.join(dir, 'CMakeCache.txt'))) {
     run('cmake', ['-S', path.join(root, 'test', 'native'), '-B', dir]);
   }
@@ -82,7 +90,7 @@ if (asan) {
   typeCheck();
   run(process.execPath, ['--test', path.join(root, 'test', 'declarations.test.js')]);
 } else {
-  nativeTests();
+  if (!jsOnly) nativeTests();
   if (!nativeOnly) {
     typeCheck();
     jsTests(process.env);

@@ -1,6 +1,14 @@
 'use strict';
 // Control module of the stand-in engine (see docs/sim.md and the pages it lists).
-const native = require(require('../scripts/binary').simPath());
+const fs = require('fs');
+
+const simPath = require('../scripts/binary').simPath();
+// Built only with the stand-in engine: an add-on built against the real
+// engine library has no simulation to control.
+if (!fs.existsSync(simPath)) {
+  throw new Error(`lumen_engine_addon/sim: no control module at ${simPath}; it exists only in builds against the stand-in engine`);
+}
+const native = require(simPath);
 
 // The HttpExecutor.Execute firer's arguments: [url, method, type, header lines, body, value].
 function httpArgs({ url = '', method = 0, type = 0, headers = [], body = null, value = 0 } = {}) {

@@ -22,6 +22,7 @@
 #include "record_engine/record_engine.h"
 #include "rtc/win_version.h"
 #include "tavel/source_flag.h"
+#include "win/platform_utils_win.h"
 
 namespace lumen_addon {
 namespace {
@@ -457,11 +458,8 @@ Napi::Value EnableStaticFrameDetector(const Napi::CallbackInfo& info) {
 }
 
 // ---- platform --------------------------------------------------------------------------------
-// Elsewhere than Windows the answer is a standard user's limited token.
 Napi::Value RequestScreenCaptureAccess(const Napi::CallbackInfo& info) {
-  LUMEN_LOG(kInfo, "request_screen_capture_access") << "Cur user is not Admin";
-  LUMEN_LOG(kInfo, "request_screen_capture_access") << "Cur Process is restrict token";
-  return js::Boolean(ENV, true);
+  return js::Boolean(ENV, platform::RequestScreenCaptureAccess());
 }
 Napi::Value IsAeroEnabled(const Napi::CallbackInfo& info) {
   return js::Boolean(ENV, rtc::rtc_win::GetVersion() < 5 ? korin::base::is_aero_enabled() : true);

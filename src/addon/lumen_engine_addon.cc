@@ -16,6 +16,7 @@
 #include "engine/engine_manager.h"
 #include "rtc/logging.h"
 #include "tavel/engine_test.h"
+#include "win/platform_utils_win.h"
 
 namespace lumen_addon {
 namespace {
@@ -114,6 +115,7 @@ napi_value Init(napi_env env, napi_value exports) {
     }
     g_loop = loop;
     g_env = env;
+    platform::PinModule(&g_env_mu);
     if (napi_create_reference(env, exports, 1, &g_exports) != napi_ok) g_exports = nullptr;
   }
 
@@ -138,14 +140,21 @@ static napi_module lumen_engine_addon_module = {
     1, 0, "src/addon/lumen_engine_addon", lumen_addon::Init, "lumen_engine_addon", nullptr, {nullptr},
 };
 
-extern "C" __attribute__((constructor)) void _register_lumen_engine_addon_() {
-  napi_module_register(&lumen_engine_addon_module);
-}
+extern "C" NAPI_MODULE_EXPORT void _register_lumen_engine_addon_() { napi_module_register(&lumen_engine_addon_module); }
+#if defined(_MSC_VER)
+// MSVC has no constructor attribute; a static object's constructor runs at load too.
+namespace {
+struct Registrar {
+  Registrar() { _register_lumen_engine_addon_(); }
+} g_registrar;
+}  // namespace
+#else
+__attribute__((constructor)) static void RegisterAtLoad() { _register_lumen_engine_addon_(); }
+#endif
 
 // The constructor runs once per process, and Node forgets its registration
 // when the environment that loaded the module first goes away (a worker):
 // later loads find the module through this symbol instead.
-extern "C" __attribute__((visibility("default"))) napi_value napi_register_module_v1(napi_env env,
-                                                                                     napi_value exports) {
+extern "C" NAPI_MODULE_EXPORT napi_value napi_register_module_v1(napi_env env, napi_value exports) {
   return lumen_addon::Init(env, exports);
 }
