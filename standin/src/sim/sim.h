@@ -23,7 +23,7 @@ namespace sim {
 using Bytes = std::vector<uint8_t>;
 using Value = std::variant<std::monostate, bool, double, std::string, Bytes>;
 
-class Args {
+class ENGINE_API Args {
  public:
   Args() = default;
   explicit Args(std::vector<Value> v) : v_(std::move(v)) {}

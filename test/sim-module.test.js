@@ -1,6 +1,8 @@
 'use strict';
-// The control module as docs/sim-devices.md and docs/sim-services.md describe
-// it, where a test author relies on the documented answer.
+// The control module as docs/sim-*.md describe it and sim/index.d.ts
+// declares it, where a test author relies on the documented answer.
+const fs = require('fs');
+const path = require('path');
 const test = require('node:test');
 const assert = require('node:assert/strict');
 const { addon, sim, fresh, startClass, waitFor } = require('./live-helpers');
@@ -35,4 +37,11 @@ test('a guid no device has: -1 from an index look-up, -3 from a camera\'s format
   } finally {
     fresh();
   }
+});
+
+test('sim/index.d.ts declares every function of the control module, and no other', () => {
+  const text = fs.readFileSync(path.join(__dirname, '..', 'sim', 'index.d.ts'), 'utf8');
+  const declared = [...text.matchAll(/^export declare function (\w+)\(/gm)].map((m) => m[1]).sort();
+  const actual = Object.keys(sim).filter((k) => typeof sim[k] === 'function').sort();
+  assert.deepEqual(declared, actual);
 });

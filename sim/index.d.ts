@@ -1,0 +1,205 @@
+// Declarations of the stand-in engine's control module,
+// require('lumen_engine_addon/sim'): tests and demos play the engine's and the
+// server's part through it. It exists only in builds against the stand-in
+// engine; loading it from a build against the real engine throws.
+// docs/sim.md and the pages it links describe each function.
+
+/// <reference types="node" />
+
+/** A value a held callback is fired with, or a scripted answer. */
+export type SimValue = number | boolean | string | ArrayBufferView;
+
+/** One call the add-on made into the engine. */
+export interface JournalEntry {
+  seq: number;
+  /** `<namespace>.<Interface>.<Method>`, e.g. "tavel.LivePlayEngine.Connect". */
+  op: string;
+  args: unknown[];
+}
+
+export interface LogLine {
+  file: string;
+  line: number;
+  severity: number;
+  tag: string;
+  text: string;
+}
+
+export interface TallyEntry {
+  url: string;
+  strValues: Record<string, string>;
+  numValues: Record<string, number>;
+  count: number;
+  flag: number;
+}
+
+export interface HttpRequestSpec {
+  url?: string;
+  method?: number;
+  type?: number;
+  headers?: ReadonlyArray<{ name: string; value: string }>;
+  body?: string | Buffer | null;
+  value?: number;
+}
+
+export interface HttpCompletion {
+  id: number;
+  url: string;
+  type: number;
+  value: number;
+  ok: boolean;
+  message: string;
+  statusCode: number;
+  headers: Array<{ name: string; value: string }>;
+  body: Buffer;
+}
+
+export interface SimDevice {
+  name?: string;
+  guid?: string;
+  transportType?: number;
+  isDefault?: boolean;
+}
+
+export interface SimMachine {
+  cameras?: ReadonlyArray<SimDevice & { formats?: ReadonlyArray<{ width: number; height: number; fps: number; pixelFormat: number }> }>;
+  microphones?: ReadonlyArray<SimDevice>;
+  speakers?: ReadonlyArray<SimDevice>;
+  windows?: ReadonlyArray<{
+    id: number;
+    title?: string;
+    width?: number;
+    height?: number;
+    posX?: number;
+    posY?: number;
+    minimized?: boolean;
+    onScreen?: boolean;
+    scalingFactor?: number;
+  }>;
+  screens?: ReadonlyArray<{ id: number; title?: string }>;
+}
+
+/** Player video frames: what a playing core draws. */
+export interface SimPlayerVideo {
+  width?: number;
+  height?: number;
+  rotation?: number;
+  fps?: number;
+  alphaType?: number;
+}
+
+// ---- journal, scripts and switches (docs/sim.md) -----------------------------------------
+
+/** The calls made so far, oldest first; `filter` an op (exact) or a RegExp. */
+export declare function journal(filter?: string | RegExp): JournalEntry[];
+export declare function clearJournal(): void;
+/** Every call of `op` answers `value`, `times` times (negative: for ever; 0 removes the script). */
+export declare function script(op: string, value: SimValue, times?: number): void;
+/** The value the next call of `op` would get (uses one of its times), or undefined. */
+export declare function scripted(op: string): SimValue | undefined;
+/** Sets engine source flags without journalling: an object or its JSON text. */
+export declare function setSourceFlags(flags: Record<string, boolean | number | string> | string): void;
+/** Every switch set so far. */
+export declare function flags(): Record<string, boolean>;
+/** Each call of `op` returns after `ms` milliseconds or once released. */
+export declare function delayCalls(op: string, ms: number, times?: number): void;
+/** Lets waiting calls of `op` (or of every op) return and removes the delay. */
+export declare function releaseDelayed(op?: string): void;
+/** Stops the producers, waits for the engine threads and clears every record of the simulation. */
+export declare function reset(): void;
+/** Engine objects alive, by kind ({ roots, liveClients, players, aiAgents, ... }). */
+export declare function objects(): Record<string, number>;
+
+// ---- engine threads and held callbacks ----------------------------------------------------
+
+/** Names of the callbacks the add-on handed to the engine, held now. */
+export declare function held(): string[];
+/** Runs a held callback on engine thread `thread` (0 to 7) and returns once it ran; false when none is held. */
+export declare function fire(name: string, args?: ReadonlyArray<SimValue>, thread?: number): boolean;
+/** `count` firings over `threads` engine threads; resolves when all have run. */
+export declare function fireMany(name: string, args: ReadonlyArray<SimValue>, count?: number, threads?: number): Promise<void>;
+/** Blocks until every engine thread has run all it was given. */
+export declare function waitIdle(): void;
+
+// ---- live class (docs/sim-live.md) ----------------------------------------------------------
+
+/** Connects report themselves (the default) after `delayMs`, or not at all. */
+export declare function setAutoConnect(on: boolean, options?: { delayMs?: number }): void;
+/** The held video sink names ("sink:<userId>:<type>", "sink:local:<trackType>", ...). */
+export declare function sinks(): string[];
+/** One frame of `pattern(width, height, seed)` to a sink, on an engine thread; false without that sink. */
+export declare function pushFrame(name: string, width: number, height: number, seed: number): boolean;
+/** A flood of frames from up to 8 engine threads; resolves to the frames delivered. */
+export declare function pushFrames(name: string, width: number, height: number, count: number, threads?: number): Promise<number>;
+/** The moving test picture to every held sink until stopVideo(). */
+export declare function startVideo(options?: { width?: number; height?: number; fps?: number }): void;
+export declare function stopVideo(): void;
+/** Frames delivered per sink since the last reset. */
+export declare function videoStats(): Record<string, number>;
+/** The still picture a seed fixes: width × height × 4 bytes, B, G, R, A. */
+export declare function pattern(width: number, height: number, seed: number): Buffer;
+/** Colour bars, the user's band and a moving square. */
+export declare function testPattern(width: number, height: number, userId: number, frame: number): Buffer;
+/** 10 ms of microphone PCM to the recording callback every `intervalMs`. */
+export declare function startAudio(options?: { intervalMs?: number }): void;
+export declare function stopAudio(): void;
+export declare function audioStats(): { starts: number; chunks: number; stops: number };
+/** The statistics a stopped microphone recording reports (merged; no argument: read). */
+export declare function setRecordingInfo(info?: Record<string, number | boolean>): Record<string, number | boolean>;
+/** The live client's cache provider Get, on an engine thread; null without one. */
+export declare function cacheGet(key: string, capacity: number): { size: number; bytes: Buffer } | null;
+
+// ---- devices (docs/sim-devices.md) ----------------------------------------------------------
+
+/** The machine's devices, windows and screens; each list given replaces that kind. */
+export declare function setDevices(machine: SimMachine): void;
+export declare function setPlatform(platform: { aero?: boolean; winVersion?: number }): { electronVersion: string };
+
+// ---- playback (docs/sim-player.md) ----------------------------------------------------------
+
+/** Ids of the player cores alive. */
+export declare function players(): number[];
+export declare function setPlayerVideo(video?: SimPlayerVideo): void;
+/** Draws frames into a core's renderer; answers how many were drawn. */
+export declare function drawPlayerFrames(id: number, frames?: SimPlayerVideo & { first?: number; count?: number }): number;
+/** Frame `index` as I420 planes. */
+export declare function playerPicture(width: number, height: number, index: number): Buffer;
+/** Frame `index` converted to ABGR, unrotated. */
+export declare function playerPictureAbgr(width: number, height: number, index: number): Buffer;
+/** The bytes pushed into a core's external data source since the last read; null without one. */
+export declare function readPlayerData(id: number): Buffer | null;
+
+// ---- services (docs/sim-services.md) --------------------------------------------------------
+
+/** One engine request through the app's HTTP executor; its id, or null when none is held. */
+export declare function httpRequest(request?: HttpRequestSpec, options?: { thread?: number }): number | null;
+/** `count` requests over engine threads; resolves once all were issued. */
+export declare function httpRequests(request: HttpRequestSpec, count: number, threads?: number): Promise<void>;
+export declare function httpCompletions(): HttpCompletion[];
+export declare function httpIssued(): number;
+/** Reads of the AI agent's audio provider so far. */
+export declare function agentAudio(): {
+  pulls: number;
+  failures: number;
+  sampleRate: number;
+  channels: number;
+  frames: number;
+  samples: Int16Array;
+};
+export declare function setProbeResult(result: { isConnected?: boolean; rtt?: number; lossRate?: number }): void;
+export declare function setFaceResult(face: Partial<Record<
+  'faceLeft' | 'faceRight' | 'faceTop' | 'faceBottom' | 'score' | 'yaw' | 'pitch' | 'eyeDistance' | 'id' | 'action' | 'picWidth' | 'picHeight',
+  number
+>>): void;
+
+// ---- logging and analytics (docs/sim.md) ----------------------------------------------------
+
+/** Engine threads write `count` lines each; resolves when all are written. */
+export declare function writeLogs(severity?: number, tag?: string, text?: string, count?: number, threads?: number): Promise<void>;
+export declare function logLines(): LogLine[];
+export declare function clearLogLines(): void;
+export declare function logMessagesBuilt(): number;
+/** Sets the engine's minimum log severity when given one; answers the current one. */
+export declare function minSeverity(severity?: number): number;
+/** Analytics entries posted so far, oldest first. */
+export declare function tally(): TallyEntry[];
