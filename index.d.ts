@@ -13,6 +13,10 @@
 
 // ---- shared types -----------------------------------------------------------------
 
+import type { HttpRequest, HttpRequestCallback } from './types/services';
+import type { DeviceCachedInfo } from './types/device';
+import type { ReplayEngineEvents, StreamingEvents } from './types/playback';
+
 /**
  * A result code. 0 is success; -1 is what the add-on answers by itself (no
  * engine, or the engine interface is missing); other values are the engine's
@@ -20,9 +24,6 @@
  * -4 engine uncreated or destroyed, -5 duplicate action, -6 lack of pre
  * action, -7 engine not ready).
  */
-import type { HttpRequest, HttpRequestCallback } from './types/services';
-import type { DeviceCachedInfo } from './types/device';
-
 export type ResultCode = number;
 
 /** What the add-on answers by itself: 0 done, -1 not done. */
@@ -226,10 +227,10 @@ export interface LivePlayEngineCallbacks {
 
 /** Callbacks of the local engine; no method is called on them yet. */
 export type LocalEngineCallbacks = object;
-/** Callbacks of the replay engine; no method is called on them yet. */
-export type ReplayEngineCallbacks = object;
-/** Callbacks of the streaming engine; no method is called on them yet. */
-export type StreamingEngineCallbacks = object;
+/** Callbacks of the replay engine: its events (types/playback.d.ts). */
+export type ReplayEngineCallbacks = ReplayEngineEvents;
+/** Callbacks of the streaming engine: its events (types/playback.d.ts). */
+export type StreamingEngineCallbacks = StreamingEvents;
 
 /** What every frame carries. */
 export interface VideoFrameBase {
@@ -284,21 +285,52 @@ export interface VadCallback {
 // At most one main engine (live play, replay, local, streaming, live replay)
 // exists at a time: a create while one exists answers -1.
 
-/** Creates the engine's live client; a second call replaces it. */
+/**
+ * Creates the engine's live client; a second call replaces it. Throws "Expected arguments : live
+ * client, sdk version" unless called with at least (callbacks object, string).
+ */
 export function engineSdk_onAppInit(liveClient: LiveClient, sdkVersion: string): void;
-/** Fills the engine's cache, e.g. with what onWriteCache persisted. */
+/**
+ * Fills the engine's cache, e.g. with what onWriteCache persisted. Throws "Expected arguments :
+ * key, value" unless called with at least (string, typed array or Buffer).
+ */
 export function engineSdk_loadCache(key: string, value: TypedArray): void;
+/**
+ * Stores the user configuration the engines and the command client read; call it after
+ * engineSdk_onAppInit and before creating an engine. Throws "Expected arguments : engineParams"
+ * unless called with at least (object).
+ */
 export function engineSdk_setUserConfig(config: UserConfig): void;
+/**
+ * Tells the engine that the network type changed (the engine's own numbering). Throws "Expected
+ * arguments : network type" unless called with at least (number).
+ */
 export function engineSdk_onNetworkTypeChanged(networkType: number): void;
+/**
+ * Creates the local engine (no room) with its callbacks object; the engine's result, -1 when
+ * another main engine exists. Throws "Expected arguments : callback, userId" unless called with at
+ * least (callbacks object, number, string).
+ */
 export function engineSdk_createLocalEngine(callbacks: LocalEngineCallbacks, userId: number, text: string): ResultCode;
+/** Destroys the local engine: 0, or -1 when there is none. */
 export function engineSdk_destroyLocalEngine(): Done;
+/**
+ * Creates the live play engine of a class with its callbacks object, which the add-on keeps until
+ * the engine is destroyed: 0, or -1 when a main engine (live play, replay, local, streaming, live
+ * replay) exists. Throws "Expected arguments : callbacks" unless called with at least (callbacks
+ * object).
+ */
 export function engineSdk_createLivePlayEngine(callbacks: LivePlayEngineCallbacks): Done;
-/** Throws "Live play engine is not created yet" without one; -1 when already connected. */
+/**
+ * Throws "Live play engine is not created yet" without one; -1 when already connected. Throws
+ * "Expected arguments : ticket" unless called with at least (object).
+ */
 export function engineSdk_connectLivePlayEngine(ticket: LiveRoomTicket): ResultCode;
 /**
- * Connects in the background, then configures the devices and calls
- * onEnterRoom. 0 once started; -1 when already connected. Throws "Live play
- * engine is not created yet" without an engine.
+ * Connects in the background, then configures the devices and calls onEnterRoom. 0 once started; -1
+ * when already connected. Throws "Live play engine is not created yet" without an engine. Throws
+ * "Expected arguments: config, audioParamPath, deviceCachedInfo" unless called with exactly
+ * (object, string, object).
  */
 export function engineSdk_connectLivePlayEngineAndConfigDevice(
   config: LiveRoomTicket,
@@ -307,18 +339,35 @@ export function engineSdk_connectLivePlayEngineAndConfigDevice(
 ): Done;
 /** Destroys the live play engine: 0, or -1 when there was none or the disconnect failed. */
 export function engineSdk_leaveLiveRoom(): Done;
+/**
+ * Creates the replay engine with its callbacks object and opens the recorded media at mediaPath:
+ * the open's result, or -1 when a main engine exists. Throws "Expected arguments : callback" unless
+ * called with at least (callbacks object, string).
+ */
 export function engineSdk_createReplayEngine(callbacks: ReplayEngineCallbacks, mediaPath: string): ResultCode;
+/** Destroys the replay engine: 0, or -1 when there is none. */
 export function engineSdk_destroyReplayEngine(): Done;
 /** "win_<major>.<minor>" on Windows. */
 export function engineSdk_getPlatform(): string;
+/** The test-environment flag of the user configuration. */
 export function engineSdk_isTestEnvironment(): boolean;
+/**
+ * Creates the streaming engine for a stream, with its callbacks object and the engine parameters:
+ * the engine's result, -1 when a main engine exists. Throws "Expected arguments : config, callback,
+ * engine_params" only when the count differs from (object, callbacks object, string) and no
+ * argument has its type.
+ */
 export function engineSdk_createStreamingEngine(
   config: CommandClientConfig,
   callbacks: StreamingEngineCallbacks,
   engineParams: string,
 ): ResultCode;
+/** Destroys the streaming engine: 0, or -1 when there is none. */
 export function engineSdk_destroyStreamingEngine(): Done;
-/** Passed to the media dump in order; `value` is read as int64. */
+/**
+ * Passed to the media dump in order; `value` is read as int64. Throws "Expected arguments :
+ * engineParams" unless called with at least (number, string, string, string, string, boolean).
+ */
 export function engineSdk_initDumpManager(
   value: number,
   text1: string,
@@ -327,12 +376,24 @@ export function engineSdk_initDumpManager(
   text4: string,
   flag: boolean,
 ): void;
-/** Takes no argument: any argument throws. */
+/**
+ * Takes no argument: any argument throws. Throws "Expected 0 arguments " when given any argument.
+ */
 export function engineSdk_initThreadMonitor(): void;
-/** Switches as one flat JSON object: {"key": true, ...}. */
+/**
+ * Switches as one flat JSON object: {"key": true, ...}. Throws "Expected arguments : engineParams"
+ * unless called with at least (string).
+ */
 export function engineSdk_updateSourceFlag(flags: string): void;
+/**
+ * Hands the live client the parameters it uses outside a room; nothing before engineSdk_onAppInit.
+ * Throws "Expected arguments : engineParams" unless called with at least (string).
+ */
 export function engineSdk_setOutRoomParameters(parameters: string): void;
-/** `unused` is required and not read. */
+/**
+ * `unused` is required and not read. Throws "CreateLiveReplayEngine: invalid arguments" unless
+ * called with at least (callbacks object, string, callbacks object, string).
+ */
 export function engineSdk_createLiveReplayEngine(
   replayCallbacks: ReplayEngineCallbacks,
   mediaPath: string,
@@ -343,101 +404,294 @@ export function engineSdk_createLiveReplayEngine(
 export function engineSdk_destroyLiveReplayEngine(): 0;
 /** Throws "Live replay engine is not created yet." without one. */
 export function engineSdk_openReplayMedia(): ResultCode;
-/** Types 1 and 2 reach the engine; any other does nothing. */
+/**
+ * Types 1 and 2 reach the engine; any other does nothing. Throws "Expected arguments :
+ * engineParamsType, engineParams" unless called with at least (number, string).
+ */
 export function engineSdk_updateEngineParams(type: number, params: string): void;
 /** False for a missing or non-string key (no error). */
 export function engineSdk_getSourceFlag(key: string): boolean;
+/**
+ * Sets the folder the engine caches into (UTF-8 path): 0. Throws "Expected arguments : cache
+ * folder" unless called with at least (string).
+ */
 export function engineSdk_setEngineGlobalCacheFolder(folder: string): 0;
+/**
+ * Which main engine exists: 0 live play, 1 replay, 2 local, 4 streaming, 5 live replay, -1 none.
+ */
 export function engineSdk_currentEngineType(): EngineType;
 
 // ---- livePlayEngine_*: media of the live class ----------------------------------------
 // The current live play engine is the live replay engine's when one exists.
 // Without an engine every export answers -1 and throws nothing.
 
+/**
+ * Starts sending the microphone as the given audio track. Throws "Expected 1 parameter: info"
+ * unless called with at least (object).
+ */
 export function livePlayEngine_audioStartSend(info: AudioTrackInfo): ResultCode;
+/**
+ * Starts sending the microphone to the listed users only. Throws "Expected 2 parameter: info,
+ * userlist" unless called with at least (object, array).
+ */
 export function livePlayEngine_audioStartSendToGroup(info: AudioTrackInfo, users: UserIdList): ResultCode;
+/**
+ * Stops sending the given audio track. Throws "Expected 1st parameter to be info" unless called
+ * with at least (object).
+ */
 export function livePlayEngine_audioStopSend(info: AudioTrackInfo): ResultCode;
+/**
+ * Starts receiving a user's audio track; play: whether it is played out. Throws "Expected 2
+ * arguments: info ,bool." unless called with at least (object, boolean).
+ */
 export function livePlayEngine_audioStartReceive(info: AudioTrackInfo, play: boolean): ResultCode;
+/**
+ * Stops receiving a user's audio track. Throws "Expected arg index 0 to be info." unless called
+ * with at least (object).
+ */
 export function livePlayEngine_audioStopReceive(info: AudioTrackInfo): ResultCode;
-/** The renderer of user id × 20 + type; stopping the receive releases it. */
+/**
+ * The renderer of user id × 20 + type; stopping the receive releases it. Throws "Expected 2
+ * arguments: info, callback." unless called with at least (object, callbacks object).
+ */
 export function livePlayEngine_videoStartReceive(info: VideoTrackInfo, renderer: VideoRenderer<TrackVideoFrame>): ResultCode;
+/**
+ * Stops receiving a video track; its renderer gets no more frames. Throws "Expected 1st parameter
+ * to be info" unless called with at least (object).
+ */
 export function livePlayEngine_videoStopReceive(info: VideoTrackInfo): ResultCode;
-/** Captures the local camera (user 256) and sends it: 0, or -1 when capture or send failed. */
+/**
+ * Captures the local camera (user 256) and sends it: 0, or -1 when capture or send failed. Throws
+ * "Expected 2 arguments: info, callback" unless called with at least (object, callbacks object).
+ */
 export function livePlayEngine_videoStartCapture(info: VideoTrackInfo, renderer: VideoRenderer<TrackVideoFrame>): Done;
+/**
+ * Captures the local camera with the AI sticker applied, to the renderer: 0, or -1 when capture
+ * failed. Throws "Expected 2 arguments: info, callback" unless called with at least (object,
+ * callbacks object).
+ */
 export function livePlayEngine_videoStartCaptureWithAISticker(
   info: VideoTrackInfo,
   renderer: VideoRenderer<TrackVideoFrame>,
 ): Done;
+/**
+ * Captures the local camera to the renderer and sends it to the listed users: 0, or -1 when capture
+ * or send failed. Throws "Expected 3 arguments: info, callback, userlist" unless called with at
+ * least (object, callbacks object, array).
+ */
 export function livePlayEngine_videoStartCaptureAndSendToGroup(
   info: VideoTrackInfo,
   renderer: VideoRenderer<TrackVideoFrame>,
   users: UserIdList,
 ): Done;
+/**
+ * Captures the local camera in high definition to the renderer: 0, or -1 when capture failed.
+ * Throws "Expected 2 arguments: info, callback" unless called with at least (object, callbacks
+ * object).
+ */
 export function livePlayEngine_videoStartCaptureHD(info: VideoTrackInfo, renderer: VideoRenderer<TrackVideoFrame>): Done;
+/**
+ * Stops capturing and sending the local camera track: 0, or -1. Throws "Expected 1 arguments: info"
+ * unless called with at least (object).
+ */
 export function livePlayEngine_videoStopCapture(info: VideoTrackInfo): Done;
+/**
+ * Stops the high-definition capture: 0, or -1. Throws "Expected 1 arguments: info" unless called
+ * with at least (object).
+ */
 export function livePlayEngine_videoStopCaptureHD(info: VideoTrackInfo): Done;
+/**
+ * Rotates the captured camera picture (degrees, the engine's values). Throws "Expected 1 arguments:
+ * rotate" unless called with at least (number).
+ */
 export function livePlayEngine_setCaptureRotation(rotation: number): ResultCode;
 /**
- * Camera frames come to `renderer` as user 0, type 0. `option` is read only
- * when given. -1 when one is registered already.
+ * Camera frames come to `renderer` as user 0, type 0. `option` is read only when given. -1 when one
+ * is registered already. Throws "Expected at least 1 arguments: callback" unless called with at
+ * least (callbacks object).
  */
 export function livePlayEngine_registerCameraDataCallback(renderer: VideoRenderer<TrackVideoFrame>, option?: number): Done;
+/** Stops delivering raw camera frames to the callback registered before. */
 export function livePlayEngine_unregisterCameraDataCallback(): ResultCode;
-/** One recording at a time across the recording starts: a second answers -1. */
+/**
+ * One recording at a time across the recording starts: a second answers -1. Throws "Expected 3
+ * arguments: info, callback, groupUsers" unless called with at least (object, callbacks object,
+ * array).
+ */
 export function livePlayEngine_audioStartRecording(
   info: AudioTrackInfo,
   callback: MicrophoneRecordingCallback,
   groupUsers: UserIdList,
 ): ResultCode;
+/**
+ * Stops the microphone recording of the given track. Throws "Expected 1 arguments: info" unless
+ * called with at least (object).
+ */
 export function livePlayEngine_audioStopRecording(info: AudioTrackInfo): ResultCode;
+/** Starts recording the microphone and sending it. */
 export function livePlayEngine_audioStartRecordAndSend(): ResultCode;
-/** Writes the statistics into `recordingInfo` when the stop returned 0. */
+/**
+ * Writes the statistics into `recordingInfo` when the stop returned 0. Throws "Expected 1
+ * arguments, recodingInfo" unless called with at least (object to write into).
+ */
 export function livePlayEngine_audioStopRecordAndSend(recordingInfo: RecordingMicrophoneInfo): ResultCode;
+/**
+ * Starts a repeat (practice) recording of the microphone; its data and state reach the callback.
+ * Throws "Expected 2 arguments: AudioTrackInfo, callback" unless called with at least (object,
+ * callbacks object).
+ */
 export function livePlayEngine_audioStartRepeatRecording(info: AudioTrackInfo, callback: MicrophoneRecordingCallback): ResultCode;
-/** Writes the statistics into `recordingInfo` when the stop returned 0. */
+/**
+ * Writes the statistics into `recordingInfo` when the stop returned 0. Throws "Expected 2
+ * arguments: AudioTrackInfo, callback" unless called with at least (object, object to write into).
+ */
 export function livePlayEngine_audioStopRepeatRecording(info: AudioTrackInfo, recordingInfo: RecordingMicrophoneInfo): ResultCode;
+/**
+ * Mutes or unmutes what is sent from the microphone, keeping the capture running. Throws "Expected
+ * 1 arguments: mute" unless called with at least (boolean).
+ */
 export function livePlayEngine_setMicrophoneSendMute(mute: boolean): ResultCode;
-/** -1 without an engine; otherwise the engine's code and the mute state. */
+/**
+ * -1 without an engine; otherwise the engine's code and the mute state. Throws "Expected 0
+ * arguments" when given any argument.
+ */
 export function livePlayEngine_getMicrophoneSendMute(): MicrophoneSendMute | -1;
-/** Replaces the local voice activity callback. */
+/**
+ * Replaces the local voice activity callback. Throws "Expected 1 arguments: callabck" unless called
+ * with at least (callbacks object).
+ */
 export function livePlayEngine_registerLocalVadCallback(callback: VadCallback): ResultCode;
+/**
+ * Stops the local voice-activity reports; queued ones are dropped. Throws "Expected 0 arguments"
+ * when given any argument.
+ */
 export function livePlayEngine_unregisterLocalVadCallback(): ResultCode;
+/**
+ * The local voice-activity state, as the engine reports it. Throws "Expected 0 arguments" when
+ * given any argument.
+ */
 export function livePlayEngine_getLocalVadStatus(): ResultCode;
-/** `ssrc` is read as int32. */
+/**
+ * `ssrc` is read as int32. Throws "Expected 1 arguments: ssrc, callabck" unless called with at
+ * least (number, callbacks object).
+ */
 export function livePlayEngine_registerRemoteVadCallback(ssrc: number, callback: VadCallback): ResultCode;
+/**
+ * Reports a remote stream's voice activity, found by business identity, to the callback. Throws
+ * "Expected 1 arguments: bizinfo, callabck" unless called with at least (object, callbacks object).
+ */
 export function livePlayEngine_registerRemoteVadCallbackBiz(info: BizInfo, callback: VadCallback): ResultCode;
+/**
+ * Stops the voice-activity reports of the stream with this ssrc. Throws "Expected 1 arguments:
+ * ssrc" unless called with at least (number).
+ */
 export function livePlayEngine_unregisterRemoteVadCallback(ssrc: number): ResultCode;
+/**
+ * Stops the voice-activity reports of the stream with this business identity. Throws "Expected 1
+ * arguments: biz_info" unless called with at least (object).
+ */
 export function livePlayEngine_unregisterRemoteVadCallbackBiz(info: BizInfo): ResultCode;
+/**
+ * The voice-activity state of the stream with this ssrc. Throws "Expected 1 arguments: ssrc" unless
+ * called with at least (number).
+ */
 export function livePlayEngine_getRemoteVadStatus(ssrc: number): ResultCode;
+/**
+ * The voice-activity state of the stream with this business identity. Throws "Expected 1 arguments:
+ * bizinfo" unless called with at least (object).
+ */
 export function livePlayEngine_getRemoteVadStatusBiz(info: BizInfo): ResultCode;
-/** Both read as uint32. */
+/**
+ * Both read as uint32. Throws "Expected 2 arguments: userId, position(number)" unless called with
+ * at least (number, number).
+ */
 export function livePlayEngine_setRxVoiceAdjustParameters(userId: number, position: number): ResultCode;
+/**
+ * Sets the voice adjustment of a received stream (by business identity) to position. Throws
+ * "Expected 2 arguments: BizInfo, position(number)" unless called with at least (object, number).
+ */
 export function livePlayEngine_setRxVoiceAdjustParametersBiz(info: BizInfo, position: number): ResultCode;
+/**
+ * Opens the camera for a business type, publishes it and draws it to the renderer. Throws "Expected
+ * 2 arguments: info, callback" unless called with at least (object, callbacks object).
+ */
 export function livePlayEngine_startCameraAndPublish(info: BizInfo, renderer: VideoRenderer<BizVideoFrame>): ResultCode;
+/**
+ * Stops publishing the camera of a business type and closes it. Throws "Expected 1 arguments: info"
+ * unless called with at least (object).
+ */
 export function livePlayEngine_stopCameraAndUnpublish(info: BizInfo): ResultCode;
+/**
+ * Subscribes to a user's video of a business type; frames reach the renderer. Throws "Expected 2
+ * arguments: info, callback." unless called with at least (object, callbacks object).
+ */
 export function livePlayEngine_subscribeVideo(info: BizInfo, renderer: VideoRenderer<BizVideoFrame>): ResultCode;
+/**
+ * Ends a video subscription; its renderer gets no more frames. Throws "Expected 1st parameter to be
+ * info" unless called with at least (object).
+ */
 export function livePlayEngine_unsubscribeVideo(info: BizInfo): ResultCode;
+/**
+ * Opens the microphone for a business type and publishes it (send: whether it is sent); recording
+ * data and state reach the callback. Throws "Expected 3 arguments" unless called with at least
+ * (object, boolean, callbacks object).
+ */
 export function livePlayEngine_startMicAndPublish(info: BizInfo, send: boolean, callback: MicrophoneRecordingCallback): ResultCode;
-/** Writes the statistics into `recordingInfo` when the stop returned 0. */
+/**
+ * Writes the statistics into `recordingInfo` when the stop returned 0. Throws "Expected 2
+ * parameters: BizInfo, RecordingMicrophoneInfo" unless called with at least (object, object to
+ * write into).
+ */
 export function livePlayEngine_stopMicAndUnpublish(info: BizInfo, recordingInfo: RecordingMicrophoneInfo): ResultCode;
+/**
+ * Subscribes to a user's audio of a business type; play: whether it is played out. Throws "Expected
+ * 2 arguments: info ,bool." unless called with at least (object, boolean).
+ */
 export function livePlayEngine_subscribeAudio(info: BizInfo, play: boolean): ResultCode;
+/**
+ * Ends an audio subscription. Throws "Expected arg index 0 to be info." unless called with at least
+ * (object).
+ */
 export function livePlayEngine_unsubscribeAudio(info: BizInfo): ResultCode;
+/**
+ * Starts group audio with the listed users; send: whether this user sends. Throws "Expected 3 args:
+ * bizinfo, array of int64_t, bool." unless called with at least (object, array, boolean).
+ */
 export function livePlayEngine_startGroupAudio(info: BizInfo, users: UserIdList, send: boolean): ResultCode;
+/** Publishes this user's audio to the running group audio. */
 export function livePlayEngine_publishGroupAudio(): ResultCode;
 /** Spelled so. */
 export function livePlayEngine_unpblishGroupAudio(): ResultCode;
+/**
+ * Stops the group audio of a business identity. Throws "Expected arg index 0 to be bizinfo." unless
+ * called with at least (object).
+ */
 export function livePlayEngine_stopGroupAudio(info: BizInfo): ResultCode;
 
 // ---- log_*: the engine's logging -------------------------------------------------------
 
-/** Adds a sink that hands every record to `executor.log`; `logPath` is not used. Exactly 2 arguments. */
+/**
+ * Adds a sink that hands every record to `executor.log`; `logPath` is not used. Exactly 2
+ * arguments. Throws "Expected arguments : executor, log_path" unless called with exactly (callbacks
+ * object, string).
+ */
 export function log_start(executor: LogExecutor, logPath: string): void;
-/** Levels: 1 error, 2 warning, 4 verbose, any other info. */
+/**
+ * Levels: 1 error, 2 warning, 4 verbose, any other info. Throws "Expected arguments : level, tag,
+ * msg" unless called with at least (number, string, string).
+ */
 export function log_logMessage(level: number, tag: string, msg: string): void;
-/** `episodeId` is read as int64. */
+/**
+ * `episodeId` is read as int64. Throws "Expected arguments : roomType, episodeId" only with fewer
+ * arguments than (string, number) and none of its type.
+ */
 export function log_addEpisodeId(roomType: string, episodeId: number): void;
+/** Removes the episode id from later log records. */
 export function log_removeEpisodeId(): void;
-/** Any value, coerced to a string. */
+/**
+ * Any value, coerced to a string. Throws "Expected arguments : sdkVersion" unless called with at
+ * least (any value).
+ */
 export function log_setSdkVersion(sdkVersion: string): void;
 
 // ---- engineTest_* --------------------------------------------------------------------

@@ -12,6 +12,7 @@ const sim = require('../sim');
 const pkg = require('../package.json');
 const { root, waitFor } = require('./helpers');
 const decl = require('./types/declarations');
+const { describeExports } = require('./exports');
 
 const declared = decl.declaredExports();
 const byName = new Map(declared.map((d) => [d.name, d]));
@@ -72,6 +73,26 @@ test('index.d.ts', async (t) => {
     assert.deepEqual(decl.callbackInterfaces().filter((n) => !used.types.has(n)), [], 'interfaces never used');
   });
 
+  await t.test('gives every export hover text that quotes its refusal message', () => {
+    const fs = require('fs');
+    const files = [decl.FILE, ...fs.readdirSync(path.join(root, 'types')).map((f) => path.join(root, 'types', f))];
+    const docs = new Map();
+    for (const f of files) {
+      const text = fs.readFileSync(f, 'utf8');
+      for (const m of text.matchAll(/(\/\*\*(?:[^*]|\*(?!\/))*\*\/)?\s*export (?:declare )?function (\w+)/g)) {
+        docs.set(m[2], (m[1] || '').replace(/\s*\n\s*\*\s*/g, ' '));
+      }
+    }
+    const problems = [];
+    for (const d of describeExports(addon)) {
+      if (!docs.has(d.name)) continue;  // a class
+      const doc = docs.get(d.name);
+      if (!doc) problems.push(`${d.name}: no doc comment`);
+      else if (d.message && !doc.includes(d.message)) problems.push(`${d.name}: does not quote "${d.message}"`);
+    }
+    assert.deepEqual(problems, []);
+  });
+
   await t.test('names each parameter by the admission letter its type passes', () => {
     // The letters are what an export description is compared with; a few known rows pin them down.
     const letters = (name) => byName.get(name).letters;
@@ -86,7 +107,6 @@ test('index.d.ts', async (t) => {
 });
 
 test('declared required parameters match the module\'s own description of each export', () => {
-  const { describeExports } = require('./exports');
   // The description's o, c and w are all objects to TypeScript; a row's *
   // admits anything, so any declared type fits it.
   // A row's F (function or null) is declared as a function, optionally | null.
@@ -277,28 +297,32 @@ test('callback interfaces against what the add-on calls', async (t) => {
     assert.deepEqual(renderers.sort(), ['VideoRenderer<BizVideoFrame>', 'VideoRenderer<TrackVideoFrame>']);
   });
 
-  await t.test('local, replay and streaming callbacks: nothing is read or called on them', async () => {
+  await t.test('local callbacks: nothing is read or called; replay and streaming: their declared events', async () => {
     destroyAll();
     const recorder = new decl.Recorder();
     const engines = [
-      ['engineSdk_createLocalEngine', 'LocalEngineCallback', [decl.sample(paramType('engineSdk_createLocalEngine', 0), recorder), 1, 's']],
-      ['engineSdk_createReplayEngine', 'ReplayEngineCallback', [decl.sample(paramType('engineSdk_createReplayEngine', 0), recorder), 's']],
-      [
-        'engineSdk_createStreamingEngine',
-        'StreamingEngineCallback',
-        [{}, decl.sample(paramType('engineSdk_createStreamingEngine', 1), recorder), '{}'],
-      ],
+      ['engineSdk_createLocalEngine', 'LocalEngineCallback', null, [decl.sample(paramType('engineSdk_createLocalEngine', 0), recorder), 1, 's']],
+      ['engineSdk_createReplayEngine', 'ReplayEngineCallback', 'ReplayEngineEvents',
+        [decl.sample(paramType('engineSdk_createReplayEngine', 0), recorder), 's']],
+      ['engineSdk_createStreamingEngine', 'StreamingEngineCallback', 'StreamingEvents',
+        [{}, decl.sample(paramType('engineSdk_createStreamingEngine', 1), recorder), '{}']],
     ];
-    for (const [create, engineInterface, args] of engines) {
+    for (const [create, engineInterface, iface, args] of engines) {
       addon[create](...args);
       const held = sim.held().filter((n) => n.startsWith(`${engineInterface}.`));
       assert.ok(held.length > 0, `${create} hands the engine its callbacks`);
-      for (const name of held) assert.ok(sim.fire(name, [0]));
+      for (const name of held) {
+        const m = iface && declaredMethod(recorder, iface, name.split('.').pop().replace(/^O/, 'o'));
+        assert.ok(sim.fire(name, m ? fireArgs(m.signature) : [0]), name);
+      }
+      await settle();
       destroyAll();
     }
     await settle();
-    assert.deepEqual([...recorder.interfaces.keys()], ['object']);
-    assert.deepEqual(recorder.undeclared, []);
-    assert.deepEqual(recorder.calls, []);
+    assert.deepEqual([...recorder.interfaces.keys()].sort(), ['ReplayEngineEvents', 'StreamingEvents', 'object']);
+    assert.deepEqual(recorder.undeclared, [], 'keys read or methods called that no declaration has');
+    assert.deepEqual(recorder.calls.filter((c) => c.iface === 'object'), [], 'nothing is called on the local engine\'s callbacks');
+    assert.deepEqual(uncalled(recorder), [], 'declared methods the add-on never calls');
+    assert.deepEqual(callProblems(recorder), []);
   });
 });

@@ -51,9 +51,19 @@ export interface HttpExecutingLiveClient {
 
 // ---- dumpDataUpload_* ---------------------------------------------------------------
 
+/**
+ * Refreshes the diagnostic data to upload for the live scene: 0. Throws "Expected 0 arguments" when
+ * given any argument.
+ */
 export declare function dumpDataUpload_refreshUploadDataInLiveScene(): number;
+/**
+ * Sets the rules of which diagnostic data to keep: 0. Throws "Expected 1 arguments, 1st is string"
+ * unless called with exactly (string).
+ */
 export declare function dumpDataUpload_updateSalvageRules(rules: string): number;
+/** Starts uploading diagnostic data: 0. Throws "Expected 0 arguments" when given any argument. */
 export declare function dumpDataUpload_startUpload(): number;
+/** Stops uploading diagnostic data: 0. Throws "Expected 0 arguments" when given any argument. */
 export declare function dumpDataUpload_stopUpload(): number;
 
 // ---- face detection ---------------------------------------------------------------------
@@ -74,12 +84,17 @@ export interface FaceDetectResult {
   picHeight: number;
 }
 
-/** Answers the engine's status (0 a face). */
+/**
+ * Answers the engine's status (0 a face). Throws "Expected arguments: imagePath (string), result
+ * (object)" unless called with at least (string, object to write into).
+ */
 export declare function detectFaceSync(imagePath: string, result: Partial<FaceDetectResult> | object): number;
 /**
- * format: 1 I420 (width * height * 3 / 2 bytes, chroma rounded up), 2 RGB24, 3 RGBA.
- * Answers -5 for an empty buffer, a side below 1 or a buffer shorter than the
- * format needs, -4 for another format (the engine is not called), -10 when refused.
+ * format: 1 I420 (width * height * 3 / 2 bytes, chroma rounded up), 2 RGB24, 3 RGBA. Answers -5 for
+ * an empty buffer, a side below 1 or a buffer shorter than the format needs, -4 for another format
+ * (the engine is not called), -10 when refused. Throws "Expected arguments: buffer (Buffer), width
+ * (number), height (number), format (number), result (object)" unless called with at least (typed
+ * array or Buffer, number, number, number, object to write into).
  */
 export declare function detectFaceSyncWithBuffer(buffer: Buffer | Uint8Array, width: number, height: number,
   format: number, result: Partial<FaceDetectResult> | object): number;
@@ -110,11 +125,36 @@ export interface LocalTallyCallback {
   onLocalTallyPostValueEntry?(url: string, values: Array<TallyKeyValue<string | number>>, category: number): void;
 }
 
+/**
+ * Sets the analytics client's user and server. Throws "Expected arguments : config" unless called
+ * with at least (object).
+ */
 export declare function tallyV2_updateConfig(config: { userId: number; serverHost: string }): void;
+/**
+ * Updates the analytics header of a category: values set and removed. Throws "Expected arguments :
+ * header, category" unless called with at least (object, number).
+ */
 export declare function tallyV2_updateHeader(header: TallyMaps, category: number): void;
+/**
+ * Updates the analytics common state of a category. Throws "Expected arguments : common_state,
+ * category" unless called with at least (object, number).
+ */
 export declare function tallyV2_updateCommonState(commonState: TallyMaps, category: number): void;
+/**
+ * Posts an analytics entry with its values. Throws "Expected arguments : entry, category" unless
+ * called with at least (object, number).
+ */
 export declare function tallyV2_postValueEntry(entry: TallyValueEntry, category: number): void;
+/**
+ * Posts an analytics entry already serialised. Throws "Expected arguments : entry, category" unless
+ * called with at least (object, number).
+ */
 export declare function tallyV2_postSerializedEntry(entry: { url: string; serializedValue: string }, category: number): void;
+/**
+ * Reports every analytics header update and entry to the object (onLocalTallyUpdateHeader,
+ * onLocalTallyPostValueEntry), for tests. Throws "Expected arguments : clientLocalTallyCallback"
+ * unless called with at least (callbacks object).
+ */
 export declare function tallyV2_setLocalTallyCallbackForTest(clientLocalTallyCallback: LocalTallyCallback): void;
 
 // ---- skiff_* ----------------------------------------------------------------------------
@@ -129,8 +169,14 @@ export interface SkiffConfig {
   parallelBlockCount: number;
 }
 
+/**
+ * Initialises the download accelerator with its configuration. Throws "Expected arguments: config"
+ * unless called with exactly (object).
+ */
 export declare function skiff_init(config: SkiffConfig): void;
+/** Has the download accelerator report its statistics to the add-on. */
 export declare function skiff_setDownloadStatisticCallback(): void;
+/** Tells the download accelerator that the network changed. */
 export declare function skiff_onNetworkTypeChanged(): void;
 
 // ---- networkProber_* ----------------------------------------------------------------------
@@ -141,9 +187,14 @@ export interface NetworkProbeResult {
   lossRate: number;
 }
 
+/** Starts probing the network. */
 export declare function networkProber_startEsProber(): void;
+/** Stops probing the network. */
 export declare function networkProber_stopEsProber(): void;
-/** Writes isConnected, rtt and lossRate into `result`; answers 0. */
+/**
+ * Writes isConnected, rtt and lossRate into `result`; answers 0. Throws "Expected 1 arguments"
+ * unless called with exactly (any value).
+ */
 export declare function networkProber_getEsProberResult(result: Partial<NetworkProbeResult> | object): number;
 
 // ---- QXEngineSdk_* ------------------------------------------------------------------------
@@ -169,10 +220,28 @@ export interface QXLogCallback {
   onLogMessage?(message: string, fields: Array<{ key: string; value: string }>): void;
 }
 
+/**
+ * Initialises the SDK with its configuration; the engine's log records reach
+ * logCallback.onLogMessage. The result code. Throws "invalid arguments: QXInitConfig,
+ * QXLogCallback" unless called with at least (object, callbacks object).
+ */
 export declare function QXEngineSdk_Init(config: QXInitConfig, logCallback: QXLogCallback): number;
+/** The SDK's version. */
 export declare function QXEngineSdk_Version(): string;
+/**
+ * Updates the SDK's user: the result code. Throws "invalid arguments: user_config" unless called
+ * with at least (object).
+ */
 export declare function QXEngineSdk_UpdateUserConfig(userConfig: Partial<QXUserConfig>): number;
+/**
+ * Switches the SDK between the test and the production environment: the result code. Throws
+ * "invalid arguments: test environment" unless called with at least (boolean, string, string).
+ */
 export declare function QXEngineSdk_UpdateEnvironment(testEnvironment: boolean, first: string, second: string): number;
+/**
+ * Hands the SDK the session cookies. Throws "Expected 1 arguments: cookies" unless called with
+ * exactly (string).
+ */
 export declare function QXEngineSdk_UpdateCookie(cookies: string): void;
 
 // ---- QXDeviceSetting_* ---------------------------------------------------------------------
@@ -184,8 +253,15 @@ export interface QXDeviceSettingInfo {
   speakerVolume: number;
 }
 
-/** Does nothing at all while the source flag "disableSyncDeviceSetting20260205" is on. */
+/**
+ * Does nothing at all while the source flag "disableSyncDeviceSetting20260205" is on. Throws
+ * "Expected arguments: setting (object)" unless called with at least (object).
+ */
 export declare function QXDeviceSetting_updateSetting(setting: Partial<QXDeviceSettingInfo>): void;
+/**
+ * Calls the function with each device setting the engine syncs; null removes it. Throws "Expected
+ * arguments: callback (function or null)" unless called with at least (function or null).
+ */
 export declare function QXDeviceSetting_setDeviceSettingCallback(callback: ((setting: QXDeviceSettingInfo) => void) | null): void;
 
 // ---- QXAIAgent_* --------------------------------------------------------------------------
@@ -233,24 +309,117 @@ export interface QXAIAudioHandler {
   getAudioData(): { sampleRate: number; channels: number; data: Buffer | Int16Array } | null | undefined;
 }
 
-/** 0 when the engine made no agent. */
+/**
+ * 0 when the engine made no agent. Throws "Expected arguments: config, callback" unless called with
+ * exactly (object, callbacks object).
+ */
 export declare function QXAIAgent_createInstance(config: QXAIAgentConfig, callback: QXAIAgentCallback): AgentPtr;
+/**
+ * Destroys the agent; its handle is stale afterwards and no later event is delivered. Throws
+ * "Expected arguments: agent_ptr" unless called with exactly (number). A stale, destroyed or forged
+ * agent handle gets the neutral answer and a log line.
+ */
 export declare function QXAIAgent_destroyInstance(agent_ptr: AgentPtr): number;
+/**
+ * Connects the agent. Throws "Expected arguments: agent_ptr" unless called with exactly (number). A
+ * stale, destroyed or forged agent handle gets the neutral answer and a log line.
+ */
 export declare function QXAIAgent_start(agent_ptr: AgentPtr): number;
+/**
+ * Disconnects the agent. Throws "Expected arguments: agent_ptr" unless called with exactly
+ * (number). A stale, destroyed or forged agent handle gets the neutral answer and a log line.
+ */
 export declare function QXAIAgent_stop(agent_ptr: AgentPtr): number;
+/**
+ * Starts sending the microphone to the agent. Throws "Expected arguments: agent_ptr" unless called
+ * with exactly (number). A stale, destroyed or forged agent handle gets the neutral answer and a
+ * log line.
+ */
 export declare function QXAIAgent_startListening(agent_ptr: AgentPtr): number;
+/**
+ * Starts sending audio that the handler provides instead of the microphone. Throws "Expected
+ * arguments: agent_ptr, handler" unless called with exactly (number, object). A stale, destroyed or
+ * forged agent handle gets the neutral answer and a log line.
+ */
 export declare function QXAIAgent_startListeningWithProvider(agent_ptr: AgentPtr, handler: QXAIAudioHandler): number;
+/**
+ * Stops sending audio to the agent. Throws "Expected arguments: agent_ptr" unless called with
+ * exactly (number). A stale, destroyed or forged agent handle gets the neutral answer and a log
+ * line.
+ */
 export declare function QXAIAgent_stopListening(agent_ptr: AgentPtr): number;
+/**
+ * Mutes or unmutes what is sent to the agent. Throws "Expected arguments: agent_ptr, mute" unless
+ * called with exactly (number, boolean). A stale, destroyed or forged agent handle gets the neutral
+ * answer and a log line.
+ */
 export declare function QXAIAgent_setMicrophoneSendMute(agent_ptr: AgentPtr, mute: boolean): number;
+/**
+ * Mutes or unmutes the agent's voice. Throws "Expected arguments: agent_ptr, mute" unless called
+ * with exactly (number, boolean). A stale, destroyed or forged agent handle gets the neutral answer
+ * and a log line.
+ */
 export declare function QXAIAgent_setAIPlayoutMute(agent_ptr: AgentPtr, mute: boolean): number;
+/**
+ * Sends a text message to the agent. Throws "Expected arguments: agent_ptr, message" unless called
+ * with exactly (number, string). A stale, destroyed or forged agent handle gets the neutral answer
+ * and a log line.
+ */
 export declare function QXAIAgent_sendMessage(agent_ptr: AgentPtr, message: string): number;
+/**
+ * The agent's connection state. Throws "Expected arguments: agent_ptr" unless called with exactly
+ * (number). A stale, destroyed or forged agent handle gets the neutral answer and a log line.
+ */
 export declare function QXAIAgent_getConnectionState(agent_ptr: AgentPtr): number;
+/**
+ * The difference between the server's clock and this machine's, in milliseconds. Throws "Expected
+ * arguments: agent_ptr" unless called with exactly (number). A stale, destroyed or forged agent
+ * handle gets the neutral answer and a log line.
+ */
 export declare function QXAIAgent_getServerClockDiffMs(agent_ptr: AgentPtr): number;
+/**
+ * Reports the agent's actions to the callback. Throws "Expected arguments: agent_ptr, callback"
+ * unless called with exactly (number, callbacks object). A stale, destroyed or forged agent handle
+ * gets the neutral answer and a log line.
+ */
 export declare function QXAIAgent_registerActionCallback(agent_ptr: AgentPtr, callback: QXAIActionCallback): number;
+/**
+ * Stops the action reports. Throws "Expected arguments: agent_ptr" unless called with exactly
+ * (number). A stale, destroyed or forged agent handle gets the neutral answer and a log line.
+ */
 export declare function QXAIAgent_unRegisterActionCallback(agent_ptr: AgentPtr): number;
+/**
+ * Reports the play status of the agent's audio to the callback. Throws "Expected arguments:
+ * agent_ptr, callback" unless called with exactly (number, function). A stale, destroyed or forged
+ * agent handle gets the neutral answer and a log line.
+ */
 export declare function QXAIAgent_registerAIAgentAudioPlayStatusCallback(agent_ptr: AgentPtr, callback: QXAIAudioPlayStatusCallback): number;
+/**
+ * Stops the audio play status reports. Throws "Expected arguments: agent_ptr" unless called with
+ * exactly (number). A stale, destroyed or forged agent handle gets the neutral answer and a log
+ * line.
+ */
 export declare function QXAIAgent_unRegisterAIAgentAudioPlayStatusCallback(agent_ptr: AgentPtr): number;
+/**
+ * The user's current audio level. Throws "Expected arguments: agent_ptr" unless called with exactly
+ * (number). A stale, destroyed or forged agent handle gets the neutral answer and a log line.
+ */
 export declare function QXAIAgent_getUserAudioLevel(agent_ptr: AgentPtr): number;
+/**
+ * The agent's current audio level. Throws "Expected arguments: agent_ptr" unless called with
+ * exactly (number). A stale, destroyed or forged agent handle gets the neutral answer and a log
+ * line.
+ */
 export declare function QXAIAgent_getAIAudioLevel(agent_ptr: AgentPtr): number;
+/**
+ * Publishes the camera to the agent. Throws "Expected arguments: agent_ptr, config" unless called
+ * with exactly (number, object). A stale, destroyed or forged agent handle gets the neutral answer
+ * and a log line.
+ */
 export declare function QXAIAgent_publishCamera(agent_ptr: AgentPtr, config: QXAICameraConfig): number;
+/**
+ * Stops publishing the camera to the agent. Throws "Expected arguments: agent_ptr" unless called
+ * with exactly (number). A stale, destroyed or forged agent handle gets the neutral answer and a
+ * log line.
+ */
 export declare function QXAIAgent_unpublishCamera(agent_ptr: AgentPtr): number;

@@ -192,7 +192,15 @@ if (type === 0) addon.engineSdk_leaveLiveRoom();
 
 addon.engineSdk_createReplayEngine({}, '/tmp/class.media');
 addon.engineSdk_destroyReplayEngine();
-addon.engineSdk_createStreamingEngine({ room_id: 1, signature: 'sig' }, {}, '{}');
+const streamingEvents: addon.StreamingEngineCallbacks = {
+  onBufferingBegin() {},
+  onBufferingEnd() {},
+  onFrameReceived(width: number, height: number) { void [width, height]; },
+  onError(code: number, message: string) { void [code, message]; },
+};
+addon.engineSdk_createStreamingEngine({ room_id: 1, signature: 'sig' }, streamingEvents, '{}');
+// @ts-expect-error the streaming engine calls each of its event methods
+addon.engineSdk_createStreamingEngine({ room_id: 1 }, { onError() {} }, '{}');
 addon.engineSdk_destroyStreamingEngine();
 addon.engineSdk_createLiveReplayEngine({}, '/tmp/class.media', new ClassroomEvents(), '');
 const opened: ResultCode = addon.engineSdk_openReplayMedia();
