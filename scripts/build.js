@@ -3,6 +3,7 @@
 //   node scripts/build.js           configure when needed, then build
 //   node scripts/build.js --force   configure and build from scratch
 //   node scripts/build.js --asan    the AddressSanitizer/UBSan variant in build-asan/
+//   node scripts/build.js --configure-only   write build/ and stop
 // In a development clone the bench modules are built too. Installed in an
 // app's node_modules, only what the app loads is built, and the compiler's
 // intermediates are removed afterwards.
@@ -17,6 +18,7 @@ const root = path.resolve(__dirname, '..');
 const args = process.argv.slice(2);
 const asan = args.includes('--asan');
 const force = args.includes('--force');
+const configureOnly = args.includes('--configure-only');
 const installed = root.split(path.sep).includes('node_modules');
 
 function fail(lines) {
@@ -81,8 +83,11 @@ if (asan) {
 }
 
 const common = [`--nodedir=${nodedir}`, '--jobs=2'];
+// node-gyp also writes npm_config_* into config.gypi, whose variables win
+// over -D: it gets the same engine_sdk.
+const env = { ...process.env, npm_config_engine_sdk: sdk ? path.resolve(sdk) : '' };
 const run = (verb, extra = []) =>
-  execFileSync(process.execPath, [gyp, verb, ...common, ...extra], { cwd: dir, stdio: 'inherit' });
+  execFileSync(process.execPath, [gyp, verb, ...common, ...extra], { cwd: dir, stdio: 'inherit', env });
 
 // binding.gyp takes its source lists from the tree at configure time, so a
 // new or removed source file, or another choice of variables, needs a new
@@ -93,11 +98,12 @@ const configuration = [...['standin/src', 'src', 'standin/control'].map((d) => s
 const stamp = path.join(dir, 'build', 'sources.txt');
 const configured = fs.existsSync(path.join(dir, 'build', process.platform === 'win32' ? 'binding.sln' : 'Makefile')) &&
   fs.existsSync(stamp) && fs.readFileSync(stamp, 'utf8') === configuration;
-if (installed) console.log(`lumen_engine_addon: compiling the add-on${sdk ? ` against ${sdk}` : ' and the stand-in engine'} (a few minutes)`);
-if (force || !configured) {
+if (installed && !configureOnly) console.log(`lumen_engine_addon: compiling the add-on${sdk ? ` against ${sdk}` : ' and the stand-in engine'} (a few minutes)`);
+if (force || configureOnly || !configured) {
   run('configure', ['--', ...defines]);
   fs.writeFileSync(stamp, configuration);
 }
+if (configureOnly) process.exit(0);
 run('build');
 
 // What an app loads stays: the modules and the engine library.
