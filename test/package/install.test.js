@@ -20,11 +20,13 @@ const npm = process.env.npm_execpath && /\.[cm]?js$/.test(process.env.npm_execpa
 const work = fs.mkdtempSync(path.join(os.tmpdir(), 'lumen-package-'));
 test.after(() => fs.rmSync(work, { recursive: true, force: true }));
 
+let lastStderr = '';
 function run(argv, opts = {}) {
   const [cmd, ...rest] = argv;
   const r = spawnSync(cmd, rest, { encoding: 'utf8', maxBuffer: 64 << 20, ...opts });
   if (r.error) throw r.error;
   if (r.status !== 0) throw new Error(`${argv.join(' ')} failed (${r.signal || r.status})\n${r.stdout}\n${r.stderr}`);
+  lastStderr = r.stderr;
   return r.stdout;
 }
 const npmRun = (args, opts) => run([...npm, ...args], opts);
@@ -78,11 +80,14 @@ function installApp(variant) {
   fs.mkdirSync(app);
   fs.writeFileSync(path.join(app, 'package.json'), JSON.stringify({ name: 'teaching-app', version: '1.0.0', private: true }));
   const started = Date.now();
-  npmRun(['install', '--offline', '--no-audit', '--no-fund', '--foreground-scripts', ...staged.deps, staged.tarballs[variant].file], {
+  const stdout = npmRun(['install', '--offline', '--no-audit', '--no-fund', '--foreground-scripts', ...staged.deps, staged.tarballs[variant].file], {
     cwd: app,
     env: { ...process.env, npm_config_build_from_source: '' },
   });
   const seconds = (Date.now() - started) / 1000;
+  // A compile at install prints no compiler warning.
+  const warnings = `${stdout}\n${lastStderr}`.split('\n').filter((l) => /warning:/.test(l));
+  assert.deepEqual(warnings, []);
   const installed = path.join(app, 'node_modules', staged.pkg.name);
   report[variant] = { installSeconds: seconds, packedBytes: staged.tarballs[variant].size, installedBytes: du(installed) };
   return { app, installed };
