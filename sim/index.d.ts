@@ -203,3 +203,70 @@ export declare function logMessagesBuilt(): number;
 export declare function minSeverity(severity?: number): number;
 /** Analytics entries posted so far, oldest first. */
 export declare function tally(): TallyEntry[];
+
+// ---- room replay (docs/sim-room-replay.md) -----------------------------------------------
+
+export interface ReplayClass {
+  durationMs: number;
+  fps: number;
+  bufferMs: number;
+  enterDelayMs: number;
+  teacher: { width: number; height: number };
+  student: { width: number; height: number };
+}
+
+export interface ReplayCompletions {
+  hold: boolean;
+  delayMs: number;
+  times: number;
+  afterLeave: boolean;
+}
+
+/** A recorded chunk of the class: user data, a radio message or a snapshot part. */
+export interface ReplayChunk {
+  npt: number;
+  data: Buffer;
+}
+
+/** Which stream of the class a picture shows, and when. */
+export interface ReplayPictureOptions {
+  role?: 'teacher' | 'student' | number;
+  positionMs?: number;
+  durationMs?: number;
+  frame?: number;
+}
+
+/** Merges into the recorded class (clamped); answers the whole. */
+export declare function setReplayClass(partial: Partial<Omit<ReplayClass, 'teacher' | 'student'>> & {
+  teacher?: Partial<ReplayClass['teacher']>;
+  student?: Partial<ReplayClass['student']>;
+}): ReplayClass;
+/** Merges into the rules of how rooms call their completions; answers the whole. */
+export declare function setReplayCompletions(partial: Partial<ReplayCompletions>): ReplayCompletions;
+/** Real time (false) or manual time; answers the clock's time. */
+export declare function setReplayClock(manual: boolean): number;
+/** Moves manual time on and returns once every room has stepped to it; answers the new time. */
+export declare function advanceReplayClock(ms: number): number;
+/** Each room alive: its state, mute, streams and completions. */
+export declare function replayRooms(): Array<Record<string, unknown>>;
+/** Each downloader alive: its configuration, downloads and queries. */
+export declare function replayDownloaders(): Array<Record<string, unknown>>;
+/** What the class holds: user data or radio chunks (start <= npt < end), or the snapshot at start. */
+export declare function replayChunks(kind: 'user' | 'radio' | 'snapshot', start: number, end?: number,
+  durationMs?: number, roomId?: number): ReplayChunk[];
+/** A replay frame as packed I420 planes. */
+export declare function replayPicture(width: number, height: number, options?: ReplayPictureOptions): Buffer;
+/** A replay frame converted to ABGR. */
+export declare function replayPictureAbgr(width: number, height: number, options?: ReplayPictureOptions): Buffer;
+/** The play position and frame number a converted replay frame shows. */
+export declare function readReplayFrame(abgr: Uint8Array, width: number, height: number): { positionMs: number; frame: number };
+/** What the engine reads for a source flag, defaults included. */
+export declare function sourceFlag(key: string): boolean;
+/** Drives a room-replay engine of the stand-in's own tests: 'create' answers a probe id; other ops act on one. */
+export declare function probeReplay(op: string, ...args: unknown[]): unknown;
+/** Drives a replay downloader of the stand-in's own tests ('create' answers a probe id). */
+export declare function probeDownloader(op: string, ...args: unknown[]): unknown;
+/** What a probe's callbacks and completions received, each a copy. */
+export declare function probeEvents(id: number): Array<{ event: string; tag?: number; chunks?: ReplayChunk[]; [key: string]: unknown }>;
+/** Each stream's frame count and newest frame of a probe. */
+export declare function probeFrames(id: number): unknown;
