@@ -60,11 +60,11 @@ struct JournalEntry {
   std::string args;  // JSON array text
 };
 
-std::string Quote(const std::string& s);
+ENGINE_API std::string Quote(const std::string& s);
 inline std::string ToJson(const std::string& s) { return Quote(s); }
 inline std::string ToJson(const char* s) { return s ? Quote(s) : "null"; }
 inline std::string ToJson(bool b) { return b ? "true" : "false"; }
-std::string ToJson(double d);
+ENGINE_API std::string ToJson(double d);
 inline std::string ToJson(float d) { return ToJson(static_cast<double>(d)); }
 template <typename T, typename = std::enable_if_t<std::is_integral_v<T>>>
 std::string ToJson(T v) { return std::to_string(v); }
