@@ -59,7 +59,7 @@ inline EventArg ArgBytes(const void* data, size_t size) {
   return std::vector<uint8_t>(p, p + size);
 }
 
-napi_value ToJs(napi_env env, const EventArg& arg);
+napi_value EventArgToJs(napi_env env, const EventArg& arg);
 
 // The common event: a method name, an item type and copied arguments.
 // Up to kInline numbers and booleans are kept in the item itself, so that
