@@ -12,8 +12,8 @@
 #include "client/http_request_callback.h"
 #include "common/convert.h"
 #include "common/export_table.h"
-#include "common/handle_registry.h"
 #include "engine/engine_manager.h"
+#include "qx_base/handle_registry.h"
 #include "rtc/logging.h"
 #include "tavel/engine_test.h"
 
