@@ -66,23 +66,44 @@ namespace {
 
 constexpr char kPrefix[] = "korin.QXAIAgent.";
 
-// Reads the provider until stopped; Stop() returns once no read runs.
+// Reads the provider every 20 ms until stopped. Destroying the loop waits
+// until no read runs; Drop(), what the agent's setters call, waits only
+// while the no-wait switch is off, and otherwise lets the last read finish
+// on its own.
 class PullLoop {
  public:
-  explicit PullLoop(QXAIAudioProvider* provider) : thread_([this, provider] { Run(provider); }) {}
+  explicit PullLoop(QXAIAudioProvider* provider) : state_(std::make_shared<State>()) {
+    thread_ = std::thread([state = state_, provider] { Run(*state, provider); });
+  }
   ~PullLoop() {
-    {
-      std::lock_guard<std::mutex> lock(mu_);
-      stop_ = true;
+    Stop();
+    if (thread_.joinable()) thread_.join();
+  }
+  static void Drop(std::unique_ptr<PullLoop> loop) {
+    if (!loop) return;
+    if (sim::NoWait()) {
+      loop->Stop();
+      loop->thread_.detach();
     }
-    cv_.notify_all();
-    thread_.join();
   }
 
  private:
-  void Run(QXAIAudioProvider* provider) {
-    std::unique_lock<std::mutex> lock(mu_);
-    while (!stop_) {
+  struct State {
+    std::mutex mu;
+    std::condition_variable cv;
+    bool stop = false;
+  };
+  void Stop() {
+    {
+      std::lock_guard<std::mutex> lock(state_->mu);
+      state_->stop = true;
+    }
+    state_->cv.notify_all();
+  }
+  static void Run(State& state, QXAIAudioProvider* provider) {
+    std::unique_lock<std::mutex> lock(state.mu);
+    while (!state.stop) {
+      lock.unlock();
       const int16_t* samples = nullptr;
       int32_t rate = 0, channels = 0;
       size_t frames = 0;
@@ -100,13 +121,12 @@ class PullLoop {
           s.samples.assign(samples, samples + frames * static_cast<size_t>(channels > 0 ? channels : 0));
         }
       }
-      cv_.wait_for(lock, std::chrono::milliseconds(20), [this] { return stop_; });
+      lock.lock();
+      state.cv.wait_for(lock, std::chrono::milliseconds(20), [&] { return state.stop; });
     }
   }
 
-  std::mutex mu_;
-  std::condition_variable cv_;
-  bool stop_ = false;
+  std::shared_ptr<State> state_;
   std::thread thread_;
 };
 
@@ -145,17 +165,17 @@ class AgentSim : public QXAIAgentInterface {
   int Start() override { return sim::Call(Op("Start")); }
   int Stop() override { return sim::Call(Op("Stop")); }
   int StartListening() override {
-    pull_.reset();
+    PullLoop::Drop(std::move(pull_));
     return sim::Call(Op("StartListening"));
   }
   int StartListeningWithProvider(QXAIAudioProvider* provider) override {
-    pull_.reset();
+    PullLoop::Drop(std::move(pull_));
     const int r = sim::Call(Op("StartListeningWithProvider"), static_cast<const void*>(provider));
     if (provider && r == 0) pull_ = std::make_unique<PullLoop>(provider);
     return r;
   }
   int StopListening() override {
-    pull_.reset();
+    PullLoop::Drop(std::move(pull_));
     return sim::Call(Op("StopListening"));
   }
   int SetMicrophoneSendMute(bool mute) override { return sim::Call(Op("SetMicrophoneSendMute"), mute); }

@@ -251,11 +251,16 @@ thread_local std::vector<const Held*> tl_firing;
 // Where Answer() of the innermost running firer goes; null: nobody asked.
 thread_local Args* tl_answer = nullptr;
 
-void Drop(const std::shared_ptr<Held>& held) {
+std::atomic<bool> g_no_wait{false};
+
+// `setter`: dropped by a setter or a remover, which wait only while the
+// no-wait switch is off; an owner's release always waits.
+void Drop(const std::shared_ptr<Held>& held, bool setter) {
   int mine = 0;
   for (const Held* h : tl_firing) mine += h == held.get();
   std::unique_lock<std::mutex> lock(held->mu);
   held->dropped = true;
+  if (setter && g_no_wait.load()) return;
   held->cv.wait(lock, [&] { return held->running == mine; });
 }
 
@@ -272,7 +277,9 @@ void Hold(const void* owner, const std::string& name, Firer firer) {
     old = std::move(slot);
     slot = held;
   }
-  if (old) Drop(old);
+  // Another owner's firer displaced: its owner's release no longer finds it
+  // and cannot wait for it, so this does.
+  if (old) Drop(old, old->owner == owner);
 }
 
 void Release(const void* owner) {
@@ -288,7 +295,7 @@ void Release(const void* owner) {
       }
     }
   }
-  for (auto& g : gone) Drop(g);
+  for (auto& g : gone) Drop(g, false);
 }
 
 void ReleaseName(const std::string& name) { ReleaseName(name, nullptr); }
@@ -302,8 +309,11 @@ void ReleaseName(const std::string& name, const void* owner) {
     gone = std::move(it->second);
     H().by_name.erase(it);
   }
-  Drop(gone);
+  Drop(gone, true);
 }
+
+void SetNoWait(bool on) { g_no_wait.store(on); }
+bool NoWait() { return g_no_wait.load(); }
 
 void Answer(Args answer) {
   if (tl_answer) *tl_answer = std::move(answer);
@@ -664,6 +674,7 @@ void Reset() {
     hooks = S().reset_hooks;
   }
   ReleaseDelayed("");
+  SetNoWait(false);
   for (auto& h : hooks) h();
 }
 
