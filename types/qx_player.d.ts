@@ -1,11 +1,12 @@
 // The QXPlayer_* group: players held by handle, their renderer, downloads,
 // the key preloader and external data sources. Handles are positive integer
-// numbers; a number that is not a live object of the export's kind gets the
-// export's neutral answer (false, 0, undefined or -1).
+// numbers, never reused; a number that is not a live object of the export's
+// kind gets the export's neutral answer (false, 0, undefined or -1).
+import type { Handle } from './handles';
 
-export type PlayerHandle = number;
-export type DataSourceHandle = number;
-export type DownloadListenerHandle = number;
+export type PlayerHandle = Handle<'player'>;
+export type DataSourceHandle = Handle<'external data source'>;
+export type DownloadListenerHandle = Handle<'download listener'>;
 
 /** Every key optional; absent keys keep the library's defaults. */
 export interface QXPlayerDataSource {
@@ -220,7 +221,8 @@ export declare function QXPlayer_setSegmentAutoPlay(player: PlayerHandle, autoPl
 export declare function QXPlayer_markVideoPoint(player: PlayerHandle, point: Partial<QXPlayerVideoPoint>): boolean;
 export declare function QXPlayer_getId(player: PlayerHandle): number;
 export declare function QXPlayer_getPlaybackStatus(player: PlayerHandle): QXPlayerPlaybackStatus | undefined;
-export declare function QXPlayer_setExternalDataSource(player: PlayerHandle, source: DataSourceHandle): void;
+/** 0 detaches the player's data source. */
+export declare function QXPlayer_setExternalDataSource(player: PlayerHandle, source: DataSourceHandle | 0): void;
 
 export declare function QXPlayer_downloader_setCacheDirectory(directory: string, size: number): void;
 export declare function QXPlayer_downloader_addDownload(request: QXDownloadRequest): void;
@@ -245,7 +247,8 @@ export declare function QXPlayer_downloaderV2_removeAll(): void;
 export declare function QXPlayer_downloaderV2_removeTemporaryCache(): void;
 export declare function QXPlayer_downloaderV2_getDownloadStatus(callback: (statuses: QXDownloadStatus[]) => void): void;
 export declare function QXPlayer_downloaderV2_getTemporaryCacheSize(callback: (bytes: number) => void): void;
-export declare function QXPlayer_downloaderV2_addDownloadListener(request: QXDownloadRequest, listener: QXDownloadListener): DownloadListenerHandle;
+/** 0 without a V2 downloader. */
+export declare function QXPlayer_downloaderV2_addDownloadListener(request: QXDownloadRequest, listener: QXDownloadListener): DownloadListenerHandle | 0;
 export declare function QXPlayer_downloaderV2_removeDownloadListener(request: QXDownloadRequest, handle: DownloadListenerHandle): void;
 export declare function QXPlayer_downloaderV2_releaseDownloadListener(handle: DownloadListenerHandle): void;
 

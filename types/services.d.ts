@@ -1,7 +1,7 @@
 // Declarations of the environment services, the HTTP executor's class and
 // the AI agent. Module-style: re-exported by index.d.ts.
-
 /// <reference types="node" />
+import type { Handle } from './handles';
 
 // ---- HTTP requests of the engine, executed by JavaScript ---------------------------
 
@@ -191,7 +191,7 @@ export declare function QXDeviceSetting_setDeviceSettingCallback(callback: ((set
 // ---- QXAIAgent_* --------------------------------------------------------------------------
 
 /** A live agent; refused with "agent_ptr is 0" once destroyed (or never one). */
-export type AgentPtr = number;
+export type AgentPtr = Handle<'agent'>;
 
 /** Read strictly: every key but enableVideo is required. */
 export interface QXAIAgentConfig {
@@ -234,7 +234,8 @@ export interface QXAIAudioHandler {
 }
 
 /** 0 when the engine made no agent. */
-export declare function QXAIAgent_createInstance(config: QXAIAgentConfig, callback: QXAIAgentCallback): AgentPtr;
+/** 0 when the engine made no agent. */
+export declare function QXAIAgent_createInstance(config: QXAIAgentConfig, callback: QXAIAgentCallback): AgentPtr | 0;
 export declare function QXAIAgent_destroyInstance(agent_ptr: AgentPtr): number;
 export declare function QXAIAgent_start(agent_ptr: AgentPtr): number;
 export declare function QXAIAgent_stop(agent_ptr: AgentPtr): number;
