@@ -5,11 +5,11 @@
 
 #include "addon/groups.h"
 #include "ai_agent/qx_ai_agent.h"
-#include "ai_agent/qx_ai_agent_records.h"
 #include "common/convert.h"
 #include "common/export_table.h"
 #include "common/forward.h"
 #include "common/logging.h"
+#include "common/record_reader.h"
 #include "korin/qx_ai_agent.h"
 #include "qx_base/handle_arg.h"
 
@@ -29,10 +29,31 @@ struct Agent {
 };
 
 using Engine = korin::QXAIAgentInterface;
+using korin::QXAIAgentConfig;
+using korin::QXAICameraConfig;
+
+// Read strictly: a value of another type (or none) raises a TypeError and
+// keeps the default. enableVideo is read only when it holds a boolean.
+const record::Field<QXAIAgentConfig> kConfig[] = {
+    LUMEN_FIELD("userId", QXAIAgentConfig, user_id, kInt64),
+    LUMEN_FIELD("agentId", QXAIAgentConfig, agent_id, kInt64),
+    LUMEN_FIELD("signature", QXAIAgentConfig, signature, kString),
+    LUMEN_FIELD("authExtension", QXAIAgentConfig, auth_extension, kString),
+    LUMEN_FIELD("noTimeout", QXAIAgentConfig, no_timeout, kBool),
+};
+// Present keys only, strictly.
+const record::Field<QXAICameraConfig> kCameraConfig[] = {
+    LUMEN_FIELD("hd", QXAICameraConfig, hd, kBool),
+    LUMEN_FIELD("cameraDeviceId", QXAICameraConfig, camera_device_id, kString),
+    LUMEN_FIELD("useFrontCamera", QXAICameraConfig, use_front_camera, kBool),
+};
 
 Napi::Value CreateInstance(const Napi::CallbackInfo& info) {
   Napi::Env env = info.Env();
-  const korin::QXAIAgentConfig config = ReadAgentConfig(info[0]);
+  QXAIAgentConfig config;
+  record::Read(info[0], kConfig, config, record::kStrict);
+  Napi::Value video = js::Get(js::ToObject(info[0]), "enableVideo");
+  if (!video.IsEmpty() && video.IsBoolean()) config.enable_video = video.As<Napi::Boolean>().Value();
   // A value of the wrong type was raised: no agent JavaScript could not reach.
   if (env.IsExceptionPending()) return js::Number(env, -1);
   std::shared_ptr<QXAIAgent> agent = QXAIAgent::Create(env, config, info[1]);
@@ -63,7 +84,8 @@ int RegisterPlayStatus(const Napi::CallbackInfo& info, QXAIAgent& a) {
 int UnregisterPlayStatus(const Napi::CallbackInfo&, QXAIAgent& a) { return a.UnregisterAudioPlayStatusCallback(); }
 
 int PublishCamera(const Napi::CallbackInfo& info, QXAIAgent& a) {
-  const korin::QXAICameraConfig config = ReadCameraConfig(info[1]);
+  QXAICameraConfig config;
+  record::Read(info[1], kCameraConfig, config, record::kStrictPresent);
   if (info.Env().IsExceptionPending()) return -1;
   return a.agent()->PublishCamera(config);
 }
