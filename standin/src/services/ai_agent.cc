@@ -7,6 +7,7 @@
 #include <condition_variable>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 #include "korin/qx_ai_agent.h"
 #include "live/internal.h"
@@ -67,9 +68,10 @@ namespace {
 constexpr char kPrefix[] = "korin.QXAIAgent.";
 
 // Reads the provider every 20 ms until stopped. Destroying the loop waits
-// until no read runs; Drop(), what the agent's setters call, waits only
-// while the no-wait switch is off, and otherwise lets the last read finish
-// on its own.
+// until no read runs. What the agent's setters call, Retire(), waits the
+// same while the no-wait switch is off; with it on the loop is only told to
+// stop and kept in `stopping`, whose owner (the agent) waits for it when
+// destroyed.
 class PullLoop {
  public:
   explicit PullLoop(QXAIAudioProvider* provider) : state_(std::make_shared<State>()) {
@@ -79,12 +81,10 @@ class PullLoop {
     Stop();
     if (thread_.joinable()) thread_.join();
   }
-  static void Drop(std::unique_ptr<PullLoop> loop) {
-    if (!loop) return;
-    if (sim::NoWait()) {
-      loop->Stop();
-      loop->thread_.detach();
-    }
+  static void Retire(std::unique_ptr<PullLoop> loop, std::vector<std::unique_ptr<PullLoop>>* stopping) {
+    if (!loop || !sim::NoWait()) return;
+    loop->Stop();
+    stopping->push_back(std::move(loop));
   }
 
  private:
@@ -157,6 +157,7 @@ class AgentSim : public QXAIAgentInterface {
   }
   ~AgentSim() override {
     pull_.reset();
+    stopping_.clear();
     sim::Release(this);
     callback_.reset();
     live::CountObject("aiAgents", -1);
@@ -165,17 +166,17 @@ class AgentSim : public QXAIAgentInterface {
   int Start() override { return sim::Call(Op("Start")); }
   int Stop() override { return sim::Call(Op("Stop")); }
   int StartListening() override {
-    PullLoop::Drop(std::move(pull_));
+    PullLoop::Retire(std::move(pull_), &stopping_);
     return sim::Call(Op("StartListening"));
   }
   int StartListeningWithProvider(QXAIAudioProvider* provider) override {
-    PullLoop::Drop(std::move(pull_));
+    PullLoop::Retire(std::move(pull_), &stopping_);
     const int r = sim::Call(Op("StartListeningWithProvider"), static_cast<const void*>(provider));
     if (provider && r == 0) pull_ = std::make_unique<PullLoop>(provider);
     return r;
   }
   int StopListening() override {
-    PullLoop::Drop(std::move(pull_));
+    PullLoop::Retire(std::move(pull_), &stopping_);
     return sim::Call(Op("StopListening"));
   }
   int SetMicrophoneSendMute(bool mute) override { return sim::Call(Op("SetMicrophoneSendMute"), mute); }
@@ -233,6 +234,7 @@ class AgentSim : public QXAIAgentInterface {
 
   std::unique_ptr<QXAIAgentCallback> callback_;
   std::unique_ptr<PullLoop> pull_;
+  std::vector<std::unique_ptr<PullLoop>> stopping_;
 };
 
 }  // namespace

@@ -239,6 +239,9 @@ struct Held {
 struct Holds {
   std::mutex mu;
   std::map<std::string, std::shared_ptr<Held>> by_name;
+  // Dropped by a setter without waiting (the no-wait switch): their owner's
+  // release still waits for them, as an object's destruction does.
+  std::vector<std::shared_ptr<Held>> unwaited;
 };
 
 Holds& H() {
@@ -255,12 +258,24 @@ std::atomic<bool> g_no_wait{false};
 
 // `setter`: dropped by a setter or a remover, which wait only while the
 // no-wait switch is off; an owner's release always waits.
+bool Idle(const std::shared_ptr<Held>& held) {
+  std::lock_guard<std::mutex> lock(held->mu);
+  return held->running == 0;
+}
+
 void Drop(const std::shared_ptr<Held>& held, bool setter) {
   int mine = 0;
   for (const Held* h : tl_firing) mine += h == held.get();
   std::unique_lock<std::mutex> lock(held->mu);
   held->dropped = true;
-  if (setter && g_no_wait.load()) return;
+  if (setter && g_no_wait.load()) {
+    lock.unlock();
+    std::lock_guard<std::mutex> holds(H().mu);
+    auto& u = H().unwaited;
+    u.erase(std::remove_if(u.begin(), u.end(), Idle), u.end());
+    u.push_back(held);
+    return;
+  }
   held->cv.wait(lock, [&] { return held->running == mine; });
 }
 
@@ -290,6 +305,15 @@ void Release(const void* owner) {
       if (it->second->owner == owner) {
         gone.push_back(std::move(it->second));
         it = H().by_name.erase(it);
+      } else {
+        ++it;
+      }
+    }
+    auto& u = H().unwaited;
+    for (auto it = u.begin(); it != u.end();) {
+      if ((*it)->owner == owner) {
+        gone.push_back(std::move(*it));
+        it = u.erase(it);
       } else {
         ++it;
       }
