@@ -202,7 +202,8 @@ test('frames: JavaScript blocked 5 s while the player draws 240 fps holds one fr
   const drawn = drawnAfter - drawnBefore;
   assert.ok(drawn > 100, `only ${drawn} frames were drawn during the stall`);
   // 345,600 bytes a frame: queued, the stall would have held hundreds of MB.
-  assert.ok(during < 48 * 2 ** 20, `RSS grew ${(during / 2 ** 20).toFixed(1)} MB during the stall`);
+  // (Under the sanitizer build freed memory is held in quarantine: RSS says nothing.)
+  if (!underAsan()) assert.ok(during < 48 * 2 ** 20, `RSS grew ${(during / 2 ** 20).toFixed(1)} MB during the stall`);
   // The newest frame when the delivery ran: at most a few frames after the
   // last one drawn during the stall, not the first one drawn in it.
   const behind = (first.index - ((drawnAfter - 1) & 0xff) + 256) % 256;
