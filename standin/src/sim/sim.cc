@@ -256,6 +256,12 @@ thread_local Args* tl_answer = nullptr;
 
 std::atomic<bool> g_no_wait{false};
 
+// With the no-wait switch a firing lingers between finding its callback and
+// calling it, so that a setter returning meanwhile overlaps it for real.
+void Linger() {
+  if (g_no_wait.load(std::memory_order_relaxed)) std::this_thread::sleep_for(std::chrono::microseconds(100));
+}
+
 // `setter`: dropped by a setter or a remover, which wait only while the
 // no-wait switch is off; an owner's release always waits.
 bool Idle(const std::shared_ptr<Held>& held) {
@@ -368,6 +374,7 @@ bool FireHere(const std::string& name, const Args& args, Args* answer, const voi
   tl_firing.push_back(held.get());
   Args* outer = tl_answer;
   tl_answer = answer;
+  Linger();
   held->firer(args);
   tl_answer = outer;
   tl_firing.pop_back();
@@ -402,10 +409,13 @@ int64_t FireEach(const std::string& name, const Args& args, int64_t count, const
   Args* outer = tl_answer;
   tl_answer = nullptr;
   int64_t fired = 0;
-  const std::function<void()> fire = [&] { held->firer(args); };
+  const std::function<void()> fire = [&] {
+    Linger();
+    held->firer(args);
+  };
   while (fired < count && !held->dropped.load(std::memory_order_acquire)) {
     if (each) each(fired, fire);
-    else held->firer(args);
+    else fire();
     ++fired;
   }
   tl_answer = outer;
