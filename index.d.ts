@@ -701,6 +701,7 @@ export function engineTest_executeOpenglTest(): ResultCode;
 
 // ---- groups declared in files of their own -----------------------------------------
 
+export * from './types/handles';
 export * from './types/qx_player';
 export * from './types/services';
 export * from './types/device';

@@ -158,13 +158,20 @@ async function child(o) {
     .map((d) => [d.name, [groupKinds[d.group], d.types.length]]));
   const live = {};
   const stale = {};
+  // Every number a maker was ever given: a destroyed object's number stays
+  // stale for good, so none may come back for a new object.
+  const issued = new Set();
   function handleOf(kind) {
     const maker = makers[kind];
     live[kind] = (live[kind] || []).filter(Boolean);
     stale[kind] = stale[kind] || [];
     if (maker && live[kind].length < 3) {
       const h = quiet(() => maker.create(addon, v));
-      if (typeof h === 'number' && h > 0) live[kind].push(h);
+      if (typeof h === 'number' && h > 0) {
+        if (issued.has(h)) stats.unexpected.push(`the ${kind} handle ${h} was issued again`);
+        issued.add(h);
+        live[kind].push(h);
+      }
     }
     if (maker && live[kind].length > 0 && r.chance(0.05)) {
       const h = live[kind].splice(r.int(live[kind].length), 1)[0];
@@ -323,6 +330,9 @@ async function child(o) {
   while (stats.final === 'pushed' && got === 0 && Date.now() < end) await new Promise((resolve) => setTimeout(resolve, 5));
   if (stats.final === 'pushed') stats.final = got === 6 ? 'ok' : 'no frame delivered';
   quiet(() => addon.engineSdk_leaveLiveRoom());
+  // Answers never given keep the event loop alive: their objects go.
+  for (const [kind, handles] of Object.entries(live)) for (const h of handles) quiet(() => makers[kind].destroy(addon, h));
+  quiet(() => addon.QXPlayer_downloaderV2_destroy());
   stats.exports = Object.keys(addon).length;
   stats.called = called.size;
   stats.neverAnswered = names.filter((n) => !answered.has(n));

@@ -118,6 +118,13 @@ export declare function held(): string[];
 export declare function fire(name: string, args?: ReadonlyArray<SimValue>, thread?: number): boolean;
 /** `count` firings over `threads` engine threads; resolves when all have run. */
 export declare function fireMany(name: string, args: ReadonlyArray<SimValue>, count?: number, threads?: number): Promise<void>;
+/** Fires once on an engine thread after `delayMs`; nothing keeps the event loop alive meanwhile. */
+export declare function fireAfter(name: string, args: ReadonlyArray<SimValue>, delayMs: number): void;
+/**
+ * Setters and removers return without waiting for a firing in progress of what they dropped (each
+ * firing then lingers 100 us before its call); an object's destruction still waits. Off after `reset()`.
+ */
+export declare function setNoWait(on: boolean): void;
 /** Blocks until every engine thread has run all it was given. */
 export declare function waitIdle(): void;
 
@@ -162,6 +169,8 @@ export declare function players(): number[];
 export declare function setPlayerVideo(video?: SimPlayerVideo): void;
 /** Draws frames into a core's renderer; answers how many were drawn. */
 export declare function drawPlayerFrames(id: number, frames?: SimPlayerVideo & { first?: number; count?: number }): number;
+/** Frames the core's render thread has drawn since it last started playing; 0 for no such core. */
+export declare function playerFramesRendered(id: number): number;
 /** Frame `index` as I420 planes. */
 export declare function playerPicture(width: number, height: number, index: number): Buffer;
 /** Frame `index` converted to ABGR, unrotated. */

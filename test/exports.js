@@ -6,8 +6,11 @@
 const KEY = Symbol.for('lumen_engine_addon.export');
 
 // Every export in registration order: { name, group, check, types, message,
-// failure, forwards, handle }. Checks: free, none, atLeast, exactly, lenient,
-// lenientMin. Type letters: o record, c callbacks object, w object written
+// refusal, tag, failure, forwards, handle, handles }. Checks: free, none,
+// atLeast, exactly, lenient, lenientMin. refusal: 'throw' (the message is
+// thrown) or 'log' (written as an error line under `tag`). handle: the kind
+// of the first argument's handle, or null; handles: the kind at each
+// argument position (null where there is none). Type letters: o record, c callbacks object, w object written
 // into, f function, F function or null, s string, n number, b boolean,
 // a array, t typed array or Buffer, B bytes (ArrayBuffer, typed array or
 // DataView), * anything.

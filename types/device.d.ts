@@ -2,8 +2,9 @@
 // module named by its handle (the optional last argument; 0 or absent: the
 // live engine).
 import type { BizInfo, TrackVideoFrame } from '../index';
+import type { Handle } from './handles';
 
-export type DeviceModuleHandle = number;
+export type DeviceModuleHandle = Handle<'device module'>;
 
 export interface CaptureFormat {
   width: number;
@@ -80,6 +81,8 @@ export interface VideoFrameCallbacks { onVideoFrame?(frame: TrackVideoFrame): vo
 export interface PhotoCallbacks extends VideoFrameCallbacks { onPictureCaptured?(picture: Buffer): void }
 
 type H = DeviceModuleHandle;
+/** A module, or 0 (or nothing): the live engine. */
+type M = DeviceModuleHandle | 0;
 /**
  * Creates a stand-alone device module with its callbacks and engine parameter: its handle for the
  * exports' last argument, or 0 when none was made. Throws "Expected arguments : callback and
@@ -96,32 +99,32 @@ export declare function deviceEngine_destroyDeviceModule(handle: H): void;
  * Sets the speaker volume. Throws "Expected arguments : number" unless called with at least
  * (number).
  */
-export declare function deviceEngine_setSpeakerVolume(volume: number, handle?: H): number;
+export declare function deviceEngine_setSpeakerVolume(volume: number, handle?: M): number;
 /**
  * The speaker volume, with the engine's result as errorCode. A stale, destroyed or forged device
  * module handle gets the neutral answer and a log line.
  */
-export declare function deviceEngine_getSpeakerVolume(handle?: H): VolumeResult;
+export declare function deviceEngine_getSpeakerVolume(handle?: M): VolumeResult;
 /**
  * Sets the microphone volume. Throws "Expected arguments : volumn level(unsigned int)." unless
  * called with at least (number).
  */
-export declare function deviceEngine_setMicVolume(volume: number, handle?: H): number;
+export declare function deviceEngine_setMicVolume(volume: number, handle?: M): number;
 /**
  * The microphone volume, with the engine's result as errorCode. A stale, destroyed or forged device
  * module handle gets the neutral answer and a log line.
  */
-export declare function deviceEngine_getMicVolume(handle?: H): VolumeResult;
+export declare function deviceEngine_getMicVolume(handle?: M): VolumeResult;
 /**
  * The microphone's current speech level. A stale, destroyed or forged device module handle gets the
  * neutral answer and a log line.
  */
-export declare function deviceEngine_getSpeechInputLevel(handle?: H): LevelResult;
+export declare function deviceEngine_getSpeechInputLevel(handle?: M): LevelResult;
 /**
  * The current speech level of the received stream with this ssrc. Throws "Expected arguments :
  * Expected arg 0 : ssrc(int)." unless called with at least (number).
  */
-export declare function deviceEngine_getSpeechOutputLevel(ssrc: number, handle?: H): LevelResult;
+export declare function deviceEngine_getSpeechOutputLevel(ssrc: number, handle?: M): LevelResult;
 /**
  * The current speech level of a received stream by business identity. Throws "Expected arg 0 :
  * info(BizInfo)." unless called with at least (object).
@@ -131,68 +134,68 @@ export declare function deviceEngine_getSpeechOutputLevelBiz(info: BizInfo): Lev
  * Switches automatic gain control on or off (classic device engines only). Throws "Expected
  * arguments :  enable(bool)." unless called with at least (boolean).
  */
-export declare function deviceEngine_setAgcStatus(enable: boolean, handle?: H): number;
+export declare function deviceEngine_setAgcStatus(enable: boolean, handle?: M): number;
 /**
  * Whether automatic gain control is on (classic device engines only). A stale, destroyed or forged
  * device module handle gets the neutral answer and a log line.
  */
-export declare function deviceEngine_getAgcStatus(handle?: H): EnableResult;
+export declare function deviceEngine_getAgcStatus(handle?: M): EnableResult;
 /**
  * Selects the audio preprocessing mode (the engine's values). Throws "Expected arguments :
  * mode(int)." unless called with at least (number). Throws "Expected arguments :  mode(int)."
  * unless called with at least (number).
  */
-export declare function deviceEngine_setAudioDevicePreprocessorMode(mode: number, handle?: H): number;
+export declare function deviceEngine_setAudioDevicePreprocessorMode(mode: number, handle?: M): number;
 /**
  * Mutes or unmutes the played-out audio. Throws "Expected arguments :  enable(bool)." unless called
  * with at least (boolean).
  */
-export declare function deviceEngine_setOutputMute(enable: boolean, handle?: H): number;
+export declare function deviceEngine_setOutputMute(enable: boolean, handle?: M): number;
 /**
  * Whether the played-out audio is muted. A stale, destroyed or forged device module handle gets the
  * neutral answer and a log line.
  */
-export declare function deviceEngine_getOutputMute(handle?: H): EnableResult;
+export declare function deviceEngine_getOutputMute(handle?: M): EnableResult;
 /**
  * Mutes or unmutes the microphone input. Throws "Expected arguments :  enable(bool)." unless called
  * with at least (boolean).
  */
-export declare function deviceEngine_setInputMute(enable: boolean, handle?: H): number;
+export declare function deviceEngine_setInputMute(enable: boolean, handle?: M): number;
 /**
  * Whether the microphone input is muted. A stale, destroyed or forged device module handle gets the
  * neutral answer and a log line.
  */
-export declare function deviceEngine_getInputMute(handle?: H): EnableResult;
+export declare function deviceEngine_getInputMute(handle?: M): EnableResult;
 /**
  * Mutes or unmutes the system's recording device. Throws "Expected arguments :  enable(bool)."
  * unless called with at least (boolean).
  */
-export declare function deviceEngine_setSystemInputMute(enable: boolean, handle?: H): number;
+export declare function deviceEngine_setSystemInputMute(enable: boolean, handle?: M): number;
 /**
  * Whether the system's recording device is muted. A stale, destroyed or forged device module handle
  * gets the neutral answer and a log line.
  */
-export declare function deviceEngine_getSystemInputMute(handle?: H): EnableResult;
+export declare function deviceEngine_getSystemInputMute(handle?: M): EnableResult;
 /**
  * Mutes or unmutes the system's playout device. Throws "Expected arguments :  enable(bool)." unless
  * called with at least (boolean).
  */
-export declare function deviceEngine_setSystemOutputMute(enable: boolean, handle?: H): number;
+export declare function deviceEngine_setSystemOutputMute(enable: boolean, handle?: M): number;
 /**
  * Whether the system's playout device is muted. A stale, destroyed or forged device module handle
  * gets the neutral answer and a log line.
  */
-export declare function deviceEngine_getSystemOutputMute(handle?: H): EnableResult;
+export declare function deviceEngine_getSystemOutputMute(handle?: M): EnableResult;
 /**
  * Sets the playout volume of the received stream with this ssrc. Throws "Expected arguments : ssrc,
  * volume" unless called with at least (number, number).
  */
-export declare function deviceEngine_setOutputChannelVolume(ssrc: number, volume: number, handle?: H): number;
+export declare function deviceEngine_setOutputChannelVolume(ssrc: number, volume: number, handle?: M): number;
 /**
  * Mutes or unmutes the received stream with this ssrc. Throws "Expected arguments : ssrc, volume"
  * unless called with at least (number, boolean).
  */
-export declare function deviceEngine_setOutputChannelMute(ssrc: number, mute: boolean, handle?: H): number;
+export declare function deviceEngine_setOutputChannelMute(ssrc: number, mute: boolean, handle?: M): number;
 /**
  * Sets the playout volume of a received stream by business identity. Throws "Expected arguments :
  * info, volume" unless called with at least (object, number).
@@ -207,129 +210,129 @@ export declare function deviceEngine_setOutputChannelMuteBiz(info: BizInfo, mute
  * Starts recording the microphone to the callback (enableAec: echo cancellation). Throws "Expected
  * arguments : callback, enable_aec" unless called with at least (callbacks object, boolean).
  */
-export declare function deviceEngine_startRecordingMicrophone(callback: MicrophoneRecordingCallbacks, enableAec: boolean, handle?: H): number;
+export declare function deviceEngine_startRecordingMicrophone(callback: MicrophoneRecordingCallbacks, enableAec: boolean, handle?: M): number;
 /**
  * Starts recording the microphone for speech recognition, on the given device module. Throws
  * "Expected arguments : callback, nativeDeviceModule" unless called with at least (callbacks
  * object, number).
  */
-export declare function deviceEngine_startRecordingMicrophoneForASR(callback: MicrophoneRecordingCallbacks, nativeDeviceModule: H): number;
+export declare function deviceEngine_startRecordingMicrophoneForASR(callback: MicrophoneRecordingCallbacks, nativeDeviceModule: M): number;
 /**
  * Starts recording the microphone to the callback, ending after timeoutMs. Throws "Expected
  * arguments : callback, timeout_ms(int)" unless called with at least (callbacks object, number).
  */
-export declare function deviceEngine_startRecordingMicrophoneTimeout(callback: MicrophoneRecordingCallbacks, timeoutMs: number, handle?: H): number;
+export declare function deviceEngine_startRecordingMicrophoneTimeout(callback: MicrophoneRecordingCallbacks, timeoutMs: number, handle?: M): number;
 /**
  * Starts recording the microphone together with the speaker's data to the callback. Throws
  * "Expected arguments : callback" unless called with at least (callbacks object).
  */
-export declare function deviceEngine_startRecordingMicrophoneWithSpeakerData(callback: MicrophoneRecordingCallbacks, handle?: H): number;
+export declare function deviceEngine_startRecordingMicrophoneWithSpeakerData(callback: MicrophoneRecordingCallbacks, handle?: M): number;
 /**
  * Stops the microphone recording and writes its statistics into the given object. Throws "Expected
  * arguments : info" unless called with at least (object to write into).
  */
-export declare function deviceEngine_stopRecordingMicrophone(info: RecordingStatistics, handle?: H): number;
+export declare function deviceEngine_stopRecordingMicrophone(info: RecordingStatistics, handle?: M): number;
 /**
  * Writes the recording statistics so far into the given object and starts counting again. Throws
  * "Expected arguments : info" unless called with at least (object to write into).
  */
-export declare function deviceEngine_getRecordInfoAndReset(info: RecordingStatistics, handle?: H): number;
+export declare function deviceEngine_getRecordInfoAndReset(info: RecordingStatistics, handle?: M): number;
 /**
  * How many cameras there are. A stale, destroyed or forged device module handle gets the neutral
  * answer and a log line.
  */
-export declare function deviceEngine_getNumOfCaptureDevices(handle?: H): number;
+export declare function deviceEngine_getNumOfCaptureDevices(handle?: M): number;
 /**
  * How many microphones there are, with the engine's result. A stale, destroyed or forged device
  * module handle gets the neutral answer and a log line.
  */
-export declare function deviceEngine_getNumOfRecordingDevices(handle?: H): DeviceCountResult;
+export declare function deviceEngine_getNumOfRecordingDevices(handle?: M): DeviceCountResult;
 /**
  * How many playout devices there are, with the engine's result. A stale, destroyed or forged device
  * module handle gets the neutral answer and a log line.
  */
-export declare function deviceEngine_getNumOfPlayoutDevices(handle?: H): DeviceCountResult;
+export declare function deviceEngine_getNumOfPlayoutDevices(handle?: M): DeviceCountResult;
 /**
  * Name, guid and transport type of camera number id (0 to count - 1). Throws "Expected arguments :
  * id" unless called with at least (number).
  */
-export declare function deviceEngine_getCaptureDeviceName(id: number, handle?: H): DeviceInformation;
+export declare function deviceEngine_getCaptureDeviceName(id: number, handle?: M): DeviceInformation;
 /**
  * Name, guid and transport type of microphone number id; -2 is the system default. Throws "Expected
  * arguments : id" unless called with at least (number).
  */
-export declare function deviceEngine_getRecordingDeviceName(id: number, handle?: H): DeviceInformation;
+export declare function deviceEngine_getRecordingDeviceName(id: number, handle?: M): DeviceInformation;
 /**
  * Name, guid and transport type of playout device number id; -2 is the system default. Throws
  * "Expected arguments : id" unless called with at least (number).
  */
-export declare function deviceEngine_getPlayoutDeviceName(id: number, handle?: H): DeviceInformation;
+export declare function deviceEngine_getPlayoutDeviceName(id: number, handle?: M): DeviceInformation;
 /**
  * Name, guid and transport type of the system's default playout device. A stale, destroyed or
  * forged device module handle gets the neutral answer and a log line.
  */
-export declare function deviceEngine_getDefaultPlayoutDeviceName(handle?: H): DeviceInformation;
+export declare function deviceEngine_getDefaultPlayoutDeviceName(handle?: M): DeviceInformation;
 /**
  * Name, guid and transport type of the system's default microphone. A stale, destroyed or forged
  * device module handle gets the neutral answer and a log line.
  */
-export declare function deviceEngine_getDefaultRecordDeviceName(handle?: H): DeviceInformation;
+export declare function deviceEngine_getDefaultRecordDeviceName(handle?: M): DeviceInformation;
 /**
  * Selects the microphone by guid or name. Throws "Expected arguments : guid or name" unless called
  * with at least (string).
  */
-export declare function deviceEngine_setRecordingDevice(guidOrName: string, handle?: H): number;
+export declare function deviceEngine_setRecordingDevice(guidOrName: string, handle?: M): number;
 /**
  * Selects the playout device by guid or name. Throws "Expected arguments : guid or name" unless
  * called with at least (string).
  */
-export declare function deviceEngine_setPlayoutDevice(guidOrName: string, handle?: H): number;
+export declare function deviceEngine_setPlayoutDevice(guidOrName: string, handle?: M): number;
 /**
  * Selects the system's default microphone. A stale, destroyed or forged device module handle gets
  * the neutral answer and a log line.
  */
-export declare function deviceEngine_setDefaultRecordingDevice(handle?: H): number;
+export declare function deviceEngine_setDefaultRecordingDevice(handle?: M): number;
 /**
  * Selects the system's default playout device. A stale, destroyed or forged device module handle
  * gets the neutral answer and a log line.
  */
-export declare function deviceEngine_setDefaultPlayoutDevice(handle?: H): number;
+export declare function deviceEngine_setDefaultPlayoutDevice(handle?: M): number;
 /**
  * The index of the microphone with this guid or name, or the engine's negative result. Throws
  * "Expected arguments : guid" unless called with at least (string).
  */
-export declare function deviceEngine_getRecordingDeviceIndex(guid: string, handle?: H): number;
+export declare function deviceEngine_getRecordingDeviceIndex(guid: string, handle?: M): number;
 /**
  * The index of the playout device with this guid or name, or the engine's negative result. Throws
  * "Expected arguments : guid" unless called with at least (string).
  */
-export declare function deviceEngine_getPlayoutDeviceIndex(guid: string, handle?: H): number;
+export declare function deviceEngine_getPlayoutDeviceIndex(guid: string, handle?: M): number;
 /**
  * The index of the camera with this guid or name, or the engine's negative result. Throws "Expected
  * arguments : guid or name" unless called with at least (string).
  */
-export declare function deviceEngine_getCaptureDeviceIndexByGUID(guidOrName: string, handle?: H): number;
+export declare function deviceEngine_getCaptureDeviceIndexByGUID(guidOrName: string, handle?: M): number;
 /**
  * Starts the microphone test (the input played back). A stale, destroyed or forged device module
  * handle gets the neutral answer and a log line.
  */
-export declare function deviceEngine_startTestMicrophone(handle?: H): number;
+export declare function deviceEngine_startTestMicrophone(handle?: M): number;
 /**
  * Stops the microphone test. A stale, destroyed or forged device module handle gets the neutral
  * answer and a log line.
  */
-export declare function deviceEngine_stopTestMicrophone(handle?: H): number;
+export declare function deviceEngine_stopTestMicrophone(handle?: M): number;
 /**
  * Opens the camera with this guid in the given format for a test; frames reach the callback. Throws
  * "Expected arguments : strGuid, callback, captureFormat" unless called with at least (string,
  * callbacks object, object).
  */
-export declare function deviceEngine_startTestCamera(guid: string, callback: VideoFrameCallbacks, captureFormat: CaptureFormat, handle?: H): number;
+export declare function deviceEngine_startTestCamera(guid: string, callback: VideoFrameCallbacks, captureFormat: CaptureFormat, handle?: M): number;
 /**
  * Stops the camera test. A stale, destroyed or forged device module handle gets the neutral answer
  * and a log line.
  */
-export declare function deviceEngine_stopTestCamera(handle?: H): number;
+export declare function deviceEngine_stopTestCamera(handle?: M): number;
 /**
  * Selects the camera with this guid and its capture format. Throws "Expected arguments : guid
  * ,formate" unless called with at least (string, object).
@@ -339,17 +342,17 @@ export declare function deviceEngine_setCaptureDeviceInfo(guid: string, format: 
  * The capture formats of the camera with this guid, with the engine's result. Throws "Expected
  * arguments : guid" unless called with at least (string).
  */
-export declare function deviceEngine_getCaptureDeviceFormatList(guid: string, handle?: H): FormatListResult;
+export declare function deviceEngine_getCaptureDeviceFormatList(guid: string, handle?: M): FormatListResult;
 /**
  * Whether the engine follows changes of the system's default devices. Throws "Expected arguments :
  * enable" unless called with at least (boolean).
  */
-export declare function deviceEngine_handleDefaultDeviceChange(enable: boolean, handle?: H): number;
+export declare function deviceEngine_handleDefaultDeviceChange(enable: boolean, handle?: M): number;
 /**
  * Whether the microphone is recording; -1 without an engine. A stale, destroyed or forged device
  * module handle gets the neutral answer and a log line.
  */
-export declare function deviceEngine_isAudioRecording(handle?: H): boolean | -1;
+export declare function deviceEngine_isAudioRecording(handle?: M): boolean | -1;
 /**
  * Reports recording, playout and loopback data exceptions to the callback. Throws "Expected
  * arguments : callback" unless called with at least (callbacks object).
@@ -390,12 +393,12 @@ export declare function deviceEngine_setAudioParamSavePath(path: string): number
  * Throws "Expected arguments : guid, type, view, format" unless called with at least (string,
  * number, callbacks object, object).
  */
-export declare function deviceEngine_openCamera(guid: string, type: number, view: VideoFrameCallbacks, format: CaptureFormat, handle?: H): number;
+export declare function deviceEngine_openCamera(guid: string, type: number, view: VideoFrameCallbacks, format: CaptureFormat, handle?: M): number;
 /**
  * Closes the camera of track type `type`. Throws "Expected arguments : type" unless called with at
  * least (number).
  */
-export declare function deviceEngine_closeCamera(type: number, handle?: H): number;
+export declare function deviceEngine_closeCamera(type: number, handle?: M): number;
 /**
  * Takes a photo of the camera at width x height (mirrored or not); the picture reaches the
  * callback. Throws "Expected arguments : width, height, callback, mirror" unless called with at

@@ -1,11 +1,12 @@
 // The QXPlayer_* group: players held by handle, their renderer, downloads,
 // the key preloader and external data sources. Handles are positive integer
-// numbers; a number that is not a live object of the export's kind gets the
-// export's neutral answer (false, 0, undefined or -1).
+// numbers, never reused; a number that is not a live object of the export's
+// kind gets the export's neutral answer (false, 0, undefined or -1).
+import type { Handle } from './handles';
 
-export type PlayerHandle = number;
-export type DataSourceHandle = number;
-export type DownloadListenerHandle = number;
+export type PlayerHandle = Handle<'player'>;
+export type DataSourceHandle = Handle<'external data source'>;
+export type DownloadListenerHandle = Handle<'download listener'>;
 
 /** Every key optional; absent keys keep the library's defaults. */
 export interface QXPlayerDataSource {
@@ -432,9 +433,10 @@ export declare function QXPlayer_getPlaybackStatus(player: PlayerHandle): QXPlay
 /**
  * Makes the player read from an external data source, which stays alive while the player reads it.
  * Throws "Expected arguments: player_ptr, ds_ptr" unless called with at least (number, number). A
- * stale, destroyed or forged player handle gets the neutral answer and a log line.
+ * stale, destroyed or forged player handle gets the neutral answer and a log line. 0 detaches the
+ * player's data source.
  */
-export declare function QXPlayer_setExternalDataSource(player: PlayerHandle, source: DataSourceHandle): void;
+export declare function QXPlayer_setExternalDataSource(player: PlayerHandle, source: DataSourceHandle | 0): void;
 
 /**
  * Sets the downloader's cache folder and its size limit. Throws "Expected 2 arguments" unless
@@ -516,7 +518,7 @@ export declare function QXPlayer_downloaderV2_getTemporaryCacheSize(callback: (b
  * Reports one download's progress to the listener: the listener's handle, or 0. Throws "Expected 2
  * arguments: request, listener" unless called with at least (object, callbacks object).
  */
-export declare function QXPlayer_downloaderV2_addDownloadListener(request: QXDownloadRequest, listener: QXDownloadListener): DownloadListenerHandle;
+export declare function QXPlayer_downloaderV2_addDownloadListener(request: QXDownloadRequest, listener: QXDownloadListener): DownloadListenerHandle | 0;
 /**
  * Stops the listener's reports for the request. Throws "Expected 2 arguments: request, handle"
  * unless called with at least (object, number).

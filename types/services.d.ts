@@ -2,6 +2,7 @@
 // the AI agent. Module-style: re-exported by index.d.ts.
 
 /// <reference types="node" />
+import type { Handle } from './handles';
 
 // ---- HTTP requests of the engine, executed by JavaScript ---------------------------
 
@@ -267,7 +268,7 @@ export declare function QXDeviceSetting_setDeviceSettingCallback(callback: ((set
 // ---- QXAIAgent_* --------------------------------------------------------------------------
 
 /** A live agent; refused with "agent_ptr is 0" once destroyed (or never one). */
-export type AgentPtr = number;
+export type AgentPtr = Handle<'agent'>;
 
 /** Read strictly: every key but enableVideo is required. */
 export interface QXAIAgentConfig {
@@ -313,7 +314,7 @@ export interface QXAIAudioHandler {
  * 0 when the engine made no agent. Throws "Expected arguments: config, callback" unless called with
  * exactly (object, callbacks object).
  */
-export declare function QXAIAgent_createInstance(config: QXAIAgentConfig, callback: QXAIAgentCallback): AgentPtr;
+export declare function QXAIAgent_createInstance(config: QXAIAgentConfig, callback: QXAIAgentCallback): AgentPtr | 0;
 /**
  * Destroys the agent; its handle is stale afterwards and no later event is delivered. Throws
  * "Expected arguments: agent_ptr" unless called with exactly (number). A stale, destroyed or forged

@@ -4,27 +4,22 @@
 
 namespace lumen_addon {
 
-std::shared_ptr<QXDownloadListener> QXDownloadListener::Create(napi_env env, napi_value listener) {
-  auto target = std::make_shared<QXPlayerCallbackTarget>(env);
-  target->Set(listener);
-  auto tsfn = JsFunctionBridge::Create(env, nullptr, "downloaderV2_downloadListener");
-  if (!tsfn) {
-    target->Clear();
-    return nullptr;
-  }
-  return std::shared_ptr<QXDownloadListener>(new QXDownloadListener(std::move(tsfn), std::move(target)));
+std::shared_ptr<QXDownloadListener> QXDownloadListener::Create(napi_env env, napi_value object) {
+  auto strand = Strand::Create(env, "downloaderV2_downloadListener");
+  if (!strand) return nullptr;
+  auto listener = Listener::Make(env, "QXPlayer_downloaderV2_addDownloadListener", object);
+  return std::shared_ptr<QXDownloadListener>(new QXDownloadListener(std::move(strand), std::move(listener)));
 }
 
-QXDownloadListener::~QXDownloadListener() {
-  tsfn_->Release();
-  target_->Clear();
+QXDownloadListener::~QXDownloadListener() { strand_->Close(); }
+
+void QXDownloadListener::Retire() {
+  strand_->Close();
+  listener_->Clear();
 }
 
 void QXDownloadListener::OnDownloadStatusChanged(const korin::QXPlayerCoreDownloadStatus& status) {
-  tsfn_->Call([target = target_, status](Napi::Env env, Napi::Function) {
-    napi_value arg = qxplayer::DownloadStatusToJs(env, status);
-    target->Call("onDownloadStatusChanged", 1, &arg);
-  });
+  strand_->Emit(listener_, "onDownloadStatusChanged", status);
 }
 
 }  // namespace lumen_addon

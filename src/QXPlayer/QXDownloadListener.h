@@ -1,6 +1,8 @@
 // A JavaScript listener of one download request of the V2 downloader: its
-// status changes reach the listener's onDownloadStatusChanged through a
-// thread-safe function. JavaScript holds it by handle until it releases it.
+// status changes reach the listener's onDownloadStatusChanged on a strand of
+// its own. Once retired (removed or released) nothing more reaches the
+// listener; the object itself stays with the downloader until the
+// downloader is destroyed, which may still be calling it.
 #ifndef LUMEN_QXPLAYER_QXDOWNLOADLISTENER_H_
 #define LUMEN_QXPLAYER_QXDOWNLOADLISTENER_H_
 
@@ -8,9 +10,9 @@
 
 #include <memory>
 
-#include "QXPlayer/QXPlayerCallbackTarget.h"
-#include "callback/threadsafe_function.h"
 #include "korin/qx_player_downloader.h"
+#include "qx_base/listener.h"
+#include "qx_base/strand.h"
 
 namespace lumen_addon {
 
@@ -18,16 +20,19 @@ class QXDownloadListener : public korin::QXPlayerCoreDownloadListener {
  public:
   // JavaScript thread; null after a failure, raised as a JavaScript exception.
   static std::shared_ptr<QXDownloadListener> Create(napi_env env, napi_value listener);
-  // JavaScript thread, once no downloader can call it any more.
   ~QXDownloadListener() override;
 
+  // Engine threads.
   void OnDownloadStatusChanged(const korin::QXPlayerCoreDownloadStatus& status) override;
 
+  // JavaScript thread: nothing more reaches the listener object.
+  void Retire();
+
  private:
-  QXDownloadListener(std::shared_ptr<JsFunctionBridge> tsfn, std::shared_ptr<QXPlayerCallbackTarget> target)
-      : tsfn_(std::move(tsfn)), target_(std::move(target)) {}
-  std::shared_ptr<JsFunctionBridge> tsfn_;
-  std::shared_ptr<QXPlayerCallbackTarget> target_;
+  QXDownloadListener(std::shared_ptr<Strand> strand, std::shared_ptr<Listener> listener)
+      : strand_(std::move(strand)), listener_(std::move(listener)) {}
+  const std::shared_ptr<Strand> strand_;
+  const std::shared_ptr<Listener> listener_;
 };
 
 }  // namespace lumen_addon

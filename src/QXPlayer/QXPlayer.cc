@@ -2,6 +2,8 @@
 
 namespace lumen_addon {
 
+QXPlayer::QXPlayer(napi_env env) : listener_(std::make_shared<Listener>(env, "QXPlayer_setCallback")) {}
+
 void QXPlayer::Init(napi_env env, napi_value render, bool short_audio_mode) {
   if (core_player_) return;
   factory_.reset();
@@ -11,8 +13,9 @@ void QXPlayer::Init(napi_env env, napi_value render, bool short_audio_mode) {
     if (!renderer) return;
   }
   factory_ = std::make_unique<QXPlayerFactory>(std::move(renderer));
-  callback_ = QXPlayerCallbackBridge::Create(env, target_);
-  if (!callback_) return;
+  if (!strand_) strand_ = Strand::Create(env, "QXPlayer");
+  if (!strand_) return;
+  callback_ = std::make_unique<QXPlayerCallbackBridge>(strand_, listener_);
   core_player_.reset(korin::QXPlayerCore::CreateQXPlayer(callback_.get(), factory_.get(), short_audio_mode, ""));
 }
 
@@ -21,7 +24,8 @@ void QXPlayer::Destroy() {
   core_player_.reset();
   factory_.reset();
   callback_.reset();
-  target_->Clear();
+  if (strand_) strand_->Close();
+  listener_->Clear();
   options_ = korin::QXPlayerCoreOptions();
 }
 

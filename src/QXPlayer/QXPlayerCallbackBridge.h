@@ -1,25 +1,22 @@
-// Forwards a player's events from its threads to the named methods of the
-// player's JavaScript callback object, through one thread-safe function.
+// A player's events, from its threads to the named methods of the player's
+// callback object: each one is copied and emitted on the player's strand, in
+// the order the player reported them.
 #ifndef LUMEN_QXPLAYER_QXPLAYERCALLBACKBRIDGE_H_
 #define LUMEN_QXPLAYER_QXPLAYERCALLBACKBRIDGE_H_
-
-#include <napi.h>
 
 #include <memory>
 #include <string>
 
-#include "QXPlayer/QXPlayerCallbackTarget.h"
-#include "callback/threadsafe_function.h"
 #include "korin/qx_player_core.h"
+#include "qx_base/listener.h"
+#include "qx_base/strand.h"
 
 namespace lumen_addon {
 
 class QXPlayerCallbackBridge : public korin::QXPlayerCoreCallback {
  public:
-  // JavaScript thread. Null after a failure, raised as a JavaScript exception.
-  static std::unique_ptr<QXPlayerCallbackBridge> Create(napi_env env, std::shared_ptr<QXPlayerCallbackTarget> target);
-  // Only once the player can no longer call it.
-  ~QXPlayerCallbackBridge() override;
+  QXPlayerCallbackBridge(std::shared_ptr<Strand> strand, std::shared_ptr<Listener> listener)
+      : strand_(std::move(strand)), listener_(std::move(listener)) {}
 
   void OnPlayerV2Error(int what, int extra) override;
   void OnPrepared() override;
@@ -41,15 +38,12 @@ class QXPlayerCallbackBridge : public korin::QXPlayerCoreCallback {
   void OnSubtitleFailed(int32_t error) override;
 
  private:
-  QXPlayerCallbackBridge(std::shared_ptr<JsFunctionBridge> tsfn, std::shared_ptr<QXPlayerCallbackTarget> target)
-      : tsfn_(std::move(tsfn)), target_(std::move(target)) {}
-  // `build` fills the arguments on the JavaScript thread from its own copies.
-  template <typename Build>
-  void Post(const char* method, Build build);
-  void PostNumbers(const char* method, std::initializer_list<double> numbers);
-
-  std::shared_ptr<JsFunctionBridge> tsfn_;
-  std::shared_ptr<QXPlayerCallbackTarget> target_;
+  template <typename... A>
+  void Emit(const char* method, A... args) {
+    strand_->Emit(listener_, method, args...);
+  }
+  const std::shared_ptr<Strand> strand_;
+  const std::shared_ptr<Listener> listener_;
 };
 
 }  // namespace lumen_addon

@@ -1,253 +1,206 @@
 #include "QXPlayer/QXPlayerRecords.h"
 
-#include <string>
+#include <set>
 
-#include "common/convert.h"
+#include "common/record_reader.h"
 
 namespace lumen_addon {
-namespace qxplayer {
 
 namespace {
 
+using korin::QXPlayerCoreBizInfo;
+using korin::QXPlayerCoreDataSource;
+using korin::QXPlayerCoreDownloaderV2Config;
+using korin::QXPlayerCoreDownloadRequest;
+using korin::QXPlayerCoreDownloadStatus;
+using korin::QXPlayerCoreErrorInfo;
+using korin::QXPlayerCoreOptions;
+using korin::QXPlayerCorePlaybackStatus;
+using korin::QXPlayerCoreVideoParams;
+using korin::QXPlayerCoreVideoPoint;
+using record::Field;
 
-std::vector<std::string> Strings(const Napi::Value& v) {
-  std::vector<std::string> out;
-  js::EachElement(v, [&](const Napi::Value& e) { out.push_back(js::ToUtf8(e)); });
-  return out;
+// Host groups: an array of arrays of names; a group holds each name once.
+void ReadHosts(const Napi::Value& v, QXPlayerCoreDataSource& s, record::Policy) {
+  s.equivalent_hosts.clear();
+  js::EachElement(v, [&](const Napi::Value& group) {
+    std::set<std::string> names;
+    js::EachElement(group, [&](const Napi::Value& e) { names.insert(js::ToUtf8(e)); });
+    s.equivalent_hosts.push_back(std::move(names));
+  });
+}
+Napi::Value WriteHosts(Napi::Env env, const QXPlayerCoreDataSource& s) {
+  std::vector<std::vector<std::string>> groups;
+  for (const auto& g : s.equivalent_hosts) groups.emplace_back(g.begin(), g.end());
+  return ToJs<std::vector<std::vector<std::string>>>::New(env, groups);
 }
 
-// Reads `key` into `field` only when it is present and not undefined.
-class Reader {
- public:
-  explicit Reader(const Napi::Value& v) : o_(js::ToObject(v)) {}
-  template <typename T>
-  Reader& Int(const char* key, T& field) {
-    if (Napi::Value v = Present(key); !v.IsEmpty()) field = static_cast<T>(sizeof(T) == 8 ? js::ToInt64(v) : js::ToInt32(v));
-    return *this;
-  }
-  Reader& Float(const char* key, float& field) {
-    if (Napi::Value v = Present(key); !v.IsEmpty()) field = static_cast<float>(js::ToDouble(v));
-    return *this;
-  }
-  Reader& Bool(const char* key, bool& field) {
-    if (Napi::Value v = Present(key); !v.IsEmpty()) field = js::ToBool(v);
-    return *this;
-  }
-  Reader& Str(const char* key, std::string& field) {
-    if (Napi::Value v = Present(key); !v.IsEmpty()) field = js::ToUtf8(v);
-    return *this;
-  }
-  Reader& StrList(const char* key, std::vector<std::string>& field) {
-    if (Napi::Value v = Present(key); !v.IsEmpty()) field = Strings(v);
-    return *this;
-  }
-  Napi::Value Present(const char* key) {
-    if (o_.IsEmpty()) return Napi::Value();
-    Napi::Value v = js::Get(o_, key);
-    return v.IsEmpty() || v.IsUndefined() ? Napi::Value() : v;
-  }
-
- private:
-  Napi::Object o_;
+// The status names the cache directory cacheDir; data sources read cache_dir.
+const Field<QXPlayerCoreDataSource> kDataSource[] = {
+    LUMEN_FIELD("sourceId", QXPlayerCoreDataSource, source_id, kString),
+    LUMEN_FIELD("url", QXPlayerCoreDataSource, url, kString),
+    LUMEN_FIELD_AS("cache_dir", "cacheDir", QXPlayerCoreDataSource, cache_dir, kString),
+    LUMEN_FIELD("urlPrefixes", QXPlayerCoreDataSource, url_prefixes, kStrings),
+    {"equivalentHosts", ReadHosts, WriteHosts},
+    LUMEN_FIELD("clipStartMs", QXPlayerCoreDataSource, clip_start_ms, kInt64),
+    LUMEN_FIELD("clipEndMs", QXPlayerCoreDataSource, clip_end_ms, kInt64),
+    LUMEN_FIELD("presetMediaMine", QXPlayerCoreDataSource, preset_media_mine, kInt32),
+    LUMEN_FIELD("ioScheme", QXPlayerCoreDataSource, io_scheme, kInt32),
+    LUMEN_FIELD("cache", QXPlayerCoreDataSource, cache, kBool),
+    LUMEN_FIELD("isLive", QXPlayerCoreDataSource, is_live, kBool),
+    LUMEN_FIELD("startAtPositionMs", QXPlayerCoreDataSource, start_at_position_ms, kInt64),
+    LUMEN_FIELD("hlsStartSegmentIndex", QXPlayerCoreDataSource, hls_start_segment_index, kInt32),
+    LUMEN_FIELD("hlsPresetStartTimeMs", QXPlayerCoreDataSource, hls_preset_start_time_ms, kInt64),
+    LUMEN_FIELD("keyServer", QXPlayerCoreDataSource, key_server, kString),
+    LUMEN_FIELD("httpProxyServer", QXPlayerCoreDataSource, http_proxy_server, kString),
 };
 
-Napi::Array StringsToJs(Napi::Env env, const std::vector<std::string>& v) {
-  Napi::Array a = Napi::Array::New(env, v.size());
-  for (uint32_t i = 0; i < v.size(); ++i) a.Set(i, Napi::String::New(env, v[i]));
-  return a;
-}
+const Field<QXPlayerCoreBizInfo> kBizInfo[] = {
+    LUMEN_FIELD("bizType", QXPlayerCoreBizInfo, biz_type, kInt32),
+    LUMEN_FIELD("userId", QXPlayerCoreBizInfo, user_id, kInt32),
+    LUMEN_FIELD("groupId", QXPlayerCoreBizInfo, group_id, kInt32),
+};
 
-Napi::Value Num(Napi::Env env, double d) { return Napi::Number::New(env, d); }
+const Field<QXPlayerCoreOptions> kOptions[] = {
+    LUMEN_FIELD("disableVideo", QXPlayerCoreOptions, disable_video, kBool),
+    LUMEN_FIELD("disableAudio", QXPlayerCoreOptions, disable_audio, kBool),
+    LUMEN_FIELD("mute", QXPlayerCoreOptions, mute, kBool),
+    LUMEN_FIELD("blind", QXPlayerCoreOptions, blind, kBool),
+    LUMEN_FIELD("playRate", QXPlayerCoreOptions, play_rate, kNumber),
+    LUMEN_FIELD("looping", QXPlayerCoreOptions, looping, kBool),
+    LUMEN_FIELD("leftVolume", QXPlayerCoreOptions, left_volume, kNumber),
+    LUMEN_FIELD("rightVolume", QXPlayerCoreOptions, right_volume, kNumber),
+    LUMEN_FIELD("startOnPrepared", QXPlayerCoreOptions, start_on_prepared, kBool),
+    LUMEN_FIELD("accurateSeek", QXPlayerCoreOptions, accurate_seek, kBool),
+    LUMEN_FIELD("hardwareDecodeAVC", QXPlayerCoreOptions, hardware_decode_avc, kBool),
+    LUMEN_FIELD("readyToPlayBufferMs", QXPlayerCoreOptions, ready_to_play_buffer_ms, kInt64),
+    LUMEN_FIELD("bufferSizeBytes", QXPlayerCoreOptions, buffer_size_bytes, kInt64),
+    LUMEN_FIELD("bufferingEndThresholdMs", QXPlayerCoreOptions, buffering_end_threshold_ms, kInt64),
+    LUMEN_FIELD("masterClockType", QXPlayerCoreOptions, master_clock_type, kInt32),
+    LUMEN_FIELD("showInfo", QXPlayerCoreOptions, show_info, kBool),
+    LUMEN_FIELD("showHudInfo", QXPlayerCoreOptions, show_hud_info, kBool),
+    LUMEN_FIELD("lazyLoad", QXPlayerCoreOptions, lazy_load, kBool),
+    LUMEN_FIELD("segmentAutoPlay", QXPlayerCoreOptions, segment_auto_play, kBool),
+    LUMEN_FIELD("stepOnPrepared", QXPlayerCoreOptions, step_on_prepared, kBool),
+    LUMEN_FIELD("seekAfterCompleteAutoStart", QXPlayerCoreOptions, seek_after_complete_auto_start, kBool),
+    LUMEN_FIELD("audioSendOut", QXPlayerCoreOptions, audio_send_out, kBool),
+    LUMEN_FIELD("videoSendOut", QXPlayerCoreOptions, video_send_out, kBool),
+    LUMEN_NESTED("bizInfo", QXPlayerCoreOptions, biz_info, kBizInfo),
+    LUMEN_FIELD("usePrepared", QXPlayerCoreOptions, use_prepared, kBool),
+    LUMEN_FIELD("enableFadeIn", QXPlayerCoreOptions, enable_fade_in, kBool),
+    LUMEN_FIELD("pauseAtEndOfSegment", QXPlayerCoreOptions, pause_at_end_of_segment, kBool),
+    LUMEN_FIELD("useH265First", QXPlayerCoreOptions, use_h265_first, kBool),
+};
+
+const Field<QXPlayerCoreVideoPoint> kVideoPoint[] = {
+    LUMEN_FIELD("segmentIndex", QXPlayerCoreVideoPoint, segment_index, kInt32),
+    LUMEN_FIELD("pos", QXPlayerCoreVideoPoint, pos, kInt64),
+    LUMEN_FIELD("autoPause", QXPlayerCoreVideoPoint, auto_pause, kBool),
+    LUMEN_FIELD("useVideo", QXPlayerCoreVideoPoint, use_video, kBool),
+};
+
+const Field<QXPlayerCoreVideoParams> kVideoParams[] = {
+    LUMEN_FIELD("width", QXPlayerCoreVideoParams, width, kInt32),
+    LUMEN_FIELD("height", QXPlayerCoreVideoParams, height, kInt32),
+    LUMEN_FIELD("sarNum", QXPlayerCoreVideoParams, sar_num, kInt32),
+    LUMEN_FIELD("sarDen", QXPlayerCoreVideoParams, sar_den, kInt32),
+    LUMEN_FIELD("rotate", QXPlayerCoreVideoParams, rotate, kInt32),
+    LUMEN_FIELD("fps", QXPlayerCoreVideoParams, fps, kInt32),
+    LUMEN_FIELD("bitRate", QXPlayerCoreVideoParams, bit_rate, kInt64),
+};
+
+const Field<QXPlayerCoreErrorInfo> kErrorInfo[] = {
+    LUMEN_FIELD("what", QXPlayerCoreErrorInfo, what, kInt32),
+    LUMEN_FIELD("extra", QXPlayerCoreErrorInfo, extra, kInt32),
+    LUMEN_FIELD("msg", QXPlayerCoreErrorInfo, msg, kString),
+};
+
+const Field<QXPlayerCorePlaybackStatus> kPlaybackStatus[] = {
+    LUMEN_FIELD("state", QXPlayerCorePlaybackStatus, state, kInt32),
+    LUMEN_FIELD("currentPositionMs", QXPlayerCorePlaybackStatus, current_position_ms, kInt64),
+    LUMEN_FIELD("playablePositionMs", QXPlayerCorePlaybackStatus, playable_position_ms, kInt64),
+    LUMEN_NESTED_LIST("videoParams", QXPlayerCorePlaybackStatus, video_params, kVideoParams),
+    LUMEN_FIELD("playingSegmentIndex", QXPlayerCorePlaybackStatus, playing_segment_index, kInt32),
+    LUMEN_FIELD("loadingSegmentIndex", QXPlayerCorePlaybackStatus, loading_segment_index, kInt32),
+    LUMEN_FIELD("durations", QXPlayerCorePlaybackStatus, durations, kNumbers),
+    LUMEN_NESTED_LIST("datasources", QXPlayerCorePlaybackStatus, datasources, kDataSource),
+    LUMEN_NESTED("errorInfo", QXPlayerCorePlaybackStatus, error_info, kErrorInfo),
+    LUMEN_FIELD("buffering", QXPlayerCorePlaybackStatus, buffering, kBool),
+    LUMEN_FIELD("bufferingPercent", QXPlayerCorePlaybackStatus, buffering_percent, kInt32),
+    LUMEN_FIELD("seeking", QXPlayerCorePlaybackStatus, seeking, kBool),
+    LUMEN_FIELD("firstVideoFrameRendered", QXPlayerCorePlaybackStatus, first_video_frame_rendered, kBool),
+    LUMEN_FIELD("firstAudioFrameRendered", QXPlayerCorePlaybackStatus, first_audio_frame_rendered, kBool),
+    LUMEN_FIELD("ioSpeedBytesPerSecond", QXPlayerCorePlaybackStatus, io_speed_bytes_per_second, kInt64),
+    LUMEN_FIELD("playRate", QXPlayerCorePlaybackStatus, play_rate, kNumber),
+};
+
+const Field<QXPlayerCoreDownloadRequest> kRequest[] = {
+    LUMEN_FIELD("sourceId", QXPlayerCoreDownloadRequest, source_id, kString),
+    LUMEN_FIELD("url", QXPlayerCoreDownloadRequest, url, kString),
+    LUMEN_FIELD("urlPrefixes", QXPlayerCoreDownloadRequest, url_prefixes, kStrings),
+    LUMEN_FIELD("position", QXPlayerCoreDownloadRequest, position, kInt64),
+    LUMEN_FIELD("length", QXPlayerCoreDownloadRequest, length, kInt64),
+    LUMEN_FIELD("enableEvicted", QXPlayerCoreDownloadRequest, enable_evicted, kBool),
+    LUMEN_FIELD("preferWidth", QXPlayerCoreDownloadRequest, prefer_width, kInt32),
+    LUMEN_FIELD("preferHeight", QXPlayerCoreDownloadRequest, prefer_height, kInt32),
+    LUMEN_FIELD("preferH265", QXPlayerCoreDownloadRequest, prefer_h265, kBool),
+    LUMEN_FIELD("keyServer", QXPlayerCoreDownloadRequest, key_server, kString),
+};
+
+const Field<QXPlayerCoreDownloadStatus> kDownloadStatus[] = {
+    LUMEN_NESTED("request", QXPlayerCoreDownloadStatus, request, kRequest),
+    LUMEN_FIELD("downloadSize", QXPlayerCoreDownloadStatus, download_size, kInt64),
+    LUMEN_FIELD("totalSize", QXPlayerCoreDownloadStatus, total_size, kInt64),
+    LUMEN_FIELD("state", QXPlayerCoreDownloadStatus, state, kInt32),
+    LUMEN_FIELD("error", QXPlayerCoreDownloadStatus, error, kInt32),
+    LUMEN_FIELD("downloadSpeed", QXPlayerCoreDownloadStatus, download_speed, kNumber),
+};
+
+const Field<QXPlayerCoreDownloaderV2Config> kDownloaderConfig[] = {
+    LUMEN_FIELD("maxParallelDownloads", QXPlayerCoreDownloaderV2Config, max_parallel_downloads, kInt32),
+    LUMEN_FIELD("userId", QXPlayerCoreDownloaderV2Config, user_id, kString),
+};
+
+// Input records keep the library's defaults for keys not given.
+template <typename R, std::size_t N>
+R ReadPresent(const Napi::Value& v, const Field<R> (&table)[N]) {
+  R r;
+  record::Read(v, table, r, record::kPresentOnly);
+  return r;
+}
 
 }  // namespace
 
-korin::QXPlayerCoreDataSource ReadDataSource(const Napi::Value& v) {
-  korin::QXPlayerCoreDataSource s;
-  Reader r(v);
-  r.Str("sourceId", s.source_id).Str("url", s.url).Str("cache_dir", s.cache_dir).StrList("urlPrefixes", s.url_prefixes);
-  if (Napi::Value hosts = r.Present("equivalentHosts"); !hosts.IsEmpty()) {
-    s.equivalent_hosts.clear();
-    js::EachElement(hosts, [&](const Napi::Value& group) {
-      const std::vector<std::string> names = Strings(group);
-      s.equivalent_hosts.emplace_back(names.begin(), names.end());
-    });
-  }
-  r.Int("clipStartMs", s.clip_start_ms)
-      .Int("clipEndMs", s.clip_end_ms)
-      .Int("presetMediaMine", s.preset_media_mine)
-      .Int("ioScheme", s.io_scheme)
-      .Bool("cache", s.cache)
-      .Bool("isLive", s.is_live)
-      .Int("startAtPositionMs", s.start_at_position_ms)
-      .Int("hlsStartSegmentIndex", s.hls_start_segment_index)
-      .Int("hlsPresetStartTimeMs", s.hls_preset_start_time_ms)
-      .Str("keyServer", s.key_server)
-      .Str("httpProxyServer", s.http_proxy_server);
-  return s;
-}
+QXPlayerCoreDataSource From<QXPlayerCoreDataSource>::Read(const Napi::Value& v) { return ReadPresent(v, kDataSource); }
 
-std::vector<korin::QXPlayerCoreDataSource> ReadDataSources(const Napi::Value& v) {
-  std::vector<korin::QXPlayerCoreDataSource> out;
-  js::EachElement(v, [&](const Napi::Value& e) { out.push_back(ReadDataSource(e)); });
+std::vector<QXPlayerCoreDataSource> From<std::vector<QXPlayerCoreDataSource>>::Read(const Napi::Value& v) {
+  std::vector<QXPlayerCoreDataSource> out;
+  js::EachElement(v, [&](const Napi::Value& e) { out.push_back(ReadPresent(e, kDataSource)); });
   return out;
 }
 
-korin::QXPlayerCoreOptions ReadOptions(const Napi::Value& v) {
-  korin::QXPlayerCoreOptions o;
-  Reader r(v);
-  r.Bool("disableVideo", o.disable_video)
-      .Bool("disableAudio", o.disable_audio)
-      .Bool("mute", o.mute)
-      .Bool("blind", o.blind)
-      .Float("playRate", o.play_rate)
-      .Bool("looping", o.looping)
-      .Float("leftVolume", o.left_volume)
-      .Float("rightVolume", o.right_volume)
-      .Bool("startOnPrepared", o.start_on_prepared)
-      .Bool("accurateSeek", o.accurate_seek)
-      .Bool("hardwareDecodeAVC", o.hardware_decode_avc)
-      .Int("readyToPlayBufferMs", o.ready_to_play_buffer_ms)
-      .Int("bufferSizeBytes", o.buffer_size_bytes)
-      .Int("bufferingEndThresholdMs", o.buffering_end_threshold_ms)
-      .Int("masterClockType", o.master_clock_type)
-      .Bool("showInfo", o.show_info)
-      .Bool("showHudInfo", o.show_hud_info)
-      .Bool("lazyLoad", o.lazy_load)
-      .Bool("segmentAutoPlay", o.segment_auto_play)
-      .Bool("stepOnPrepared", o.step_on_prepared)
-      .Bool("seekAfterCompleteAutoStart", o.seek_after_complete_auto_start)
-      .Bool("audioSendOut", o.audio_send_out)
-      .Bool("videoSendOut", o.video_send_out);
-  if (Napi::Value biz = r.Present("bizInfo"); !biz.IsEmpty()) {
-    Reader b(biz);
-    b.Int("bizType", o.biz_info.biz_type).Int("userId", o.biz_info.user_id).Int("groupId", o.biz_info.group_id);
-  }
-  r.Bool("usePrepared", o.use_prepared)
-      .Bool("enableFadeIn", o.enable_fade_in)
-      .Bool("pauseAtEndOfSegment", o.pause_at_end_of_segment)
-      .Bool("useH265First", o.use_h265_first);
-  return o;
+QXPlayerCoreOptions From<QXPlayerCoreOptions>::Read(const Napi::Value& v) { return ReadPresent(v, kOptions); }
+
+QXPlayerCoreVideoPoint From<QXPlayerCoreVideoPoint>::Read(const Napi::Value& v) { return ReadPresent(v, kVideoPoint); }
+
+QXPlayerCoreDownloadRequest From<QXPlayerCoreDownloadRequest>::Read(const Napi::Value& v) {
+  return ReadPresent(v, kRequest);
 }
 
-korin::QXPlayerCoreVideoPoint ReadVideoPoint(const Napi::Value& v) {
-  korin::QXPlayerCoreVideoPoint p;
-  Reader(v).Int("segmentIndex", p.segment_index).Int("pos", p.pos).Bool("autoPause", p.auto_pause).Bool("useVideo", p.use_video);
-  return p;
+QXPlayerCoreDownloaderV2Config From<QXPlayerCoreDownloaderV2Config>::Read(const Napi::Value& v) {
+  return ReadPresent(v, kDownloaderConfig);
 }
 
-korin::QXPlayerCoreDownloadRequest ReadRequest(const Napi::Value& v) {
-  korin::QXPlayerCoreDownloadRequest q;
-  Reader(v)
-      .Str("sourceId", q.source_id)
-      .Str("url", q.url)
-      .StrList("urlPrefixes", q.url_prefixes)
-      .Int("position", q.position)
-      .Int("length", q.length)
-      .Bool("enableEvicted", q.enable_evicted)
-      .Int("preferWidth", q.prefer_width)
-      .Int("preferHeight", q.prefer_height)
-      .Bool("preferH265", q.prefer_h265)
-      .Str("keyServer", q.key_server);
-  return q;
+Napi::Value ToJs<QXPlayerCoreVideoPoint>::New(Napi::Env env, const QXPlayerCoreVideoPoint& p) {
+  return record::Write(env, kVideoPoint, p);
 }
 
-korin::QXPlayerCoreDownloaderV2Config ReadDownloaderConfig(const Napi::Value& v) {
-  korin::QXPlayerCoreDownloaderV2Config c;
-  Reader(v).Int("maxParallelDownloads", c.max_parallel_downloads).Str("userId", c.user_id);
-  return c;
+Napi::Value ToJs<QXPlayerCorePlaybackStatus>::New(Napi::Env env, const QXPlayerCorePlaybackStatus& s) {
+  return record::Write(env, kPlaybackStatus, s);
 }
 
-Napi::Object DataSourceToJs(Napi::Env env, const korin::QXPlayerCoreDataSource& s) {
-  Napi::Object o = Napi::Object::New(env);
-  o.Set("url", s.url);
-  o.Set("sourceId", s.source_id);
-  o.Set("cacheDir", s.cache_dir);
-  o.Set("urlPrefixes", StringsToJs(env, s.url_prefixes));
-  Napi::Array hosts = Napi::Array::New(env, s.equivalent_hosts.size());
-  for (uint32_t i = 0; i < s.equivalent_hosts.size(); ++i)
-    hosts.Set(i, StringsToJs(env, {s.equivalent_hosts[i].begin(), s.equivalent_hosts[i].end()}));
-  o.Set("equivalentHosts", hosts);
-  o.Set("clipStartMs", Num(env, static_cast<double>(s.clip_start_ms)));
-  o.Set("clipEndMs", Num(env, static_cast<double>(s.clip_end_ms)));
-  o.Set("presetMediaMine", Num(env, s.preset_media_mine));
-  o.Set("ioScheme", Num(env, s.io_scheme));
-  o.Set("cache", Napi::Boolean::New(env, s.cache));
-  o.Set("isLive", Napi::Boolean::New(env, s.is_live));
-  o.Set("startAtPositionMs", Num(env, static_cast<double>(s.start_at_position_ms)));
-  o.Set("hlsStartSegmentIndex", Num(env, s.hls_start_segment_index));
-  o.Set("hlsPresetStartTimeMs", Num(env, static_cast<double>(s.hls_preset_start_time_ms)));
-  o.Set("keyServer", s.key_server);
-  o.Set("httpProxyServer", s.http_proxy_server);
-  return o;
+Napi::Value ToJs<QXPlayerCoreDownloadStatus>::New(Napi::Env env, const QXPlayerCoreDownloadStatus& s) {
+  return record::Write(env, kDownloadStatus, s);
 }
 
-Napi::Object PlaybackStatusToJs(Napi::Env env, const korin::QXPlayerCorePlaybackStatus& s) {
-  Napi::Object o = Napi::Object::New(env);
-  o.Set("state", Num(env, s.state));
-  o.Set("currentPositionMs", Num(env, static_cast<double>(s.current_position_ms)));
-  o.Set("playablePositionMs", Num(env, static_cast<double>(s.playable_position_ms)));
-  Napi::Array params = Napi::Array::New(env, s.video_params.size());
-  for (uint32_t i = 0; i < s.video_params.size(); ++i) {
-    const auto& p = s.video_params[i];
-    Napi::Object e = Napi::Object::New(env);
-    e.Set("width", Num(env, p.width));
-    e.Set("height", Num(env, p.height));
-    e.Set("sarNum", Num(env, p.sar_num));
-    e.Set("sarDen", Num(env, p.sar_den));
-    e.Set("rotate", Num(env, p.rotate));
-    e.Set("fps", Num(env, p.fps));
-    e.Set("bitRate", Num(env, static_cast<double>(p.bit_rate)));
-    params.Set(i, e);
-  }
-  o.Set("videoParams", params);
-  o.Set("playingSegmentIndex", Num(env, s.playing_segment_index));
-  o.Set("loadingSegmentIndex", Num(env, s.loading_segment_index));
-  Napi::Array durations = Napi::Array::New(env, s.durations.size());
-  for (uint32_t i = 0; i < s.durations.size(); ++i) durations.Set(i, Num(env, static_cast<double>(s.durations[i])));
-  o.Set("durations", durations);
-  Napi::Array sources = Napi::Array::New(env, s.datasources.size());
-  for (uint32_t i = 0; i < s.datasources.size(); ++i) sources.Set(i, DataSourceToJs(env, s.datasources[i]));
-  o.Set("datasources", sources);
-  Napi::Object error = Napi::Object::New(env);
-  error.Set("what", Num(env, s.error_info.what));
-  error.Set("extra", Num(env, s.error_info.extra));
-  error.Set("msg", s.error_info.msg);
-  o.Set("errorInfo", error);
-  o.Set("buffering", Napi::Boolean::New(env, s.buffering));
-  o.Set("bufferingPercent", Num(env, s.buffering_percent));
-  o.Set("seeking", Napi::Boolean::New(env, s.seeking));
-  o.Set("firstVideoFrameRendered", Napi::Boolean::New(env, s.first_video_frame_rendered));
-  o.Set("firstAudioFrameRendered", Napi::Boolean::New(env, s.first_audio_frame_rendered));
-  o.Set("ioSpeedBytesPerSecond", Num(env, static_cast<double>(s.io_speed_bytes_per_second)));
-  o.Set("playRate", Num(env, s.play_rate));
-  return o;
-}
-
-Napi::Object RequestToJs(Napi::Env env, const korin::QXPlayerCoreDownloadRequest& r) {
-  Napi::Object o = Napi::Object::New(env);
-  o.Set("sourceId", r.source_id);
-  o.Set("url", r.url);
-  o.Set("urlPrefixes", StringsToJs(env, r.url_prefixes));
-  o.Set("position", Num(env, static_cast<double>(r.position)));
-  o.Set("length", Num(env, static_cast<double>(r.length)));
-  o.Set("enableEvicted", Napi::Boolean::New(env, r.enable_evicted));
-  o.Set("preferWidth", Num(env, r.prefer_width));
-  o.Set("preferHeight", Num(env, r.prefer_height));
-  o.Set("preferH265", Napi::Boolean::New(env, r.prefer_h265));
-  o.Set("keyServer", r.key_server);
-  return o;
-}
-
-Napi::Object DownloadStatusToJs(Napi::Env env, const korin::QXPlayerCoreDownloadStatus& s) {
-  Napi::Object o = Napi::Object::New(env);
-  o.Set("request", RequestToJs(env, s.request));
-  o.Set("downloadSize", Num(env, static_cast<double>(s.download_size)));
-  o.Set("totalSize", Num(env, static_cast<double>(s.total_size)));
-  o.Set("state", Num(env, s.state));
-  o.Set("error", Num(env, s.error));
-  o.Set("downloadSpeed", Num(env, s.download_speed));
-  return o;
-}
-
-}  // namespace qxplayer
 }  // namespace lumen_addon

@@ -1,10 +1,12 @@
 #include "QXPlayer/QXPlayer_core_video_renderer_pc.h"
 
-#include <cstdlib>
+#include <atomic>
 #include <cstring>
 #include <utility>
 
 #include "common/logging.h"
+#include "common/pending_exception.h"
+#include "qx_base/frame_mailbox.h"
 #include "tavel/media_utils.h"
 #include "tavel/source_flag.h"
 
@@ -14,36 +16,8 @@ namespace {
 
 constexpr char kTag[] = "QXPlayerCoreVideoRendererPCInternal";
 constexpr char kMethod[] = "OnVideoRenderFrame";
-constexpr uintptr_t kAlign = 64;
-
-// A heap block whose pixels start on a 64-byte boundary, kept while the
-// frame size holds.
-class AlignedBuffer {
- public:
-  ~AlignedBuffer() { Free(); }
-  // False when the memory could not be had (the buffer is then empty).
-  bool Fit(size_t size) {
-    if (block_ && size_ == size) return true;
-    Free();
-    block_ = static_cast<uint8_t*>(std::malloc(size + kAlign - 1));
-    if (!block_) return false;
-    size_ = size;
-    return true;
-  }
-  void Free() {
-    std::free(block_);
-    block_ = nullptr;
-    size_ = 0;
-  }
-  uint8_t* data() const {
-    return reinterpret_cast<uint8_t*>((reinterpret_cast<uintptr_t>(block_) + kAlign - 1) & ~(kAlign - 1));
-  }
-  size_t size() const { return size_; }
-
- private:
-  uint8_t* block_ = nullptr;
-  size_t size_ = 0;
-};
+constexpr int32_t kFormatAbgr = 0;
+constexpr int32_t kFormatI420 = 1;
 
 }  // namespace
 
@@ -51,15 +25,12 @@ class AlignedBuffer {
 // render object's callback may destroy the player, and with it the renderer,
 // while its own delivery is still on the stack.
 struct QXPlayerCoreVideoRendererPCInternal::Shared {
-  // Render thread and JavaScript thread, under mu.
-  std::mutex mu;
-  int width = 0;
-  int height = 0;
-  int alpha_type = 0;
-  AlignedBuffer staging;
+  // The newest converted frame, between the render thread and the
+  // JavaScript thread. The rotation buffer is used inside its fills only,
+  // under its lock.
+  FrameMailbox mailbox;
   AlignedBuffer rotation;
-  bool output_i420 = false;
-  bool pending = false;  // staging holds a frame not yet delivered
+  std::atomic<bool> output_i420{false};
   bool disallow_rotate = false;
   uv_async_t* wake = nullptr;
 
@@ -92,13 +63,6 @@ struct Wake {
   std::shared_ptr<Shared> shared;
 };
 
-void SurfacePendingException(napi_env env) {
-  bool pending = false;
-  if (napi_is_exception_pending(env, &pending) != napi_ok || !pending) return;
-  napi_value error = nullptr;
-  if (napi_get_and_clear_last_exception(env, &error) == napi_ok) napi_fatal_exception(env, error);
-}
-
 void RaiseFailure(napi_env env) {
   bool pending = false;
   if (napi_is_exception_pending(env, &pending) == napi_ok && !pending) {
@@ -109,18 +73,18 @@ void RaiseFailure(napi_env env) {
   SurfacePendingException(env);
 }
 
-napi_value FrameObject(napi_env env, int width, int height, int alpha_type, bool i420, napi_value buffer) {
+napi_value FrameObject(napi_env env, const FrameInfo& f, napi_value buffer) {
   napi_value frame = nullptr, v = nullptr;
   if (napi_create_object(env, &frame) != napi_ok) return nullptr;
   auto set = [&](const char* key, napi_value value) {
     if (value) napi_set_named_property(env, frame, key, value);
   };
-  napi_create_int32(env, width, &v), set("width", v);
-  napi_create_int32(env, height, &v), set("height", v);
+  napi_create_int32(env, f.width, &v), set("width", v);
+  napi_create_int32(env, f.height, &v), set("height", v);
   napi_create_int32(env, 0, &v), set("rotation", v);
   set("buffer", buffer);
-  napi_create_string_utf8(env, i420 ? "i420" : "abgr", NAPI_AUTO_LENGTH, &v), set("format", v);
-  napi_create_int32(env, alpha_type, &v), set("alphaType", v);
+  napi_create_string_utf8(env, f.format == kFormatI420 ? "i420" : "abgr", NAPI_AUTO_LENGTH, &v), set("format", v);
+  napi_create_int32(env, f.alpha_type, &v), set("alphaType", v);
   return frame;
 }
 
@@ -143,6 +107,31 @@ napi_value FrameBuffer(Shared& s, size_t size, void** data) {
   return ab;
 }
 
+// The newest frame copied into the cached ArrayBuffer (made without the
+// mailbox's lock: allocating may run the garbage collector). Null when none
+// waits; a frame resized under our feet is asked for again.
+napi_value TakeFrame(Shared& s, FrameInfo* info) {
+  for (int attempt = 0; attempt < 4; ++attempt) {
+    const size_t size = s.mailbox.PendingSize();
+    if (size == 0) return nullptr;
+    void* data = nullptr;
+    napi_value ab = FrameBuffer(s, size, &data);
+    if (!ab) {
+      RaiseFailure(s.env);
+      return nullptr;
+    }
+    auto copy = [](void* dst, const uint8_t* src, size_t n) { tavel::FastMemoryCopy(dst, src, n); };
+    switch (s.mailbox.TakeInto(data, size, info, copy)) {
+      case FrameMailbox::Take::kTaken: return ab;
+      case FrameMailbox::Take::kNone: return nullptr;
+      case FrameMailbox::Take::kResized: break;
+    }
+  }
+  // Sizes changing faster than we can follow: the next turn of the loop.
+  uv_async_send(s.wake);
+  return nullptr;
+}
+
 void Deliver(const std::shared_ptr<Shared>& shared) {
   Shared& s = *shared;
   napi_env env = s.env;
@@ -160,36 +149,13 @@ void Deliver(const std::shared_ptr<Shared>& shared) {
   napi_value render = nullptr;
   if (!s.render || napi_get_reference_value(env, s.render, &render) != napi_ok || !render) return;  // collected
 
-  size_t size = 0;
-  {
-    std::lock_guard<std::mutex> lock(s.mu);
-    if (!s.pending) return;
-    size = s.staging.size();
-  }
-  // Made without the lock: allocating may run the garbage collector.
-  void* data = nullptr;
-  napi_value ab = FrameBuffer(s, size, &data);
-  if (!ab) {
-    RaiseFailure(env);
-    return;
-  }
-  int width, height, alpha_type;
-  bool i420;
-  {
-    std::lock_guard<std::mutex> lock(s.mu);
-    // A frame of another size came meanwhile: its own wake-up delivers it.
-    if (!s.pending || s.staging.size() != size) return;
-    tavel::FastMemoryCopy(data, s.staging.data(), size);
-    s.pending = false;
-    width = s.width;
-    height = s.height;
-    alpha_type = s.alpha_type;
-    i420 = s.output_i420;
-  }
+  FrameInfo info;
+  napi_value ab = TakeFrame(s, &info);
+  if (!ab) return;
 
   // JavaScript runs with no lock held: it may call any export, destroy the
   // player included.
-  napi_value frame = FrameObject(env, width, height, alpha_type, i420, ab);
+  napi_value frame = FrameObject(env, info, ab);
   napi_value fn = nullptr;
   if (!frame || napi_get_named_property(env, render, kMethod, &fn) != napi_ok) {
     // Without a pending exception JavaScript can no longer run (teardown).
@@ -202,8 +168,10 @@ void Deliver(const std::shared_ptr<Shared>& shared) {
     return;
   }
   napi_valuetype type = napi_undefined;
-  if (napi_typeof(env, fn, &type) != napi_ok || type != napi_function) {
-    napi_throw_type_error(env, nullptr, "OnVideoRenderFrame is not a function");
+  if (napi_typeof(env, fn, &type) != napi_ok || type == napi_undefined || type == napi_null) return;
+  if (type != napi_function) {
+    napi_throw_type_error(env, nullptr,
+                          "OnVideoRenderFrame is not a function on the listener registered by QXPlayer_initPlayerWithRender");
     SurfacePendingException(env);
     return;
   }
@@ -253,72 +221,60 @@ std::unique_ptr<QXPlayerCoreVideoRendererPCInternal> QXPlayerCoreVideoRendererPC
 
 QXPlayerCoreVideoRendererPCInternal::~QXPlayerCoreVideoRendererPCInternal() {
   Shared& s = *shared_;
-  {
-    std::lock_guard<std::mutex> lock(s.mu);
-    s.dead = true;
-  }
+  s.dead = true;
+  // No wake-up follows once the mailbox is closed.
+  s.mailbox.Close();
   // The handle's memory (and through it the shared state) lives until libuv
   // has closed it.
   uv_close(reinterpret_cast<uv_handle_t*>(s.wake), [](uv_handle_t* h) { delete static_cast<Wake*>(h->data); });
-  {
-    std::lock_guard<std::mutex> lock(s.mu);
-    LUMEN_LOG(kInfo, kTag) << "Call Release() ";
-    if (s.buffer) {
-      LUMEN_LOG(kInfo, kTag) << "Release() object_buffer_.Reset()";
-      napi_delete_reference(s.env, s.buffer);
-      s.buffer = nullptr;
-    }
-    s.staging.Free();
-    s.rotation.Free();
-    s.pending = false;
+  LUMEN_LOG(kInfo, kTag) << "Call Release() ";
+  if (s.buffer) {
+    LUMEN_LOG(kInfo, kTag) << "Release() object_buffer_.Reset()";
+    napi_delete_reference(s.env, s.buffer);
+    s.buffer = nullptr;
   }
   if (!s.delivering) s.ReleaseJs();
   LUMEN_LOG(kInfo, kTag) << "~QXPlayerCoreVideoRendererPCInternal() !";
 }
 
-void QXPlayerCoreVideoRendererPCInternal::SetOutputI420(bool on) {
-  std::lock_guard<std::mutex> lock(shared_->mu);
-  shared_->output_i420 = on;
-}
+void QXPlayerCoreVideoRendererPCInternal::SetOutputI420(bool on) { shared_->output_i420.store(on); }
 
 void QXPlayerCoreVideoRendererPCInternal::OnFrame(korin::QXPlayerCoreVideoFrame* raw) {
   std::unique_ptr<korin::QXPlayerCoreVideoFrame> frame(raw);
   if (!frame) return;
-  int w = frame->width(), h = frame->height();
+  const int w = frame->width(), h = frame->height();
   const uint8_t *y = frame->data_y(), *u = frame->data_u(), *v = frame->data_v();
   if (w <= 0 || h <= 0 || !y || !u || !v) return;
-  const int rotation = NormalizeRotation(frame->rotation());
   Shared& s = *shared_;
-  std::lock_guard<std::mutex> lock(s.mu);
-  if (s.dead) return;
-  const bool rotate = rotation != 0 && !s.disallow_rotate && !s.output_i420;
-  if (s.output_i420) {
-    const size_t ws = static_cast<size_t>(w), hs = static_cast<size_t>(h);
-    const size_t size = ws * hs + (hs / 2) * (ws / 2) * 2;
-    if (!s.staging.Fit(size)) return;
-    uint8_t* dst = s.staging.data();
-    for (int row = 0; row < h; ++row, dst += ws) std::memcpy(dst, y + static_cast<size_t>(row) * frame->stride_y(), ws);
-    for (int row = 0; row < h / 2; ++row, dst += ws / 2)
-      std::memcpy(dst, u + static_cast<size_t>(row) * frame->stride_u(), ws / 2);
-    for (int row = 0; row < h / 2; ++row, dst += ws / 2)
-      std::memcpy(dst, v + static_cast<size_t>(row) * frame->stride_v(), ws / 2);
-  } else {
-    const size_t size = static_cast<size_t>(w) * h * 4;
-    if (!s.staging.Fit(size)) return;
-    if (rotate && !s.rotation.Fit(size)) return;
-    uint8_t* converted = rotate ? s.rotation.data() : s.staging.data();
-    tavel::I420ToABGR(y, frame->stride_y(), u, frame->stride_u(), v, frame->stride_v(), converted, w * 4, w, h);
-    if (rotate) {
-      const bool quarter = rotation % 180 != 0;
-      tavel::ARGBRotate(converted, w * 4, s.staging.data(), quarter ? h * 4 : w * 4, w, h, rotation);
-      if (quarter) std::swap(w, h);
-    }
-  }
-  s.width = w;
-  s.height = h;
-  s.alpha_type = frame->alpha_type();
-  s.pending = true;
-  uv_async_send(s.wake);
+  const bool i420 = s.output_i420.load();
+  const int rotation = NormalizeRotation(frame->rotation());
+  const bool rotate = rotation != 0 && !s.disallow_rotate && !i420;
+  const bool quarter = rotate && rotation % 180 != 0;
+  const size_t ws = static_cast<size_t>(w), hs = static_cast<size_t>(h);
+  const size_t size = i420 ? ws * hs + (hs / 2) * (ws / 2) * 2 : ws * hs * 4;
+  FrameInfo info;
+  info.width = quarter ? h : w;
+  info.height = quarter ? w : h;
+  info.format = i420 ? kFormatI420 : kFormatAbgr;
+  info.alpha_type = frame->alpha_type();
+  s.mailbox.Put(
+      size, info,
+      [&](uint8_t* dst) {
+        if (i420) {
+          for (int row = 0; row < h; ++row, dst += ws) std::memcpy(dst, y + static_cast<size_t>(row) * frame->stride_y(), ws);
+          for (int row = 0; row < h / 2; ++row, dst += ws / 2)
+            std::memcpy(dst, u + static_cast<size_t>(row) * frame->stride_u(), ws / 2);
+          for (int row = 0; row < h / 2; ++row, dst += ws / 2)
+            std::memcpy(dst, v + static_cast<size_t>(row) * frame->stride_v(), ws / 2);
+          return true;
+        }
+        if (rotate && !s.rotation.Fit(size)) return false;
+        uint8_t* converted = rotate ? s.rotation.data() : dst;
+        tavel::I420ToABGR(y, frame->stride_y(), u, frame->stride_u(), v, frame->stride_v(), converted, w * 4, w, h);
+        if (rotate) tavel::ARGBRotate(converted, w * 4, dst, quarter ? h * 4 : w * 4, w, h, rotation);
+        return true;
+      },
+      [&] { uv_async_send(s.wake); });
 }
 
 }  // namespace lumen_addon

@@ -9,7 +9,6 @@
 #include "common/convert.h"
 #include "common/export_table.h"
 #include "common/forward.h"
-#include "common/handle_arg.h"
 #include "common/logging.h"
 #include "common/stream_identity.h"
 #include "callback/video_frame_callback.h"
@@ -19,6 +18,7 @@
 #include "engine/device_settings.h"
 #include "engine/engine_manager.h"
 #include "korin/audio_device.h"
+#include "qx_base/handle_arg.h"
 #include "record_engine/record_engine.h"
 #include "rtc/win_version.h"
 #include "tavel/source_flag.h"
@@ -68,8 +68,7 @@ bool Find(const Napi::CallbackInfo& info, int at, Line line, Target* t) {
     // Read as a 64-bit integer, it is 0 (or NaN): no module.
     if (number >= 1 || number <= -1) {
       t->module = HandleRegistry::Find<DeviceModuleImpl>(kModule, HandleFromNumber(number));
-      if (!t->module)
-        LUMEN_LOG(kWarning, "EngineAddon") << RowOf(info).name << ": not a live " << HandleKindName(kModule) << " handle";
+      if (!t->module) LogNotLive(info, kModule);
       return t->module != nullptr;
     }
   }
@@ -514,22 +513,23 @@ Napi::Value CreateDeviceModule(const Napi::CallbackInfo& info) {
   return HandleValue(ENV, HandleRegistry::Add(kModule, std::move(module)));
 }
 Napi::Value DestroyDeviceModule(const Napi::CallbackInfo& info) {
-  auto module = HandleRegistry::Remove<DeviceModuleImpl>(kModule, ToHandle(info[0]));
-  if (!module) LUMEN_LOG(kWarning, "EngineAddon") << RowOf(info).name << ": not a live device module handle";
+  TakeHandleArg<DeviceModuleImpl>(info);
   return Napi::Value();
 }
 
 #define G "deviceEngine_"
 // `handle` names the kind of rows whose first argument may be a module handle.
 #define ROW(name, fn, admission) {G name, fn, admission, kMinusOne, name " failed: device engine is gone"}
-#define HROW(name, fn, admission) {G name, fn, admission, kMinusOne, name " failed: device engine is gone", "device module"}
+#define HROW(name, fn, admission) \
+  {G name, fn, admission, kMinusOne, name " failed: device engine is gone", Handles(kModule)}
 #define H0(name, fn) HROW(name, fn, Free())
 #define L0(name, fn) ROW(name, fn, Free())
 using O = DeviceEngineImpl::Observer;
 
 const ExportRow kRows[] = {
     {G "createDeviceModule", CreateDeviceModule, AtLeast("os", "Expected arguments : callback and engineParam"), kMinusOne},
-    {G "destroyDeviceModule", DestroyDeviceModule, AtLeast("n", "Expected arguments : callback"), kVoid, nullptr, "device module"},
+    {G "destroyDeviceModule", DestroyDeviceModule, AtLeast("n", "Expected arguments : callback"), kVoid, nullptr,
+     Handles(kModule)},
     ROW("setSpeakerVolume", SetSpeakerVolume, AtLeast("n", "Expected arguments : number")),
     H0("getSpeakerVolume", GetSpeakerVolume),
     ROW("setMicVolume", SetMicVolume, AtLeast("n", "Expected arguments : volumn level(unsigned int).")),

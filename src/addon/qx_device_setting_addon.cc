@@ -5,55 +5,69 @@
 
 #include "addon/groups.h"
 #include "addon/services.h"
-#include "callback/threadsafe_function.h"
 #include "common/convert.h"
 #include "common/export_table.h"
-#include "common/strict_read.h"
+#include "common/record_reader.h"
 #include "korin/qx_engine_sdk.h"
+#include "qx_base/keep_alive.h"
+#include "qx_base/listener.h"
+#include "qx_base/strand.h"
 #include "rtc/source_flag.h"
 
 namespace lumen_addon {
+
+namespace {
+using korin::QXDeviceSettingInfo;
+// Both directions: what JavaScript updates and what the callback is given.
+const record::Field<QXDeviceSettingInfo> kSetting[] = {
+    LUMEN_FIELD("agcStatus", QXDeviceSettingInfo, agc_status, kBool),
+    LUMEN_FIELD("preprocessorMode", QXDeviceSettingInfo, preprocessor_mode, kInt32),
+    LUMEN_FIELD("micVolume", QXDeviceSettingInfo, mic_volume, kInt32),
+    LUMEN_FIELD("speakerVolume", QXDeviceSettingInfo, speaker_volume, kInt32),
+};
+}  // namespace
+
+template <>
+struct ToJs<QXDeviceSettingInfo> {
+  static Napi::Value New(Napi::Env env, const QXDeviceSettingInfo& s) { return record::Write(env, kSetting, s); }
+};
+
 namespace {
 
 constexpr char kDisableSync[] = "disableSyncDeviceSetting20260205";
 
+// Calls the function given to QXDeviceSetting_setDeviceSettingCallback with
+// each setting, on a strand of its own (never waiting for JavaScript).
 class DeviceSettingCallback : public korin::QXDeviceSettingCallback {
  public:
-  explicit DeviceSettingCallback(std::shared_ptr<JsFunctionBridge> bridge) : bridge_(std::move(bridge)) {}
-  ~DeviceSettingCallback() override { bridge_->Release(); }
+  DeviceSettingCallback(std::shared_ptr<Strand> strand, std::shared_ptr<Listener> function)
+      : strand_(std::move(strand)), function_(std::move(function)) {}
 
-  // Never waits for the JavaScript thread.
-  void OnDeviceSettingChanged(const korin::QXDeviceSettingInfo& s) override {
-    bridge_->Call([s](Napi::Env env, Napi::Function fn) {
-      if (fn.IsEmpty()) return;
-      Napi::Object o = Napi::Object::New(env);
-      o.Set("agcStatus", s.agc_status);
-      o.Set("preprocessorMode", s.preprocessor_mode);
-      o.Set("micVolume", s.mic_volume);
-      o.Set("speakerVolume", s.speaker_volume);
-      fn.Call(env.Undefined(), {o});
-    }, false);
+  void OnDeviceSettingChanged(const QXDeviceSettingInfo& s) override { strand_->Emit(function_, nullptr, s); }
+
+  // JavaScript thread: nothing more reaches the function.
+  void Retire() {
+    strand_->Close();
+    function_->Clear();
   }
 
  private:
-  std::shared_ptr<JsFunctionBridge> bridge_;
+  const std::shared_ptr<Strand> strand_;
+  const std::shared_ptr<Listener> function_;
 };
 
-// JavaScript thread only.
-std::unique_ptr<DeviceSettingCallback>& Current() {
-  static auto* current = new std::unique_ptr<DeviceSettingCallback>;
+// The engine may call the current callback, and a replaced one while the
+// setter returns: both stay for the process.
+std::shared_ptr<DeviceSettingCallback>& Current() {
+  static auto* current = new std::shared_ptr<DeviceSettingCallback>;
   return *current;
 }
 
 Napi::Value UpdateSetting(const Napi::CallbackInfo& info) {
   // Switched off: not even the argument is read.
   if (rtc::SourceFlag::instance()->is_enable(kDisableSync)) return Napi::Value();
-  Napi::Object o = info[0].As<Napi::Object>();
-  korin::QXDeviceSettingInfo setting;
-  strict::ReadAt(o, "agcStatus", &setting.agc_status);
-  strict::ReadAt(o, "preprocessorMode", &setting.preprocessor_mode);
-  strict::ReadAt(o, "micVolume", &setting.mic_volume);
-  strict::ReadAt(o, "speakerVolume", &setting.speaker_volume);
+  QXDeviceSettingInfo setting;
+  record::Read(info[0], kSetting, setting, record::kStrictPresent);
   if (info.Env().IsExceptionPending()) return Napi::Value();
   if (korin::QXDeviceSetting* engine = korin::QXDeviceSetting::GetInstance()) engine->UpdateSetting(setting);
   return Napi::Value();
@@ -62,15 +76,15 @@ Napi::Value UpdateSetting(const Napi::CallbackInfo& info) {
 Napi::Value SetDeviceSettingCallback(const Napi::CallbackInfo& info) {
   korin::QXDeviceSetting* engine = korin::QXDeviceSetting::GetInstance();
   if (!engine) return Napi::Value();
-  std::unique_ptr<DeviceSettingCallback> callback;
+  std::shared_ptr<DeviceSettingCallback> callback;
   if (info[0].IsFunction()) {
-    auto bridge = JsFunctionBridge::Create(info.Env(), info[0], "QXDeviceSettingCallback");
-    if (!bridge) return Napi::Value();
-    callback = std::make_unique<DeviceSettingCallback>(std::move(bridge));
+    auto strand = Strand::Create(info.Env(), "QXDeviceSettingCallback");
+    if (!strand) return Napi::Value();
+    callback = std::make_shared<DeviceSettingCallback>(
+        std::move(strand), Listener::Make(info.Env(), "QXDeviceSetting_setDeviceSettingCallback", info[0]));
   }
   engine->SetDeviceSettingCallback(callback.get());
-  // The engine no longer calls the previous one.
-  Current() = std::move(callback);
+  KeepAlive::ForProcess().Retire(std::exchange(Current(), std::move(callback)));
   return Napi::Value();
 }
 
@@ -87,7 +101,7 @@ void RegisterQXDeviceSettingGroup(napi_env env, napi_value exports) { AddExports
 void ReleaseDeviceSettingCallback() {
   if (!Current()) return;
   if (korin::QXDeviceSetting* engine = korin::QXDeviceSetting::GetInstance()) engine->SetDeviceSettingCallback(nullptr);
-  Current().reset();
+  KeepAlive::ForProcess().Retire(std::exchange(Current(), nullptr));
 }
 
 }  // namespace lumen_addon

@@ -7,15 +7,31 @@
 
 #include "addon/groups.h"
 #include "addon/services.h"
-#include "callback/addon_callback.h"
-#include "callback/threadsafe_function.h"
 #include "common/convert.h"
 #include "common/export_table.h"
-#include "common/strict_read.h"
+#include "common/record_reader.h"
 #include "korin/qx_engine_sdk.h"
+#include "qx_base/keep_alive.h"
+#include "qx_base/listener.h"
+#include "qx_base/strand.h"
 
 namespace lumen_addon {
+
+// A log record's fields, as { key, value } objects.
+template <>
+struct ToJs<rtc::LogField> {
+  static Napi::Value New(Napi::Env env, const rtc::LogField& f) {
+    Napi::Object o = Napi::Object::New(env);
+    o.Set("key", f.key);
+    o.Set("value", f.value);
+    return o;
+  }
+};
+
 namespace {
+
+using korin::QXInitConfig;
+using korin::QXUserConfig;
 
 // Set while a record is delivered to onLogMessage on this thread: lines
 // written meanwhile (by the method, or about its failure) would come back
@@ -24,79 +40,76 @@ thread_local bool t_delivering = false;
 
 class AddonLogCallback : public korin::QXLogCallback {
  public:
-  AddonLogCallback(std::shared_ptr<JsFunctionBridge> bridge, std::shared_ptr<AddonCallback> target)
-      : bridge_(std::move(bridge)), target_(std::move(target)) {}
+  AddonLogCallback(std::shared_ptr<Strand> strand, std::shared_ptr<Listener> listener)
+      : strand_(std::move(strand)), listener_(std::move(listener)) {}
 
   void OnLogMessage(const std::string& message, const std::vector<rtc::LogField>& fields) override {
     if (t_delivering) return;
-    std::shared_ptr<AddonCallback> target = target_;
-    bridge_->Call([target, message, fields](Napi::Env env, Napi::Function) {
-      Napi::Object object = target->GetJsCallback();
-      if (object.IsEmpty()) return;
-      Napi::Value method = object.Get("onLogMessage");
-      if (method.IsEmpty() || !method.IsFunction()) return;
-      Napi::Array list = Napi::Array::New(env, fields.size());
-      for (size_t i = 0; i < fields.size(); ++i) {
-        Napi::Object f = Napi::Object::New(env);
-        f.Set("key", fields[i].key);
-        f.Set("value", fields[i].value);
-        list.Set(static_cast<uint32_t>(i), f);
-      }
+    strand_->Post([listener = listener_, message, fields](Napi::Env env) {
       t_delivering = true;
-      method.As<Napi::Function>().Call(object, {Napi::String::New(env, message), list});
+      Emit(env, *listener, "onLogMessage", message, fields);
       t_delivering = false;
     });
   }
 
+  // JavaScript thread: nothing more reaches the executor.
+  void Retire() {
+    strand_->Close();
+    listener_->Clear();
+  }
+
  private:
-  std::shared_ptr<JsFunctionBridge> bridge_;
-  std::shared_ptr<AddonCallback> target_;
+  const std::shared_ptr<Strand> strand_;
+  const std::shared_ptr<Listener> listener_;
 };
 
-// The engine may call the callback for as long as it lives: the current one
-// is kept for the process (its bridge closes with the environment, after
-// which records are dropped) and replaced by a later Init.
-std::unique_ptr<AddonLogCallback>& LogCallback() {
-  static auto* callback = new std::unique_ptr<AddonLogCallback>;
+// The engine may call the current callback for as long as it lives, and a
+// replaced one while Init returns: both stay for the process.
+std::shared_ptr<AddonLogCallback>& Current() {
+  static auto* callback = new std::shared_ptr<AddonLogCallback>;
   return *callback;
 }
 
-korin::QXUserConfig ReadUserConfig(const Napi::Value& v) {
-  korin::QXUserConfig c;
-  Napi::Object o = js::ToObject(v);
-  strict::ReadAt(o, "userId", &c.user_id);
-  strict::ReadAt(o, "userType", &c.user_type);
-  return c;
+const record::Field<QXUserConfig> kUserConfig[] = {
+    LUMEN_FIELD("userId", QXUserConfig, user_id, kInt64),
+    LUMEN_FIELD("userType", QXUserConfig, user_type, kInt32),
+};
+
+// userConfig is read only when it is an object.
+void ReadUser(const Napi::Value& v, QXInitConfig& c, record::Policy policy) {
+  if (!v.IsEmpty() && v.IsObject()) record::Read(v, kUserConfig, c.user_config, policy);
 }
+
+const record::Field<QXInitConfig> kInitConfig[] = {
+    LUMEN_FIELD("tenantId", QXInitConfig, tenant_id, kInt32),
+    LUMEN_FIELD("productId", QXInitConfig, product_id, kInt32),
+    LUMEN_FIELD("tallyHost", QXInitConfig, tally_host, kString),
+    LUMEN_FIELD("serviceHost", QXInitConfig, service_host, kString),
+    LUMEN_FIELD("testEnvironment", QXInitConfig, test_environment, kBool),
+    {"userConfig", ReadUser, nullptr},
+    LUMEN_FIELD("cachePath", QXInitConfig, cache_path, kString),
+};
 
 Napi::Value Init(const Napi::CallbackInfo& info) {
   Napi::Env env = info.Env();
-  korin::QXInitConfig config;
-  Napi::Object o = info[0].As<Napi::Object>();
-  strict::ReadAt(o, "tenantId", &config.tenant_id);
-  strict::ReadAt(o, "productId", &config.product_id);
-  strict::ReadAt(o, "tallyHost", &config.tally_host);
-  strict::ReadAt(o, "serviceHost", &config.service_host);
-  strict::ReadAt(o, "testEnvironment", &config.test_environment);
-  Napi::Value user = strict::Present(o, "userConfig");
-  if (!user.IsEmpty() && user.IsObject()) config.user_config = ReadUserConfig(user);
-  strict::ReadAt(o, "cachePath", &config.cache_path);
+  QXInitConfig config;
+  record::Read(info[0], kInitConfig, config, record::kStrictPresent);
   // A value of the wrong type was raised: nothing reaches the engine.
   if (env.IsExceptionPending()) return js::Number(env, -1);
 
-  auto bridge = JsFunctionBridge::Create(env, nullptr, "addon_log");
-  std::unique_ptr<AddonLogCallback> callback;
-  if (bridge) callback = std::make_unique<AddonLogCallback>(bridge, std::make_shared<AddonCallback>(env, info[1]));
+  std::shared_ptr<AddonLogCallback> callback;
+  if (auto strand = Strand::Create(env, "addon_log"))
+    callback = std::make_shared<AddonLogCallback>(std::move(strand), Listener::Make(env, "QXEngineSdk_Init", info[1]));
   const korin::QXResultInfo result = korin::QXEngineSdk::Init(config, callback.get());
-  // The engine has let go of the previous callback.
-  LogCallback() = std::move(callback);
+  KeepAlive::ForProcess().Retire(std::exchange(Current(), std::move(callback)));
   return js::Number(env, result.code);
 }
 
 Napi::Value Version(const Napi::CallbackInfo& info) { return js::String(info.Env(), korin::QXEngineSdk::Version()); }
 
 Napi::Value UpdateUserConfig(const Napi::CallbackInfo& info) {
-  const korin::QXUserConfig config = ReadUserConfig(info[0]);
+  QXUserConfig config;
+  record::Read(info[0], kUserConfig, config, record::kStrictPresent);
   if (info.Env().IsExceptionPending()) return js::Number(info.Env(), -1);
   return js::Number(info.Env(), korin::QXEngineSdk::UpdateUserConfig(config).code);
 }
@@ -126,7 +139,8 @@ const ExportRow kRows[] = {
 
 void RegisterQXEngineSdkGroup(napi_env env, napi_value exports) { AddExports(env, exports, kRows); }
 
-// Nothing to let go: the engine may hold the callback until the process ends.
-void ReleaseQXEngineSdkLog() {}
+// The engine may call the callback until the process ends: it stays, and
+// nothing more reaches the environment's executor.
+void ReleaseQXEngineSdkLog() { KeepAlive::ForProcess().Retire(std::exchange(Current(), nullptr)); }
 
 }  // namespace lumen_addon

@@ -1,4 +1,5 @@
 // tallyV2_*: the engine's analytics client, configured and fed by JavaScript.
+#include <atomic>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -11,6 +12,7 @@
 #include "callback/callback_dispatcher.h"
 #include "common/convert.h"
 #include "common/export_table.h"
+#include "qx_base/keep_alive.h"
 #include "tavel/tally.h"
 
 namespace lumen_addon {
@@ -103,7 +105,7 @@ Napi::Array PairArray(Napi::Env env, const Pairs& pairs) {
   for (size_t i = 0; i < pairs.size(); ++i) {
     Napi::Object kv = Napi::Object::New(env);
     kv.Set("key", pairs[i].first);
-    kv.Set("value", Napi::Value(env, ToJs(env, pairs[i].second)));
+    kv.Set("value", Napi::Value(env, EventArgToJs(env, pairs[i].second)));
     out.Set(static_cast<uint32_t>(i), kv);
   }
   return out;
@@ -120,18 +122,25 @@ constexpr char kPostValueEntry[] = "onLocalTallyPostValueEntry";
 // the wake-up would never end.
 thread_local bool t_delivering = false;
 
+// Set once its observer was replaced: what it posted is no longer delivered.
+using Retired = std::shared_ptr<const std::atomic<bool>>;
+
 class LocalTallyItem : public AsyncCallbackItemBase {
  public:
-  LocalTallyItem(std::shared_ptr<AddonCallback> holder, const char* method, std::string url, Pairs first,
-                 Pairs second, int32_t category)
+  LocalTallyItem(std::shared_ptr<AddonCallback> holder, Retired retired, const char* method, std::string url,
+                 Pairs first, Pairs second, int32_t category)
       : AsyncCallbackItemBase(std::move(holder)),
+        retired_(std::move(retired)),
         method_(method),
         url_(std::move(url)),
         first_(std::move(first)),
         second_(std::move(second)),
         category_(category) {}
   int32_t Type() const override { return 0; }
+  // A retired observer's entries are skipped without a word.
+  bool Runnable() const override { return retired_->load() || AsyncCallbackItemBase::Runnable(); }
   void Run() override {
+    if (retired_->load()) return;
     Napi::Env e(env());
     t_delivering = true;
     if (method_ == kPostValueEntry) {
@@ -145,6 +154,7 @@ class LocalTallyItem : public AsyncCallbackItemBase {
   }
 
  private:
+  Retired retired_;
   const char* method_;
   std::string url_;
   Pairs first_, second_;
@@ -155,38 +165,46 @@ class LocalTallyObserver : public tavel::tallyv2::LocalTallyObserver {
  public:
   explicit LocalTallyObserver(std::shared_ptr<AddonCallback> holder) : holder_(std::move(holder)) {}
   void OnLocalTallyUpdateHeader(const TallyMaps& header, int) override {
-    if (t_delivering) return;
+    if (t_delivering || retired_->load()) return;
     Pairs str, num;
     for (const auto& kv : header.str_values) str.emplace_back(kv.first, kv.second);
     for (const auto& kv : header.num_values) num.emplace_back(kv.first, kv.second);
-    CallbackDispatcher::Post(new LocalTallyItem(holder_, kUpdateHeader, "", std::move(str),
+    CallbackDispatcher::Post(new LocalTallyItem(holder_, retired_, kUpdateHeader, "", std::move(str),
                                                 std::move(num), 0));
   }
   void OnLocalTallyPostValueEntry(const ValueEntry& entry, int category) override {
-    if (t_delivering) return;
+    if (t_delivering || retired_->load()) return;
     Pairs values;
     for (const auto& kv : entry.str_values) values.emplace_back(kv.first, kv.second);
     for (const auto& kv : entry.num_values) values.emplace_back(kv.first, kv.second);
-    CallbackDispatcher::Post(new LocalTallyItem(holder_, kPostValueEntry, entry.url, std::move(values), {}, category));
+    CallbackDispatcher::Post(
+        new LocalTallyItem(holder_, retired_, kPostValueEntry, entry.url, std::move(values), {}, category));
+  }
+
+  // JavaScript thread: nothing more reaches the observer object.
+  void Retire() {
+    retired_->store(true);
+    holder_->ClearJsCallback();
   }
 
  private:
   std::shared_ptr<AddonCallback> holder_;
+  const std::shared_ptr<std::atomic<bool>> retired_ = std::make_shared<std::atomic<bool>>(false);
 };
 
-// JavaScript thread only.
-std::unique_ptr<LocalTallyObserver>& Observer() {
-  static auto* observer = new std::unique_ptr<LocalTallyObserver>;
+// JavaScript thread only. The client may call the current observer, and a
+// replaced one while the setter returns: both stay for the process.
+std::shared_ptr<LocalTallyObserver>& Observer() {
+  static auto* observer = new std::shared_ptr<LocalTallyObserver>;
   return *observer;
 }
 
 Napi::Value SetLocalTallyCallbackForTest(const Napi::CallbackInfo& info) {
-  auto observer = std::make_unique<LocalTallyObserver>(std::make_shared<AddonCallback>(info.Env(), info[0]));
+  auto observer = std::make_shared<LocalTallyObserver>(std::make_shared<AddonCallback>(info.Env(), info[0]));
   auto client = TallyClientV2::singleton();
   if (!client) return Napi::Value();
   client->SetLocalTallyObserver(observer.get());
-  // The client no longer calls the previous one.
-  Observer() = std::move(observer);
+  KeepAlive::ForProcess().Retire(std::exchange(Observer(), std::move(observer)));
   return Napi::Value();
 }
 
@@ -208,7 +226,7 @@ void RegisterTallyV2Group(napi_env env, napi_value exports) { AddExports(env, ex
 void ReleaseLocalTallyObserver() {
   if (!Observer()) return;
   if (auto client = TallyClientV2::singleton()) client->SetLocalTallyObserver(nullptr);
-  Observer().reset();
+  KeepAlive::ForProcess().Retire(std::exchange(Observer(), nullptr));
 }
 
 }  // namespace lumen_addon

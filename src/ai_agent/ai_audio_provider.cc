@@ -27,8 +27,8 @@ std::vector<int16_t> AIAudioProvider::PadToFrames(const int16_t* samples, size_t
   return out;
 }
 
-std::unique_ptr<AIAudioProvider> AIAudioProvider::FromHandler(Napi::Env env, const Napi::Value& handler) {
-  auto provider = std::make_unique<AIAudioProvider>();
+std::shared_ptr<AIAudioProvider> AIAudioProvider::FromHandler(Napi::Env, const Napi::Value& handler) {
+  auto provider = std::make_shared<AIAudioProvider>();
   LUMEN_LOG(kInfo, kTag) << "Getting audio data in constructor";
   Napi::Object object = js::ToObject(handler);
   Napi::Value method = js::Get(object, "getAudioData");

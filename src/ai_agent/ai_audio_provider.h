@@ -20,7 +20,7 @@ class AIAudioProvider : public korin::QXAIAudioProvider {
  public:
   // JavaScript thread: calls handler.getAudioData() once. A provider whose
   // handler gave nothing usable has an empty cache; its reads fail.
-  static std::unique_ptr<AIAudioProvider> FromHandler(Napi::Env env, const Napi::Value& handler);
+  static std::shared_ptr<AIAudioProvider> FromHandler(Napi::Env env, const Napi::Value& handler);
 
   // The samples padded in front with zeros to whole 20 ms frames
   // (rate * channels / 50 samples each), so that the data ends with the
@@ -30,6 +30,9 @@ class AIAudioProvider : public korin::QXAIAudioProvider {
 
   // Engine threads.
   bool GetAudioData(const int16_t** samples, int32_t* sample_rate, int32_t* channels, size_t* frames) override;
+
+  // Nothing of JavaScript to let go: the cache was filled at creation.
+  void Retire() {}
 
  private:
   std::mutex mu_;

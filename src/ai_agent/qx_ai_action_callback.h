@@ -1,30 +1,36 @@
 // The agent's action events to the object of QXAIAgent_registerActionCallback
-// ("QXAIActionCallback" thread-safe function, method onActionStatus).
+// (onActionStatus), emitted on the agent's strand. Retired when replaced or
+// unregistered: nothing more reaches the object, and the agent, which may
+// still be calling it, keeps it until it is destroyed.
 #ifndef LUMEN_AI_AGENT_QX_AI_ACTION_CALLBACK_H_
 #define LUMEN_AI_AGENT_QX_AI_ACTION_CALLBACK_H_
 
-#include <napi.h>
-
 #include <memory>
+#include <vector>
 
 #include "korin/qx_ai_agent.h"
+#include "qx_base/listener.h"
+#include "qx_base/strand.h"
 
 namespace lumen_addon {
 
-class AddonCallback;
-class JsFunctionBridge;
-
 class QXAIActionCallback : public korin::QXAIActionCallback {
  public:
-  static std::unique_ptr<QXAIActionCallback> Create(Napi::Env env, Napi::Value callback);
-  // Only once the agent no longer calls it.
-  ~QXAIActionCallback() override;
-  void OnActionStatus(int32_t action_type, int64_t duration_ms, const uint8_t* extra, size_t extra_size) override;
+  QXAIActionCallback(std::shared_ptr<Strand> strand, std::shared_ptr<Listener> listener)
+      : strand_(std::move(strand)), listener_(std::move(listener)) {}
+
+  // extraData: a Buffer with a copy of the engine's bytes.
+  void OnActionStatus(int32_t action_type, int64_t duration_ms, const uint8_t* extra, size_t size) override {
+    std::vector<uint8_t> bytes = extra ? std::vector<uint8_t>(extra, extra + size) : std::vector<uint8_t>();
+    strand_->Emit(listener_, "onActionStatus",
+                  JsObject(Kv("actionType", action_type), Kv("durationMs", duration_ms), Kv("extraData", std::move(bytes))));
+  }
+  // JavaScript thread.
+  void Retire() { listener_->Clear(); }
 
  private:
-  QXAIActionCallback(std::shared_ptr<JsFunctionBridge> bridge, std::shared_ptr<AddonCallback> target);
-  std::shared_ptr<JsFunctionBridge> bridge_;
-  std::shared_ptr<AddonCallback> target_;
+  const std::shared_ptr<Strand> strand_;
+  const std::shared_ptr<Listener> listener_;
 };
 
 }  // namespace lumen_addon

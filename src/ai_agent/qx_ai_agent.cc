@@ -11,68 +11,68 @@ namespace lumen_addon {
 
 std::shared_ptr<QXAIAgent> QXAIAgent::Create(Napi::Env env, const korin::QXAIAgentConfig& config,
                                              const Napi::Value& callbacks) {
-  auto callback = QXAIAgentCallbackBridge::Create(env, callbacks);
-  if (!callback) return nullptr;
-  korin::QXAIAgentInterface* agent = korin::QXAIAgentFactory::CreateAIAgent(config, std::move(callback));
-  if (!agent) return nullptr;
-  return std::shared_ptr<QXAIAgent>(new QXAIAgent(agent));
+  auto strand = Strand::Create(env, "QXAIAgent");
+  if (!strand) return nullptr;
+  auto listener = Listener::Make(env, "QXAIAgent_createInstance", callbacks);
+  std::shared_ptr<QXAIAgent> agent(new QXAIAgent(strand, listener));
+  agent->agent_ =
+      korin::QXAIAgentFactory::CreateAIAgent(config, std::make_unique<QXAIAgentCallbackBridge>(strand, listener));
+  return agent->agent_ ? agent : nullptr;
 }
 
-QXAIAgent::QXAIAgent(korin::QXAIAgentInterface* agent) : agent_(agent) {}
-
-// The agent takes its own callback (and with it the "QXAIAgent" function)
-// along; the other two functions and the provider go after it.
 QXAIAgent::~QXAIAgent() {
-  korin::QXAIAgentFactory::DestroyAIAgent(agent_);
-  action_.reset();
-  play_status_.reset();
-  provider_.reset();
+  if (agent_) korin::QXAIAgentFactory::DestroyAIAgent(agent_);
+  strand_->Close();
+  listener_->Clear();
+  handed_.Retire(std::move(action_));
+  handed_.Retire(std::move(play_status_));
+  handed_.Retire(std::move(provider_));
+  handed_.Clear();
 }
 
 int QXAIAgent::RegisterActionCallback(Napi::Env env, const Napi::Value& callback) {
-  auto next = QXAIActionCallback::Create(env, callback);
-  if (!next) return -1;
+  auto next = std::make_shared<QXAIActionCallback>(strand_, Listener::Make(env, "QXAIAgent_registerActionCallback", callback));
   const int result = agent_->RegisterActionCallback(next.get());
-  action_ = std::move(next);
+  handed_.Retire(std::exchange(action_, std::move(next)));
   return result;
 }
 
 int QXAIAgent::UnregisterActionCallback() {
   const int result = agent_->UnRegisterActionCallback();
-  action_.reset();
+  handed_.Retire(std::move(action_));
   return result;
 }
 
 int QXAIAgent::RegisterAudioPlayStatusCallback(Napi::Env env, const Napi::Value& fn) {
-  auto next = QXAIAudioPlayStatusCallback::Create(env, fn);
-  if (!next) return -1;
+  auto next = std::make_shared<QXAIAudioPlayStatusCallback>(
+      strand_, Listener::Make(env, "QXAIAgent_registerAIAgentAudioPlayStatusCallback", fn));
   const int result = agent_->RegisterAIAgentAudioPlayStatusCallback(next.get());
-  play_status_ = std::move(next);
+  handed_.Retire(std::exchange(play_status_, std::move(next)));
   return result;
 }
 
 int QXAIAgent::UnregisterAudioPlayStatusCallback() {
   const int result = agent_->UnRegisterAIAgentAudioPlayStatusCallback();
-  play_status_.reset();
+  handed_.Retire(std::move(play_status_));
   return result;
 }
 
 int QXAIAgent::StartListeningWithProvider(Napi::Env env, const Napi::Value& handler) {
-  std::unique_ptr<AIAudioProvider> next = AIAudioProvider::FromHandler(env, handler);
+  std::shared_ptr<AIAudioProvider> next = AIAudioProvider::FromHandler(env, handler);
   const int result = agent_->StartListeningWithProvider(next.get());
-  provider_ = std::move(next);
+  handed_.Retire(std::exchange(provider_, std::move(next)));
   return result;
 }
 
 int QXAIAgent::StopListening() {
   const int result = agent_->StopListening();
-  provider_.reset();
+  handed_.Retire(std::move(provider_));
   return result;
 }
 
 int QXAIAgent::StartListening() {
   const int result = agent_->StartListening();
-  provider_.reset();
+  handed_.Retire(std::move(provider_));
   return result;
 }
 

@@ -1,7 +1,7 @@
-// One agent as JavaScript holds it: the engine's agent with the callbacks
-// and the audio provider it calls, kept in the handle registry as an
-// "agent". Destroying it destroys the engine's agent first, then what that
-// agent called.
+// One agent as JavaScript holds it: the engine's agent, the strand all its
+// events travel on, the objects they reach, and what the agent was handed
+// (callbacks, audio providers), which stays allocated until the agent is
+// destroyed. Kept in the handle registry as an "agent".
 #ifndef LUMEN_AI_AGENT_QX_AI_AGENT_H_
 #define LUMEN_AI_AGENT_QX_AI_AGENT_H_
 
@@ -10,6 +10,9 @@
 #include <memory>
 
 #include "korin/qx_ai_agent.h"
+#include "qx_base/keep_alive.h"
+#include "qx_base/listener.h"
+#include "qx_base/strand.h"
 
 namespace lumen_addon {
 
@@ -17,25 +20,33 @@ class AIAudioProvider;
 class QXAIActionCallback;
 class QXAIAudioPlayStatusCallback;
 
+// JavaScript thread only.
 class QXAIAgent {
  public:
-  // JavaScript thread. Null when a thread-safe function could not be made
-  // (raised) or the factory made no agent.
+  // Null when the strand could not be made (raised) or the factory made no
+  // agent.
   static std::shared_ptr<QXAIAgent> Create(Napi::Env env, const korin::QXAIAgentConfig& config,
                                            const Napi::Value& callbacks);
+  // Destroys the engine's agent (and with it its callback), then lets go of
+  // everything it was handed; nothing reaches JavaScript afterwards.
   ~QXAIAgent();
   QXAIAgent(const QXAIAgent&) = delete;
   QXAIAgent& operator=(const QXAIAgent&) = delete;
 
-  // The forwarding frame's call: the agent lives as long as this object.
+  // The forwarding frame's calls: the agent lives as long as this object.
   template <typename Op>
   int Call(const char*, Op&& op) {
     return static_cast<int>(op(agent_));
   }
+  template <typename Op>
+  bool Visit(Op&& op) {
+    op(agent_);
+    return true;
+  }
   korin::QXAIAgentInterface* agent() const { return agent_; }
 
-  // JavaScript thread. What the agent called before is freed once the
-  // engine has let go of it.
+  // What the agent called before is retired: nothing more reaches its
+  // JavaScript object, and it is kept until the agent is destroyed.
   int RegisterActionCallback(Napi::Env env, const Napi::Value& callback);
   int UnregisterActionCallback();
   int RegisterAudioPlayStatusCallback(Napi::Env env, const Napi::Value& fn);
@@ -45,12 +56,16 @@ class QXAIAgent {
   int StartListening();
 
  private:
-  explicit QXAIAgent(korin::QXAIAgentInterface* agent);
+  QXAIAgent(std::shared_ptr<Strand> strand, std::shared_ptr<Listener> listener)
+      : strand_(std::move(strand)), listener_(std::move(listener)) {}
 
-  korin::QXAIAgentInterface* agent_;
-  std::unique_ptr<QXAIActionCallback> action_;
-  std::unique_ptr<QXAIAudioPlayStatusCallback> play_status_;
-  std::unique_ptr<AIAudioProvider> provider_;
+  korin::QXAIAgentInterface* agent_ = nullptr;
+  const std::shared_ptr<Strand> strand_;
+  const std::shared_ptr<Listener> listener_;
+  std::shared_ptr<QXAIActionCallback> action_;
+  std::shared_ptr<QXAIAudioPlayStatusCallback> play_status_;
+  std::shared_ptr<AIAudioProvider> provider_;
+  KeepAlive handed_;
 };
 
 }  // namespace lumen_addon

@@ -8,10 +8,10 @@
 #include "common/convert.h"
 #include "common/export_table.h"
 #include "common/forward.h"
-#include "common/handle_arg.h"
 #include "common/logging.h"
-#include "common/strict_read.h"
+#include "common/record_reader.h"
 #include "korin/qx_ai_agent.h"
+#include "qx_base/handle_arg.h"
 
 namespace lumen_addon {
 namespace {
@@ -21,9 +21,7 @@ constexpr char kTag[] = "QXAIAgentAddon";
 struct Agent {
   using Wrapper = QXAIAgent;
   static constexpr std::size_t kFirstArg = 1;
-  static std::shared_ptr<QXAIAgent> Find(const Napi::CallbackInfo& info) {
-    return HandleArg<QXAIAgent>(info[0], HandleKind::kAgent, RowOf(info).name);
-  }
+  static std::shared_ptr<QXAIAgent> Find(const Napi::CallbackInfo& info) { return HandleArg<QXAIAgent>(info); }
   static Napi::Value Missing(const Napi::CallbackInfo& info) {
     Napi::Error::New(info.Env(), "agent_ptr is 0").ThrowAsJavaScriptException();
     return js::Number(info.Env(), -1);
@@ -31,17 +29,30 @@ struct Agent {
 };
 
 using Engine = korin::QXAIAgentInterface;
+using korin::QXAIAgentConfig;
+using korin::QXAICameraConfig;
+
+// Read strictly: a value of another type (or none) raises a TypeError and
+// keeps the default. enableVideo is read only when it holds a boolean.
+const record::Field<QXAIAgentConfig> kConfig[] = {
+    LUMEN_FIELD("userId", QXAIAgentConfig, user_id, kInt64),
+    LUMEN_FIELD("agentId", QXAIAgentConfig, agent_id, kInt64),
+    LUMEN_FIELD("signature", QXAIAgentConfig, signature, kString),
+    LUMEN_FIELD("authExtension", QXAIAgentConfig, auth_extension, kString),
+    LUMEN_FIELD("noTimeout", QXAIAgentConfig, no_timeout, kBool),
+};
+// Present keys only, strictly.
+const record::Field<QXAICameraConfig> kCameraConfig[] = {
+    LUMEN_FIELD("hd", QXAICameraConfig, hd, kBool),
+    LUMEN_FIELD("cameraDeviceId", QXAICameraConfig, camera_device_id, kString),
+    LUMEN_FIELD("useFrontCamera", QXAICameraConfig, use_front_camera, kBool),
+};
 
 Napi::Value CreateInstance(const Napi::CallbackInfo& info) {
   Napi::Env env = info.Env();
-  korin::QXAIAgentConfig config;
-  Napi::Object o = info[0].As<Napi::Object>();
-  strict::ReadRequired(o, "userId", &config.user_id);
-  strict::ReadRequired(o, "agentId", &config.agent_id);
-  strict::ReadRequired(o, "signature", &config.signature);
-  strict::ReadRequired(o, "authExtension", &config.auth_extension);
-  strict::ReadRequired(o, "noTimeout", &config.no_timeout);
-  Napi::Value video = strict::Present(o, "enableVideo");
+  QXAIAgentConfig config;
+  record::Read(info[0], kConfig, config, record::kStrict);
+  Napi::Value video = js::Get(js::ToObject(info[0]), "enableVideo");
   if (!video.IsEmpty() && video.IsBoolean()) config.enable_video = video.As<Napi::Boolean>().Value();
   // A value of the wrong type was raised: no agent JavaScript could not reach.
   if (env.IsExceptionPending()) return js::Number(env, -1);
@@ -54,7 +65,7 @@ Napi::Value CreateInstance(const Napi::CallbackInfo& info) {
 }
 
 Napi::Value DestroyInstance(const Napi::CallbackInfo& info) {
-  std::shared_ptr<QXAIAgent> agent = HandleRegistry::Remove<QXAIAgent>(HandleKind::kAgent, ToHandle(info[0]));
+  std::shared_ptr<QXAIAgent> agent = TakeHandleArg<QXAIAgent>(info);
   if (!agent) return Agent::Missing(info);
   // Calls still running keep it until they return.
   agent.reset();
@@ -72,34 +83,23 @@ int RegisterPlayStatus(const Napi::CallbackInfo& info, QXAIAgent& a) {
 }
 int UnregisterPlayStatus(const Napi::CallbackInfo&, QXAIAgent& a) { return a.UnregisterAudioPlayStatusCallback(); }
 
-Napi::Value ServerClockDiff(const Napi::CallbackInfo& info, QXAIAgent& a) {
-  return js::Number(info.Env(), static_cast<double>(a.agent()->GetServerClockDiffMs()));
-}
-Napi::Value UserLevel(const Napi::CallbackInfo& info, QXAIAgent& a) {
-  return js::Number(info.Env(), a.agent()->GetUserAudioLevel());
-}
-Napi::Value AILevel(const Napi::CallbackInfo& info, QXAIAgent& a) {
-  return js::Number(info.Env(), a.agent()->GetAIAudioLevel());
-}
-
 int PublishCamera(const Napi::CallbackInfo& info, QXAIAgent& a) {
-  korin::QXAICameraConfig config;
-  Napi::Object o = info[1].As<Napi::Object>();
-  strict::ReadAt(o, "hd", &config.hd);
-  strict::ReadAt(o, "cameraDeviceId", &config.camera_device_id);
-  strict::ReadAt(o, "useFrontCamera", &config.use_front_camera);
+  QXAICameraConfig config;
+  record::Read(info[1], kCameraConfig, config, record::kStrictPresent);
   if (info.Env().IsExceptionPending()) return -1;
   return a.agent()->PublishCamera(config);
 }
 
 constexpr char kHandleMessage[] = "Expected arguments: agent_ptr";
 
+constexpr HandleArgs kOnAgent = Handles(HandleKind::kAgent);
+
 #define AGENT_ROW(js_name, handler, types, message) \
-  {"QXAIAgent_" js_name, handler, Exactly(types, message), kMinusOne, "QXAIAgent_" js_name, "agent"}
+  {"QXAIAgent_" js_name, handler, Exactly(types, message), kMinusOne, "QXAIAgent_" js_name, kOnAgent}
 
 const ExportRow kRows[] = {
     {"QXAIAgent_createInstance", CreateInstance, Exactly("oc", "Expected arguments: config, callback"), kMinusOne},
-    {"QXAIAgent_destroyInstance", DestroyInstance, Exactly("n", kHandleMessage), kMinusOne, nullptr, "agent"},
+    {"QXAIAgent_destroyInstance", DestroyInstance, Exactly("n", kHandleMessage), kMinusOne, nullptr, kOnAgent},
     AGENT_ROW("start", (Forward<Agent, &Engine::Start>), "n", kHandleMessage),
     AGENT_ROW("stop", (Forward<Agent, &Engine::Stop>), "n", kHandleMessage),
     AGENT_ROW("startListening", (OnEngine<Agent, Listen>), "n", kHandleMessage),
@@ -111,14 +111,14 @@ const ExportRow kRows[] = {
     AGENT_ROW("setAIPlayoutMute", (Forward<Agent, &Engine::SetAIPlayoutMute>), "nb", "Expected arguments: agent_ptr, mute"),
     AGENT_ROW("sendMessage", (Forward<Agent, &Engine::SendMessage>), "ns", "Expected arguments: agent_ptr, message"),
     AGENT_ROW("getConnectionState", (Forward<Agent, &Engine::GetConnectionState>), "n", kHandleMessage),
-    AGENT_ROW("getServerClockDiffMs", (OnEngine<Agent, ServerClockDiff>), "n", kHandleMessage),
+    AGENT_ROW("getServerClockDiffMs", (Forward<Agent, &Engine::GetServerClockDiffMs, ValueOrZero>), "n", kHandleMessage),
     AGENT_ROW("registerActionCallback", (OnEngine<Agent, RegisterAction>), "nc", "Expected arguments: agent_ptr, callback"),
     AGENT_ROW("unRegisterActionCallback", (OnEngine<Agent, UnregisterAction>), "n", kHandleMessage),
     AGENT_ROW("registerAIAgentAudioPlayStatusCallback", (OnEngine<Agent, RegisterPlayStatus>), "nf",
               "Expected arguments: agent_ptr, callback"),
     AGENT_ROW("unRegisterAIAgentAudioPlayStatusCallback", (OnEngine<Agent, UnregisterPlayStatus>), "n", kHandleMessage),
-    AGENT_ROW("getUserAudioLevel", (OnEngine<Agent, UserLevel>), "n", kHandleMessage),
-    AGENT_ROW("getAIAudioLevel", (OnEngine<Agent, AILevel>), "n", kHandleMessage),
+    AGENT_ROW("getUserAudioLevel", (Forward<Agent, &Engine::GetUserAudioLevel, ValueOrZero>), "n", kHandleMessage),
+    AGENT_ROW("getAIAudioLevel", (Forward<Agent, &Engine::GetAIAudioLevel, ValueOrZero>), "n", kHandleMessage),
     AGENT_ROW("publishCamera", (OnEngine<Agent, PublishCamera>), "no", "Expected arguments: agent_ptr, config"),
     AGENT_ROW("unpublishCamera", (Forward<Agent, &Engine::UnpublishCamera>), "n", kHandleMessage),
 };

@@ -1,25 +1,21 @@
 // The agent's events, from engine threads to the callback object of
-// QXAIAgent_createInstance through the "QXAIAgent" thread-safe function.
-// Owned by the agent; released with it.
+// QXAIAgent_createInstance, emitted on the agent's strand. The engine owns
+// it and destroys it with the agent.
 #ifndef LUMEN_AI_AGENT_QX_AI_AGENT_CALLBACK_H_
 #define LUMEN_AI_AGENT_QX_AI_AGENT_CALLBACK_H_
-
-#include <napi.h>
 
 #include <memory>
 
 #include "korin/qx_ai_agent.h"
+#include "qx_base/listener.h"
+#include "qx_base/strand.h"
 
 namespace lumen_addon {
 
-class AddonCallback;
-class JsFunctionBridge;
-
 class QXAIAgentCallbackBridge : public korin::QXAIAgentCallback {
  public:
-  // Null after a failure, which is raised.
-  static std::unique_ptr<QXAIAgentCallbackBridge> Create(Napi::Env env, Napi::Value callbacks);
-  ~QXAIAgentCallbackBridge() override;
+  QXAIAgentCallbackBridge(std::shared_ptr<Strand> strand, std::shared_ptr<Listener> listener)
+      : strand_(std::move(strand)), listener_(std::move(listener)) {}
 
   void OnConnectionStateChanged(int32_t state) override;
   void OnConnectionError(const korin::QXAIAgentConnectionError& error) override;
@@ -28,9 +24,8 @@ class QXAIAgentCallbackBridge : public korin::QXAIAgentCallback {
   void OnAIAgentMessage(const char* data, size_t size) override;
 
  private:
-  QXAIAgentCallbackBridge(std::shared_ptr<JsFunctionBridge> bridge, std::shared_ptr<AddonCallback> target);
-  std::shared_ptr<JsFunctionBridge> bridge_;
-  std::shared_ptr<AddonCallback> target_;
+  const std::shared_ptr<Strand> strand_;
+  const std::shared_ptr<Listener> listener_;
 };
 
 }  // namespace lumen_addon

@@ -114,7 +114,7 @@ void AsyncCallbackItemBase::ExecuteAsyncJsCallBack(napi_env env, const Napi::Obj
   CallMethod(env, object, fn, method, registered_by, 1, &argument);
 }
 
-napi_value ToJs(napi_env env, const EventArg& arg) {
+napi_value EventArgToJs(napi_env env, const EventArg& arg) {
   Napi::Env e(env);
   if (auto* b = std::get_if<bool>(&arg)) return Napi::Boolean::New(e, *b);
   if (auto* d = std::get_if<double>(&arg)) return Napi::Number::New(e, *d);
@@ -161,7 +161,7 @@ void EventItem::Run() {
   size_t argc = 0;
   if (argc_ == kListed) {
     argc = list_->size() < 8 ? list_->size() : 8;
-    for (size_t i = 0; i < argc; ++i) argv[i] = ToJs(e, (*list_)[i]);
+    for (size_t i = 0; i < argc; ++i) argv[i] = EventArgToJs(e, (*list_)[i]);
   } else {
     for (; argc < argc_; ++argc) {
       const bool ok = (bools_ >> argc) & 1 ? napi_get_boolean(e, scalars_[argc] != 0, &argv[argc]) == napi_ok

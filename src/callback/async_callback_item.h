@@ -71,7 +71,7 @@ std::vector<EventArg> Args(A&&... args) {
   return list;
 }
 
-napi_value ToJs(napi_env env, const EventArg& arg);
+napi_value EventArgToJs(napi_env env, const EventArg& arg);
 
 // The common event: a method name, an item type and copied arguments.
 // Up to kInline numbers and booleans are kept in the item itself, so that

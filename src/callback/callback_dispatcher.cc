@@ -2,6 +2,7 @@
 
 #include <napi.h>
 
+#include <atomic>
 #include <mutex>
 #include <thread>
 #include <utility>
@@ -9,6 +10,8 @@
 
 #include "callback/async_callback_item.h"
 #include "common/logging.h"
+#include "common/pending_exception.h"
+#include "common/time_slice.h"
 
 namespace lumen_addon {
 
@@ -18,9 +21,9 @@ CallbackDispatcher::YieldHook CallbackDispatcher::yield_hook_ = nullptr;
 namespace {
 
 constexpr char kTag[] = "AsyncCallbackItemBase";
-constexpr uint64_t kWakeupNs = 50 * 1000 * 1000;
 
-std::thread::id g_js_thread;
+// Written by the environment's registration, read by any thread.
+std::atomic<std::thread::id> g_js_thread{};
 
 // References dropped off the JavaScript thread, deleted at its next wake-up.
 struct PendingUnrefs {
@@ -48,15 +51,6 @@ void DeletePendingReferences(bool ending = false) {
   for (auto& r : refs) napi_delete_reference(r.first, r.second);
 }
 
-// An exception left by an item reaches JavaScript as an uncaught exception;
-// the next items still run.
-void SurfacePendingException(napi_env env) {
-  bool pending = false;
-  if (napi_is_exception_pending(env, &pending) != napi_ok || !pending) return;
-  napi_value error = nullptr;
-  if (napi_get_and_clear_last_exception(env, &error) == napi_ok) napi_fatal_exception(env, error);
-}
-
 }  // namespace
 
 CallbackQueue& CallbackDispatcher::Queue() {
@@ -66,7 +60,7 @@ CallbackQueue& CallbackDispatcher::Queue() {
 
 bool CallbackDispatcher::Post(CallbackItem* item) { return Queue().Post(item); }
 
-bool CallbackDispatcher::OnJsThread() { return std::this_thread::get_id() == g_js_thread; }
+bool CallbackDispatcher::OnJsThread() { return std::this_thread::get_id() == g_js_thread.load(); }
 
 void CallbackDispatcher::DeleteReference(napi_env env, napi_ref ref) {
   {
@@ -85,7 +79,7 @@ void CallbackDispatcher::DeleteReference(napi_env env, napi_ref ref) {
 CallbackDispatcher::CallbackDispatcher(napi_env env) : env_(env) {}
 
 CallbackDispatcher* CallbackDispatcher::Create(napi_env env) {
-  g_js_thread = std::this_thread::get_id();
+  g_js_thread.store(std::this_thread::get_id());
   auto* d = new CallbackDispatcher(env);
   uv_loop_t* loop = nullptr;
   if (napi_get_uv_event_loop(env, &loop) != napi_ok || loop == nullptr) {
@@ -189,12 +183,7 @@ void CallbackDispatcher::RunItems() {
   CallbackItem* item = Queue().Take();
   if (!item && run.More()) item = Queue().Take();
   if (!item) return;
-  // A wake-up runs the items queued when it began, and those posted while it
-  // runs only until it has lasted kWakeupNs: callbacks slower than the engine
-  // threads posting them would keep the JavaScript thread here for ever, its
-  // timers and I/O starved. The rest runs at the next wake-up.
-  size_t queued = Queue().size() + 1;
-  const uint64_t began = uv_hrtime();
+  TimeSlice slice(Queue().size() + 1);
 
   Napi::Env env(env_);
   napi_handle_scope scope = nullptr;
@@ -228,8 +217,7 @@ void CallbackDispatcher::RunItems() {
     }
     item->ReleaseData();
     delete item;
-    if (queued > 0) --queued;
-    if ((yield_hook_ && yield_hook_()) || (queued == 0 && uv_hrtime() - began > kWakeupNs)) {
+    if ((yield_hook_ && yield_hook_()) || slice.Spent()) {
       uv_async_send(handle_);
       break;
     }

@@ -7,21 +7,12 @@
 #include "callback/async_callback_item.h"
 #include "callback/callback_dispatcher.h"
 #include "callback/video_frame_callback.h"
-#include "engine/device_engine_impl.h"
-#include "engine/engine_manager.h"
 
 namespace lumen_addon {
 
 namespace {
 
-int CloseThroughEngineManager(int32_t track_type) {
-  std::shared_ptr<DeviceEngineImpl> device = EngineManager::instance()->CurrentDeviceEngine();  // JavaScript thread
-  if (!device) return -1;
-  return device->Call("CloseCamera failed: device_ is null",
-                      [&](tavel::LiveDeviceEngine* engine) { return engine->CloseCamera(track_type); });
-}
-
-std::atomic<PhotoCallbackImpl::CloseCameraFn> g_close_camera{CloseThroughEngineManager};
+std::atomic<PhotoCallbackImpl::CloseCameraFn> g_close_camera{nullptr};
 
 class PictureItem : public EventItem {
  public:
@@ -42,9 +33,12 @@ class PictureItem : public EventItem {
 
 }  // namespace
 
-void PhotoCallbackImpl::SetCloseCamera(CloseCameraFn fn) { g_close_camera.store(fn ? fn : CloseThroughEngineManager); }
+void PhotoCallbackImpl::SetCloseCamera(CloseCameraFn fn) { g_close_camera.store(fn); }
 
-int PhotoCallbackImpl::CloseCamera(int32_t track_type) { return g_close_camera.load()(track_type); }
+int PhotoCallbackImpl::CloseCamera(int32_t track_type) {
+  CloseCameraFn close = g_close_camera.load();
+  return close ? close(track_type) : -1;
+}
 
 void PhotoCallbackImpl::OnPictureCaptured(const uint8_t* data, int length) {
   auto self = weak_from_this().lock();

@@ -29,8 +29,8 @@ class PhotoCallbackImpl : public AddonCallback, public std::enable_shared_from_t
   // Engine thread.
   void OnPictureCaptured(const uint8_t* data, int length);
 
-  // Closes the camera of a track type; by default through the device engine
-  // the engine manager finds. The device engine group may install its own.
+  // Closes the camera of a track type, as the engine manager installs (the
+  // device engine it finds); -1 before it has.
   using CloseCameraFn = int (*)(int32_t track_type);
   static void SetCloseCamera(CloseCameraFn fn);
   static int CloseCamera(int32_t track_type);

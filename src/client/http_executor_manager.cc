@@ -10,6 +10,8 @@
 #include "client/http_request_callback.h"
 #include "common/convert.h"
 #include "common/logging.h"
+#include "common/pending_exception.h"
+#include "common/time_slice.h"
 #include "tavel/tally.h"
 
 namespace lumen_addon {
@@ -24,13 +26,6 @@ constexpr char kTag[] = "HttpExecutorManager";
 std::mutex g_mu;
 HttpExecutorManager* g_manager = nullptr;
 std::atomic<size_t> g_pending{0};
-
-void SurfacePendingException(napi_env env) {
-  bool pending = false;
-  if (napi_is_exception_pending(env, &pending) != napi_ok || !pending) return;
-  napi_value error = nullptr;
-  if (napi_get_and_clear_last_exception(env, &error) == napi_ok) napi_fatal_exception(env, error);
-}
 
 void CloseHandleScope(napi_env env, napi_handle_scope scope) {
   if (scope && napi_close_handle_scope(env, scope) != napi_ok)
@@ -207,12 +202,17 @@ void HttpExecutorManager::Run() {
   if (napi_get_reference_value(env_, env_ref_, &resource) == napi_ok && resource)
     napi_open_callback_scope(env_, resource, async_context_, &cb_scope);
   // Each entry in its own scope: a burst of requests lets its values go.
+  TimeSlice slice(g_pending.load());
   while (std::unique_ptr<HttpEntry> entry = Take()) {
     napi_handle_scope one = nullptr;
     napi_open_handle_scope(env_, &one);
     RunOne(std::move(entry));
     SurfacePendingException(env_);
     CloseHandleScope(env_, one);
+    if (slice.Spent()) {
+      uv_async_send(handle_);
+      break;
+    }
   }
   if (cb_scope) napi_close_callback_scope(env_, cb_scope);
   SurfacePendingException(env_);

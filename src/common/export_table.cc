@@ -3,6 +3,8 @@
 #include <cstring>
 #include <string>
 
+#include "common/logging.h"
+
 namespace lumen_addon {
 
 namespace {
@@ -72,9 +74,22 @@ void Describe(Napi::Env env, const Napi::Value& key, napi_value fn, const Export
   d.Set("check", CheckName(row.admission.check));
   d.Set("types", row.admission.types);
   d.Set("message", OrNull(env, row.admission.message));
-  d.Set("failure", row.failure.undefined ? env.Undefined() : Napi::Number::New(env, row.failure.value));
+  d.Set("refusal", row.admission.refusal == Refusal::kLog ? "log" : "throw");
+  d.Set("tag", OrNull(env, row.admission.tag));
+  d.Set("failure", FailureValue(env, row.failure));
   d.Set("forwards", Napi::Boolean::New(env, row.text != nullptr));
-  d.Set("handle", OrNull(env, row.handle));
+  // handle: the kind of the first argument; handles: the kind of each
+  // argument position, null where there is no handle.
+  const HandleKind first = row.handles.at[0];
+  d.Set("handle", first == HandleKind::kNone ? env.Null() : Napi::String::New(env, HandleKindName(first)));
+  std::size_t last = kMaxHandleArgs;
+  while (last > 0 && row.handles.at[last - 1] == HandleKind::kNone) --last;
+  Napi::Array handles = Napi::Array::New(env, last);
+  for (std::size_t i = 0; i < last; ++i) {
+    const HandleKind k = row.handles.at[i];
+    handles.Set(static_cast<uint32_t>(i), k == HandleKind::kNone ? env.Null() : Napi::String::New(env, HandleKindName(k)));
+  }
+  d.Set("handles", handles);
   d.Freeze();
   napi_property_descriptor p{nullptr, key, nullptr, nullptr, nullptr, d, napi_default, nullptr};
   napi_define_properties(env, fn, 1, &p);
@@ -83,7 +98,12 @@ void Describe(Napi::Env env, const Napi::Value& key, napi_value fn, const Export
 }  // namespace
 
 Napi::Value FailureValue(Napi::Env env, const Failure& failure) {
-  return failure.undefined ? env.Undefined() : Napi::Number::New(env, failure.value);
+  switch (failure.kind) {
+    case Failure::kUndefined: return env.Undefined();
+    case Failure::kFalse: return Napi::Boolean::New(env, false);
+    case Failure::kNumber: break;
+  }
+  return Napi::Number::New(env, failure.value);
 }
 
 const ExportRow& RowOf(const Napi::CallbackInfo& info) { return *static_cast<ExportRecord*>(info.Data())->row; }
@@ -132,8 +152,12 @@ bool Admit(const Napi::CallbackInfo& info, const Admission& a) {
     case Check::kLenient: ok = have == want || any_typed(); break;
     case Check::kLenientMin: ok = have >= want || any_typed(); break;
   }
-  if (!ok) Napi::Error::New(info.Env(), a.message).ThrowAsJavaScriptException();
-  return ok;
+  if (ok) return true;
+  if (a.refusal == Refusal::kLog)
+    LUMEN_LOG(kError, a.tag ? a.tag : "EngineAddon") << (a.message ? a.message : "invalid arguments");
+  else
+    Napi::Error::New(info.Env(), a.message).ThrowAsJavaScriptException();
+  return false;
 }
 
 void AddExports(napi_env env, napi_value exports, const ExportRow* rows, std::size_t count) {

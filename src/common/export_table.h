@@ -1,6 +1,7 @@
 // The frame every export follows: its admission test is data in its table
 // row, checked before the handler runs; a refusal throws the export's own
-// message and answers the row's failure value.
+// message (or, in the groups whose contract says so, logs it) and answers
+// the row's failure value.
 #ifndef LUMEN_COMMON_EXPORT_TABLE_H_
 #define LUMEN_COMMON_EXPORT_TABLE_H_
 
@@ -8,6 +9,8 @@
 
 #include <cstddef>
 #include <cstdint>
+
+#include "common/handle_kind.h"
 
 namespace lumen_addon {
 
@@ -30,10 +33,17 @@ enum class Check : uint8_t {
   kLenientMin,  // refused only when too few arguments and no argument has its type
 };
 
+// How a refused call tells JavaScript: by throwing the message, or, in the
+// groups whose contract never throws, by an error line of the message under
+// the row's tag.
+enum class Refusal : uint8_t { kThrow, kLog };
+
 struct Admission {
   Check check;
   const char* types;
   const char* message;
+  Refusal refusal = Refusal::kThrow;
+  const char* tag = nullptr;  // of a logged refusal
 };
 
 constexpr Admission Free() { return {Check::kFree, "", nullptr}; }
@@ -42,16 +52,38 @@ constexpr Admission AtLeast(const char* types, const char* message) { return {Ch
 constexpr Admission Exactly(const char* types, const char* message) { return {Check::kExactly, types, message}; }
 constexpr Admission Lenient(const char* types, const char* message) { return {Check::kLenient, types, message}; }
 constexpr Admission LenientMin(const char* types, const char* message) { return {Check::kLenientMin, types, message}; }
+// The same test, refused with an error line instead of an exception:
+// Logged(Exactly("no", "QXCameraRecordEngine_startRecord invalid arguments"), "QXCameraRecordEngine").
+constexpr Admission Logged(Admission a, const char* tag) {
+  a.refusal = Refusal::kLog;
+  a.tag = tag;
+  return a;
+}
 
-// What a refused call answers (JavaScript sees the thrown Error instead).
+// What a refused call answers (after a throw JavaScript sees the Error
+// instead): undefined, a number, or false.
 struct Failure {
-  bool undefined;
+  enum Kind : uint8_t { kUndefined, kNumber, kFalse } kind;
   int32_t value;
 };
-constexpr Failure kVoid{true, 0};
-constexpr Failure kMinusOne{false, -1};
-constexpr Failure FailWith(int32_t value) { return {false, value}; }
+constexpr Failure kVoid{Failure::kUndefined, 0};
+constexpr Failure kMinusOne{Failure::kNumber, -1};
+constexpr Failure kFalse{Failure::kFalse, 0};
+constexpr Failure FailWith(int32_t value) { return {Failure::kNumber, value}; }
 Napi::Value FailureValue(Napi::Env env, const Failure& failure);
+
+// The kind of native handle each argument position carries (kNone: none).
+// The look-ups of an export read it here, so the description that tests
+// and the fuzzer read is the one the handler uses.
+constexpr std::size_t kMaxHandleArgs = 4;
+struct HandleArgs {
+  HandleKind at[kMaxHandleArgs];
+};
+// Handles(HandleKind::kPlayer) for a handle first; Handles(kPlayer, kExternalDataSource) for two.
+constexpr HandleArgs Handles(HandleKind a0, HandleKind a1 = HandleKind::kNone, HandleKind a2 = HandleKind::kNone,
+                             HandleKind a3 = HandleKind::kNone) {
+  return HandleArgs{{a0, a1, a2, a3}};
+}
 
 struct ExportRow {
   const char* name;
@@ -60,8 +92,8 @@ struct ExportRow {
   Failure failure;
   // What the engine wrapper logs when a forwarded call finds its engine gone.
   const char* text = nullptr;
-  // The kind of native handle the first argument carries, if any.
-  const char* handle = nullptr;
+  // The kinds of the handle arguments, by position.
+  HandleArgs handles = {};
 };
 
 // The row of the export being called (its function's data).
@@ -72,7 +104,7 @@ const ExportRow& RowOf(const Napi::CallbackInfo& info);
 // objects keep it to name where an object came from in delivery errors.
 const char* CurrentExport();
 
-// True when admitted; otherwise the export's Error is thrown.
+// True when admitted; otherwise the refusal is thrown (or logged).
 bool Admit(const Napi::CallbackInfo& info, const Admission& admission);
 bool HasType(const Napi::Value& value, char letter);
 

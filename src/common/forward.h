@@ -23,7 +23,7 @@
 
 #include "common/convert.h"
 #include "common/export_table.h"
-#include "common/handle_arg.h"
+#include "common/to_js.h"
 
 namespace lumen_addon {
 
@@ -109,14 +109,6 @@ Args ReadArgs(const Napi::CallbackInfo& info, std::size_t first = 0) {
   return ReadArgs<Args>(info, first, std::make_index_sequence<std::tuple_size_v<Args>>{});
 }
 
-// Results by type: numbers, booleans, strings; void answers undefined.
-inline Napi::Value ToJs(Napi::Env env, bool b) { return js::Boolean(env, b); }
-inline Napi::Value ToJs(Napi::Env env, const std::string& s) { return js::String(env, s); }
-template <typename T, typename = std::enable_if_t<std::is_arithmetic_v<T>>>
-Napi::Value ToJs(Napi::Env env, T n) {
-  return js::Number(env, static_cast<double>(n));
-}
-
 template <typename F>
 struct FunctionOf;
 template <typename R, typename... A>
@@ -126,15 +118,16 @@ struct FunctionOf<R (*)(A...)> {
 };
 
 // A pass-through export to a free function of the engine library (or of the
-// add-on) that needs no engine.
+// add-on) that needs no engine; the result by type (void: undefined).
 template <auto Fn>
 Napi::Value ForwardFunction(const Napi::CallbackInfo& info) {
   auto args = ReadArgs<typename FunctionOf<decltype(Fn)>::Args>(info);
-  if constexpr (std::is_void_v<typename FunctionOf<decltype(Fn)>::Result>) {
+  using R = typename FunctionOf<decltype(Fn)>::Result;
+  if constexpr (std::is_void_v<R>) {
     std::apply(Fn, args);
     return Napi::Value();
   } else {
-    return ToJs(info.Env(), std::apply(Fn, args));
+    return ToJs<Plain<R>>::New(info.Env(), std::apply(Fn, args));
   }
 }
 
@@ -146,25 +139,16 @@ constexpr auto Overload(R (C::*method)(A...)) {
 
 // An engine kind describes where its engine lives:
 //   struct Kind {
-//     using Wrapper = ...;                                   // int Call(const char* failure, Op)
+//     using Wrapper = ...;                                   // see the result policies below
 //     static std::shared_ptr<Wrapper> Find(const Napi::CallbackInfo&);  // owning, null when none
 //     static Napi::Value Missing(const Napi::CallbackInfo&);  // logs, answers the neutral value
 //     static constexpr std::size_t kFirstArg = 0;             // 1 when info[0] is a handle
 //   };
+// Kinds of objects JavaScript holds by handle: ByHandle (src/qx_base/handle_arg.h).
 template <typename Kind, typename = void>
 struct FirstArg : std::integral_constant<std::size_t, 0> {};
 template <typename Kind>
 struct FirstArg<Kind, std::void_t<decltype(Kind::kFirstArg)>> : std::integral_constant<std::size_t, Kind::kFirstArg> {};
-
-// Objects JavaScript holds as handles: info[0] is looked up among the live
-// objects of `K`; a number that finds nothing answers the row's failure value.
-template <HandleKind K, typename W>
-struct ByHandle {
-  using Wrapper = W;
-  static constexpr std::size_t kFirstArg = 1;
-  static std::shared_ptr<W> Find(const Napi::CallbackInfo& info) { return HandleArg<W>(info[0], K, RowOf(info).name); }
-  static Napi::Value Missing(const Napi::CallbackInfo& info) { return FailureValue(info.Env(), RowOf(info).failure); }
-};
 
 // A handler with logic of its own on the same frame: the owner is found and
 // `Op(info, wrapper)` answers the export's number (or its value).
@@ -179,18 +163,68 @@ Napi::Value OnEngine(const Napi::CallbackInfo& info) {
   }
 }
 
-// A pass-through export: the row's text is what the wrapper logs when its
-// engine has gone.
-template <typename Kind, auto Method>
+// Result policies: what a forwarded export answers.
+//
+// EngineCode (the default): the engine's int. The wrapper's
+//   `int Call(const char* failure, Op)` logs the row's text and answers -1
+//   when its engine is gone.
+// TrueIfLive: true once the handle named a live object, whether or not it
+//   had an engine object to call (the player's actions); false otherwise.
+// ValueOrZero: the method's value by ToJs<R>; 0 (false for a boolean) when
+//   there is no engine object or no live object (the player's getters).
+// NoAnswer: undefined, after the call (or without one).
+// The last three use the wrapper's `bool Visit(Op)`: runs op(engine) when
+// there is one, and answers whether it ran.
+struct EngineCode {
+  template <typename R>
+  static Napi::Value Missing(const Napi::CallbackInfo&, Napi::Value logged) { return logged; }
+  template <typename R, typename W, typename Op>
+  static Napi::Value Answer(const Napi::CallbackInfo& info, W& w, Op&& op) {
+    return js::Number(info.Env(), w.Call(RowOf(info).text, op));
+  }
+};
+struct TrueIfLive {
+  template <typename R>
+  static Napi::Value Missing(const Napi::CallbackInfo& info, Napi::Value) { return js::Boolean(info.Env(), false); }
+  template <typename R, typename W, typename Op>
+  static Napi::Value Answer(const Napi::CallbackInfo& info, W& w, Op&& op) {
+    w.Visit([&](auto* e) { op(e); });
+    return js::Boolean(info.Env(), true);
+  }
+};
+struct ValueOrZero {
+  template <typename R>
+  static Napi::Value Missing(const Napi::CallbackInfo& info, Napi::Value) { return ToJs<R>::New(info.Env(), R{}); }
+  template <typename R, typename W, typename Op>
+  static Napi::Value Answer(const Napi::CallbackInfo& info, W& w, Op&& op) {
+    R value{};
+    w.Visit([&](auto* e) { value = op(e); });
+    return ToJs<R>::New(info.Env(), value);
+  }
+};
+struct NoAnswer {
+  template <typename R>
+  static Napi::Value Missing(const Napi::CallbackInfo& info, Napi::Value) { return info.Env().Undefined(); }
+  template <typename R, typename W, typename Op>
+  static Napi::Value Answer(const Napi::CallbackInfo& info, W& w, Op&& op) {
+    w.Visit([&](auto* e) { op(e); });
+    return info.Env().Undefined();
+  }
+};
+
+// A pass-through export: the kind finds the owner, the arguments are read by
+// the method's parameter types, and the policy answers.
+template <typename Kind, auto Method, typename Policy = EngineCode>
 Napi::Value Forward(const Napi::CallbackInfo& info) {
+  using Shape = MethodOf<decltype(Method)>;
+  using R = Plain<typename Shape::Result>;
   auto owner = Kind::Find(info);
-  if (!owner) return Kind::Missing(info);
-  auto args = ReadArgs<typename MethodOf<decltype(Method)>::Args>(info, FirstArg<Kind>::value);
-  using Engine = typename MethodOf<decltype(Method)>::Engine;
-  const int result = owner->Call(RowOf(info).text, [&](Engine* engine) {
+  if (!owner) return Policy::template Missing<R>(info, Kind::Missing(info));
+  auto args = ReadArgs<typename Shape::Args>(info, FirstArg<Kind>::value);
+  using Engine = typename Shape::Engine;
+  return Policy::template Answer<R>(info, *owner, [&](Engine* engine) {
     return std::apply([&](auto&... a) { return (engine->*Method)(a...); }, args);
   });
-  return js::Number(info.Env(), result);
 }
 
 }  // namespace lumen_addon

@@ -1,6 +1,5 @@
 #include "common/stream_identity.h"
 
-#include <cstring>
 #include <sstream>
 
 #include "common/record_reader.h"
@@ -57,15 +56,6 @@ std::string ToString(const tavel::BizInfo& i) {
   os << "BizInfo={biz_type:" << i.biz_type << ",user_id:" << i.user_id << ",group_id:" << i.group_id
      << ",collect:" << (i.collect ? 1 : 0) << "}";
   return os.str();
-}
-
-IdentityKey ToIdentityKey(const tavel::BizInfo& info) {
-  IdentityKey key{};
-  std::memcpy(key.data(), &info.biz_type, 4);
-  std::memcpy(key.data() + 4, &info.user_id, 4);
-  std::memcpy(key.data() + 8, &info.group_id, 4);
-  key[12] = info.collect ? 1 : 0;
-  return key;
 }
 
 }  // namespace lumen_addon

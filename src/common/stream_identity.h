@@ -8,7 +8,6 @@
 
 #include <string>
 
-#include "callback/callback_queue.h"
 #include "common/forward.h"
 #include "tavel/biz_info.h"
 
@@ -33,9 +32,6 @@ template <>
 struct From<tavel::AudioTrackInfo> {
   static tavel::AudioTrackInfo Read(const Napi::Value& v) { return ToAudioTrackInfo(v); }
 };
-
-// The 16-byte identity a voice-activity item carries.
-IdentityKey ToIdentityKey(const tavel::BizInfo& info);
 
 }  // namespace lumen_addon
 

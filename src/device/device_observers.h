@@ -14,7 +14,7 @@
 
 #include "callback/addon_callback.h"
 #include "callback/async_callback_item.h"
-#include "engine/delivery_gate.h"
+#include "callback/delivery_gate.h"
 #include "korin/audio_device.h"
 #include "tavel/device_engine.h"
 #include "tavel/live_engine.h"

@@ -4,7 +4,7 @@
 
 #include "callback/callback_dispatcher.h"
 #include "common/logging.h"
-#include "engine/live_play_engine_callback.h"
+#include "device/microphone_recording_callback.h"
 #include "tavel/source_flag.h"
 
 namespace lumen_addon {

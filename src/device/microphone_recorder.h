@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/delivery_gate.h"
+#include "callback/delivery_gate.h"
 #include "korin/sdk_services.h"
 #include "tavel/device_engine.h"
 #include "tavel/live_play_engine.h"

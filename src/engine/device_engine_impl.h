@@ -14,7 +14,7 @@
 
 #include "common/logging.h"
 #include "device/microphone_recorder.h"
-#include "engine/delivery_gate.h"
+#include "callback/delivery_gate.h"
 #include "korin/sdk_services.h"
 #include "tavel/live_engine.h"
 

@@ -1,7 +1,10 @@
 #include "engine/engine_manager.h"
 
+#include <utility>
+
 #include "callback/addon_callback.h"
 #include "callback/callback_dispatcher.h"
+#include "callback/photo_callback.h"
 #include "callback/video_frame_callback.h"
 #include "common/convert.h"
 #include "common/logging.h"
@@ -11,7 +14,7 @@
 #include "engine/cache_provider_impl.h"
 #include "engine/background_work.h"
 #include "engine/cache_store.h"
-#include "engine/delivery_gate.h"
+#include "callback/delivery_gate.h"
 #include "engine/engine_root.h"
 #include "engine/live_replay_engine_impl.h"
 #include "engine/local_engine_impl.h"
@@ -21,6 +24,7 @@
 #include "engine/live_play_engine_impl.h"
 #include "engine/room_config.h"
 #include "korin/sdk_services.h"
+#include "qx_base/keep_alive.h"
 #include "tavel/source_flag.h"
 #include "tavel/tally.h"
 
@@ -46,6 +50,7 @@ class TallyForwarder : public korin::TallyHandler {
     entry.url = name;
     if (auto client = tavel::tallyv2::TallyClientV2::singleton()) client->PostValueEntry(entry, 1, flag ? 1 : 0);
   }
+  void Retire() {}
 };
 
 using lumen::UserRecord;
@@ -71,7 +76,7 @@ struct EngineManager::Impl {
   std::unique_ptr<lumen::LiveClientConfig> config;
   std::unique_ptr<CacheProviderImpl> cache_provider;
   std::unique_ptr<HttpExecutorImpl> http_executor;
-  std::unique_ptr<TallyForwarder> tally_handler;
+  std::shared_ptr<TallyForwarder> tally_handler;
 
   std::mutex user_mu;
   lumen::UserRecord user;
@@ -111,11 +116,27 @@ void DestroyClients(std::vector<Retired>& gone) {
 }
 }  // namespace
 
+namespace {
+
+// Closes the photo capture's camera on the device engine the manager finds
+// (JavaScript thread).
+int CloseCaptureCamera(int32_t track_type) {
+  std::shared_ptr<DeviceEngineImpl> device = EngineManager::instance()->CurrentDeviceEngine();
+  if (!device) return -1;
+  return device->Call("CloseCamera failed: device_ is null",
+                      [&](tavel::LiveDeviceEngine* engine) { return engine->CloseCamera(track_type); });
+}
+
+}  // namespace
+
 EngineManager* EngineManager::instance() {
   std::lock_guard<std::mutex> lock(g_instance_mu);
   if (!g_instance) {
     g_instance = new EngineManager();
     g_instance->impl_ = std::make_unique<Impl>();
+    // The layers below reach the manager only through what it installs.
+    LivePlayEngineCallback::SetAutoLeave(&EngineManager::AutoLeave);
+    PhotoCallbackImpl::SetCloseCamera(&CloseCaptureCamera);
   }
   return g_instance;
 }
@@ -146,7 +167,10 @@ EngineManager::~EngineManager() {
   // A connect or an automatic leave still running may hold the last share
   // of a root; it is deleted, with its holders, before the environment goes.
   BackgroundWork::WaitIdle();
-  if (impl_->tally_handler) korin::RegisterTallyHandler(nullptr);
+  if (impl_->tally_handler) {
+    korin::RegisterTallyHandler(nullptr);
+    KeepAlive::ForProcess().Retire(std::move(impl_->tally_handler));
+  }
   ReleaseRetiredClients();
   if (live_client_) {
     if (impl_->user_info) live_client_->ReleaseUserInfo(impl_->user_info);
@@ -401,11 +425,11 @@ std::shared_ptr<LiveReplayEngineImpl> EngineManager::CurrentLiveReplayEngine() {
 // ---- application, user and network ---------------------------------------------------
 
 void EngineManager::OnAppInit(napi_env env, napi_value live_client, const std::string& sdk_version) {
-  // The old handler only goes once the engine has let go of it: engine
-  // threads may be calling it until the registration returns.
-  auto tally_handler = std::make_unique<TallyForwarder>();
+  // Engine threads may be calling the old handler when the registration
+  // returns: it stays for the process.
+  auto tally_handler = std::make_shared<TallyForwarder>();
   korin::RegisterTallyHandler(tally_handler.get());
-  impl_->tally_handler = std::move(tally_handler);
+  KeepAlive::ForProcess().Retire(std::exchange(impl_->tally_handler, std::move(tally_handler)));
   HttpExecutorManager::Ensure(env, live_client);
   sdk_version_ = sdk_version;
 

@@ -1,13 +1,15 @@
 #include "engine/live_play_engine_callback.h"
 
+#include <atomic>
+#include <cstring>
 #include <utility>
 #include <vector>
 
 #include "beauty/beauty_hooks.h"
 #include "callback/async_callback_item.h"
 #include "callback/callback_dispatcher.h"
+#include "callback/engine_event_item.h"
 #include "engine/background_work.h"
-#include "engine/engine_manager.h"
 #include "tavel/source_flag.h"
 #include "tavel/tally.h"
 
@@ -15,33 +17,12 @@ namespace lumen_addon {
 
 namespace {
 
+std::atomic<LivePlayEngineCallback::AutoLeaveFn> g_auto_leave{nullptr};
+
 void Tally(const char* url) {
   tavel::tallyv2::ValueEntry entry;
   entry.url = url;
   if (auto client = tavel::tallyv2::TallyClientV2::singleton()) client->PostValueEntry(entry, 1, 0);
-}
-
-// An event of one engine: skipped on delivery once the engine's gate closed.
-class EngineEventItem : public EventItem {
- public:
-  // `gate` (may be null: always open) lives as long as `holder`.
-  EngineEventItem(std::shared_ptr<AddonCallback> holder, const DeliveryGate* gate, const char* method, int32_t type,
-                  std::vector<EventArg> args = {})
-      : EventItem(std::move(holder), method, type, std::move(args)), gate_(gate) {}
-  void Run() override {
-    if (Delivering()) EventItem::Run();
-  }
-
- protected:
-  bool Delivering() const { return !gate_ || gate_->open(); }
-
- private:
-  const DeliveryGate* gate_;
-};
-
-bool PostEngineEvent(std::shared_ptr<AddonCallback> holder, const DeliveryGate* gate, const char* method,
-                     int32_t type, std::vector<EventArg> args = {}) {
-  return CallbackDispatcher::Post(new EngineEventItem(std::move(holder), gate, method, type, std::move(args)));
 }
 
 class CommandDisconnectedItem : public EngineEventItem {
@@ -99,11 +80,11 @@ class VadItem : public EngineEventItem {
   IdentityKey identity_;
 };
 
-bool HasData(const uint8_t* data, int length) { return data != nullptr && length > 0; }
-
 }  // namespace
 
 // ---- LivePlayEngineCallback --------------------------------------------------
+
+void LivePlayEngineCallback::SetAutoLeave(AutoLeaveFn leave) { g_auto_leave.store(leave); }
 
 LivePlayEngineCallback::LivePlayEngineCallback(napi_env env, napi_value callbacks, bool relay)
     : AddonCallback(env, callbacks),
@@ -225,9 +206,9 @@ void LivePlayEngineCallback::OnCommandDisconnected(int code, int sub_code, const
     const bool relay = relay_;
     // Not on the engine thread: destroying the engine waits for its threads.
     // Only this engine goes, not one created after it was left.
-    BackgroundWork::Start([relay, gate = gate_] {
+    BackgroundWork::Start([relay, gate = gate_, leave = g_auto_leave.load()] {
       Tally(relay ? "sdk/event/AutoDestroyLiveRelayEngine" : "sdk/event/AutoDestroyLiveEngine");
-      EngineManager::AutoLeave(gate.get(), relay);
+      if (leave) leave(gate.get(), relay);
     });
   }
   if (!self) return;
@@ -235,39 +216,17 @@ void LivePlayEngineCallback::OnCommandDisconnected(int code, int sub_code, const
                                                        kItemDefault, {Arg(code), Arg(sub_code), Arg(reason), Arg(extra)}));
 }
 
-// ---- MicrophoneRecordingCallbackImpl ---------------------------------------
-
-void MicrophoneRecordingCallbackImpl::Post(const char* method, int32_t type, std::vector<EventArg> args) {
-  if (auto self = weak_from_this().lock()) PostEngineEvent(std::move(self), gate_.get(), method, type, std::move(args));
-}
-
-void MicrophoneRecordingCallbackImpl::OnAudioRecordingStart() { Post("onAudioRecordingStart", kItemDefault); }
-
-void MicrophoneRecordingCallbackImpl::OnAudioRecordingStop() { Post("onAudioRecordingStop", kItemDefault); }
-
-void MicrophoneRecordingCallbackImpl::PostData(const char* method, const uint8_t* data, int length, const int* third) {
-  if (!HasData(data, length)) return;
-  auto self = weak_from_this().lock();
-  if (!self) return;
-  std::vector<EventArg> args{ArgBytes(data, static_cast<size_t>(length)), Arg(length)};
-  if (third) args.push_back(Arg(static_cast<int32_t>(*third)));
-  PostEngineEvent(std::move(self), gate_.get(), method, kItemMicrophoneData, std::move(args));
-}
-
-void MicrophoneRecordingCallbackImpl::OnMicrophoneRecordedPcmData(const uint8_t* data, int length) {
-  PostData("onMicrophoneRecordedPcmData", data, length, nullptr);
-}
-void MicrophoneRecordingCallbackImpl::OnMicrophoneRecordedAacData(const uint8_t* data, int length, int sample_rate) {
-  PostData("onMicrophoneRecordedAacData", data, length, &sample_rate);
-}
-void MicrophoneRecordingCallbackImpl::OnMicrophoneRecordedOpusData(const uint8_t* data, int length, int sample_rate) {
-  PostData("onMicrophoneRecordedOpusData", data, length, &sample_rate);
-}
-void MicrophoneRecordingCallbackImpl::OnMicrophoneRecordedIsacData(const uint8_t* data, int length, int sample_rate) {
-  PostData("onMicrophoneRecordedIsacData", data, length, &sample_rate);
-}
-
 // ---- VadCallbackImpl -------------------------------------------------------------
+
+IdentityKey ToIdentityKey(const tavel::BizInfo& info) {
+  IdentityKey key{};
+  std::memcpy(key.data(), &info.biz_type, 4);
+  std::memcpy(key.data() + 4, &info.user_id, 4);
+  std::memcpy(key.data() + 8, &info.group_id, 4);
+  key[12] = info.collect ? 1 : 0;
+  return key;
+}
+
 
 void VadCallbackImpl::OnAudioVadStatusChange(int status) {
   if (auto self = weak_from_this().lock())

@@ -20,7 +20,7 @@
 #include "callback/addon_callback.h"
 #include "callback/async_callback_item.h"
 #include "callback/callback_queue.h"
-#include "engine/delivery_gate.h"
+#include "callback/delivery_gate.h"
 #include "korin/frame_valid_detector.h"
 #include "lumen/live_client.h"
 #include "tavel/live_play_engine.h"
@@ -40,6 +40,11 @@ class LivePlayEngineCallback : public tavel::LivePlayEngineCallback,
   void PostEnterRoom(bool result);
 
   bool relay() const { return relay_; }
+
+  // What an automatic leave calls, on a thread of its own, with the gate of
+  // the engine to leave (installed by the engine manager).
+  using AutoLeaveFn = void (*)(const DeliveryGate* gate, bool relay);
+  static void SetAutoLeave(AutoLeaveFn leave);
   // The engine's gate, shared with its other holders; also tells the engine
   // an automatic leave is meant for.
   const std::shared_ptr<DeliveryGate>& gate() const { return gate_; }
@@ -94,26 +99,8 @@ class LivePlayEngineCallback : public tavel::LivePlayEngineCallback,
   std::atomic<bool> command_connected_{false};
 };
 
-class MicrophoneRecordingCallbackImpl : public tavel::MicrophoneRecordingCallback,
-                                        public AddonCallback,
-                                        public std::enable_shared_from_this<MicrophoneRecordingCallbackImpl> {
- public:
-  MicrophoneRecordingCallbackImpl(napi_env env, napi_value callback, std::shared_ptr<DeliveryGate> gate = nullptr)
-      : AddonCallback(env, callback), gate_(std::move(gate)) {}
-
-  void OnAudioRecordingStart() override;
-  void OnAudioRecordingStop() override;
-  void OnMicrophoneRecordedPcmData(const uint8_t* data, int length) override;
-  void OnMicrophoneRecordedAacData(const uint8_t* data, int length, int sample_rate) override;
-  void OnMicrophoneRecordedOpusData(const uint8_t* data, int length, int sample_rate) override;
-  void OnMicrophoneRecordedIsacData(const uint8_t* data, int length, int sample_rate) override;
-
- private:
-  void PostData(const char* method, const uint8_t* data, int length, const int* third);
-  void Post(const char* method, int32_t type, std::vector<EventArg> args = {});
-
-  const std::shared_ptr<DeliveryGate> gate_;
-};
+// The 16-byte identity a voice-activity item of the stream carries.
+IdentityKey ToIdentityKey(const tavel::BizInfo& info);
 
 // Voice activity of one stream (or of the local user, item type 112). Its
 // items carry the holder's type and identity, so that unregistering can purge them.

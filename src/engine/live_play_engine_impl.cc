@@ -6,9 +6,9 @@
 #include "callback/video_frame_callback.h"
 #include "common/stream_identity.h"
 #include "engine/background_work.h"
-#include "engine/engine_manager.h"
 #include "engine/live_replay_engine_impl.h"
 #include "beauty/beauty_sync.h"
+#include "device/microphone_recording_callback.h"
 #include "engine/live_play_engine_callback.h"
 #include "engine/room_config.h"
 #include "tavel/source_flag.h"
@@ -74,9 +74,8 @@ int LivePlayEngineImpl::ConnectAndConfigDevice(napi_env env, napi_value config, 
     const int result = self->ConnectEngine();
     if (result == 0) {
       SyncBeautyState();
-      std::shared_ptr<DeviceEngineImpl> device;
-      EngineManager::WithInstance([&](EngineManager& m) { device = m.CurrentDeviceEngine(); });
-      if (device) {
+      // This engine's own devices, whichever engine is current by now.
+      if (const std::shared_ptr<DeviceEngineImpl>& device = self->device_engine()) {
         device->SetAudioParameterPath(audio_param_path);
         device->ApplyCachedSettings(settings);
       }

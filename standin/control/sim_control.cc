@@ -221,6 +221,15 @@ Napi::Value FireMany(const Napi::CallbackInfo& info) {
   return promise;
 }
 
+// fireAfter(name, args, delayMs): fires once on an engine thread after the
+// delay; nothing keeps the event loop alive meanwhile.
+Napi::Value FireAfter(const Napi::CallbackInfo& info) {
+  std::string name = Str(info, 0);
+  auto args = std::make_shared<sim::Args>(info.Length() > 1 ? ToArgs(info[1]) : sim::Args());
+  sim::RunOnEngineThreadAfter(0, std::max(0, Int(info, 2, 0)), [name, args] { sim::FireHere(name, *args); });
+  return info.Env().Undefined();
+}
+
 // writeLogs(severity, tag, text, count, threads): log records written from
 // engine threads, text suffixed with " #<thread>:<index>". Resolves when done.
 Napi::Value WriteLogs(const Napi::CallbackInfo& info) {
@@ -294,6 +303,13 @@ Napi::Value Tally(const Napi::CallbackInfo& info) {
 
 Napi::Value WaitIdle(const Napi::CallbackInfo& info) {
   sim::WaitEngineThreadsIdle();
+  return info.Env().Undefined();
+}
+
+// setNoWait(on): setters and removers return without waiting for a firing
+// of what they dropped (off again after reset()).
+Napi::Value SetNoWait(const Napi::CallbackInfo& info) {
+  sim::SetNoWait(info.Length() > 0 && info[0].ToBoolean().Value());
   return info.Env().Undefined();
 }
 
@@ -650,6 +666,12 @@ Napi::Value Players(const Napi::CallbackInfo& info) {
   return out;
 }
 
+// playerFramesRendered(id): frames the player's render thread has drawn
+// since it last started (frame i is picture i).
+Napi::Value PlayerFramesRendered(const Napi::CallbackInfo& info) {
+  return Napi::Number::New(info.Env(), static_cast<double>(sim::PlayerFramesRendered(static_cast<int64_t>(Num(info, 0, 0)))));
+}
+
 // drawPlayerFrames(id, width, height, rotation, first, count, alphaType): on
 // an engine thread; returns the frames drawn once the renderer has them.
 Napi::Value DrawPlayerFrames(const Napi::CallbackInfo& info) {
@@ -707,6 +729,7 @@ Napi::Object Init(Napi::Env env, Napi::Object exports) {
       {"held", Held},
       {"fire", Fire},
       {"fireMany", FireMany},
+      {"fireAfter", FireAfter},
       {"writeLogs", WriteLogs},
       {"logLines", LogLines},
       {"clearLogLines", ClearLogLines},
@@ -714,6 +737,7 @@ Napi::Object Init(Napi::Env env, Napi::Object exports) {
       {"minSeverity", MinSeverity},
       {"tally", Tally},
       {"waitIdle", WaitIdle},
+      {"setNoWait", SetNoWait},
       {"sinks", Sinks},
       {"pushFrame", PushFrame},
       {"pushFrames", PushFrames},
@@ -732,6 +756,7 @@ Napi::Object Init(Napi::Env env, Napi::Object exports) {
       {"setPlayerVideo", SetPlayerVideo},
       {"players", Players},
       {"drawPlayerFrames", DrawPlayerFrames},
+      {"playerFramesRendered", PlayerFramesRendered},
       {"playerPicture", PlayerPicture},
       {"playerPictureAbgr", PlayerPictureAbgr},
       {"readPlayerData", ReadPlayerData},

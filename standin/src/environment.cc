@@ -126,9 +126,19 @@ class SimTallyClient : public TallyClientV2 {
 
  private:
   // The observer is called under the lock, so that it is not called any
-  // more once a replacement has returned.
+  // more once a replacement has returned; with the no-wait switch on it is
+  // called outside it, and a replaced one may still be running.
   template <typename F>
   void Observe(F f) {
+    if (sim::NoWait()) {
+      LocalTallyObserver* observer = nullptr;
+      {
+        std::lock_guard<std::mutex> lock(mu_);
+        observer = observer_;
+      }
+      if (observer) f(observer);
+      return;
+    }
     std::lock_guard<std::mutex> lock(mu_);
     if (observer_) f(observer_);
   }

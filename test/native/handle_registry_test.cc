@@ -1,13 +1,14 @@
 // The registry of objects JavaScript holds as numbers, under ThreadSanitizer:
 // only live objects of the asked kind are found, whatever number comes in,
 // and look-ups racing removal never reach a freed object.
-#include "common/handle_registry.h"
+#include "qx_base/handle_registry.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <cmath>
 #include <limits>
+#include <set>
 #include <thread>
 #include <vector>
 
@@ -38,7 +39,8 @@ TEST(HandleFromNumber, AcceptsOnlyPositiveIntegersUpTo2To53) {
 TEST(HandleRegistry, FindsLiveObjectsOfTheirKindOnly) {
   auto player = std::make_shared<Object>(7);
   const uint64_t h = HandleRegistry::Add(HandleKind::kPlayer, player);
-  EXPECT_EQ(h, reinterpret_cast<uintptr_t>(player.get()));
+  EXPECT_GT(h, 0u);
+  EXPECT_LE(h, 9007199254740992u) << "a JavaScript number holds it exactly";
   EXPECT_EQ(HandleRegistry::Find<Object>(HandleKind::kPlayer, h), player);
   EXPECT_EQ(HandleRegistry::Find<Object>(HandleKind::kAgent, h), nullptr);
   EXPECT_EQ(HandleRegistry::Find<Object>(HandleKind::kPlayer, h + 8), nullptr);
@@ -72,6 +74,44 @@ TEST(HandleRegistry, TakeAllHandsEverythingOverNewestFirst) {
   EXPECT_EQ(all[0].first, HandleKind::kAgent);
   EXPECT_EQ(HandleRegistry::Find<Object>(HandleKind::kAgent, handles[0]), nullptr);
   EXPECT_EQ(HandleRegistry::Count(HandleKind::kPlayer), 0u);
+}
+
+// The allocator hands a freed block to the next object of its size: the
+// number of the destroyed object must not name the new one.
+TEST(HandleRegistry, ARemovedIdStaysDeadWhenANewObjectLandsAtTheSameAddress) {
+  auto first = std::make_shared<Object>(1);
+  const void* address = first.get();
+  const uint64_t stale = HandleRegistry::Add(HandleKind::kPlayer, first);
+  first.reset();
+  HandleRegistry::Remove<Object>(HandleKind::kPlayer, stale).reset();
+
+  std::vector<std::shared_ptr<Object>> made;
+  std::shared_ptr<Object> twin;
+  for (int i = 0; i < 10000 && !twin; ++i) {
+    auto o = std::make_shared<Object>(2);
+    if (o.get() == address) twin = o;
+    made.push_back(std::move(o));
+  }
+  ASSERT_TRUE(twin) << "the allocator never reused the block";
+  const uint64_t fresh = HandleRegistry::Add(HandleKind::kPlayer, twin);
+  EXPECT_NE(fresh, stale);
+  EXPECT_EQ(HandleRegistry::Find<Object>(HandleKind::kPlayer, stale), nullptr);
+  EXPECT_EQ(HandleRegistry::Remove<Object>(HandleKind::kPlayer, stale), nullptr) << "the old number destroys nothing";
+  EXPECT_EQ(HandleRegistry::Find<Object>(HandleKind::kPlayer, fresh), twin);
+  HandleRegistry::Remove<Object>(HandleKind::kPlayer, fresh);
+}
+
+TEST(HandleRegistry, IdsAreNeverIssuedTwiceAcrossKinds) {
+  std::set<uint64_t> seen;
+  const HandleKind kinds[] = {HandleKind::kPlayer, HandleKind::kAgent, HandleKind::kDeviceModule};
+  for (int i = 0; i < 3000; ++i) {
+    const HandleKind kind = kinds[i % 3];
+    const uint64_t h = HandleRegistry::Add(kind, std::make_shared<Object>(i));
+    EXPECT_TRUE(seen.insert(h).second) << h;
+    HandleRegistry::Remove<Object>(kind, h);
+  }
+  EXPECT_EQ(HandleRegistry::Add(HandleKind::kNone, std::make_shared<Object>(0)), 0u) << "kNone is no kind";
+  EXPECT_EQ(HandleRegistry::Add(HandleKind::kPlayer, nullptr), 0u);
 }
 
 // Engine-side threads look objects up while the JavaScript side creates and

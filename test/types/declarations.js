@@ -49,12 +49,19 @@ const hasMethods = (type) =>
   type.getProperties().some((p) => load().checker.getTypeOfSymbol(p).getCallSignatures().length > 0);
 const isOptional = (symbol) => (symbol.flags & ts.SymbolFlags.Optional) !== 0;
 const show = (type) => load().checker.typeToString(type);
+// A branded primitive (a handle: number & { [kind]: K }) is checked as its primitive.
+const PRIMITIVE = F.NumberLike | F.StringLike | F.BooleanLike;
+function unbrand(type) {
+  if (!type.isIntersection()) return type;
+  return type.types.find((t) => t.flags & PRIMITIVE) || type;
+}
 
 // The admission letter a value of the type passes: n number, s string,
 // b boolean, a array, t typed array, B bytes (ArrayBuffer, typed array or
 // DataView), f function, o object, * anything.
 function letterOf(type) {
   const { checker } = load();
+  type = unbrand(type);
   if (type.flags & (F.Any | F.Unknown)) return '*';
   if (type.flags & F.NumberLike) return 'n';
   if (type.flags & F.StringLike) return 's';
@@ -191,6 +198,7 @@ class Recorder {
  */
 function sample(type, recorder) {
   const { checker } = load();
+  type = unbrand(type);
   if (type.isNumberLiteral() || type.isStringLiteral()) return type.value;
   if (type.flags & (F.Any | F.Unknown)) return 's';
   if (type.flags & F.NumberLike) return 1;
@@ -238,6 +246,7 @@ function sample(type, recorder) {
  */
 function problems(value, type, where = 'value') {
   const { checker } = load();
+  type = unbrand(type);
   const out = [];
   const fail = (what) => out.push(`${where}: ${what}`);
   const got = () => (Buffer.isBuffer(value) ? 'a Buffer' : JSON.stringify(value) ?? String(value));

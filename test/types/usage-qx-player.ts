@@ -121,8 +121,10 @@ if (addon.QXPlayer_downloaderV2_init({ maxParallelDownloads: 2 }) && addon.QXPla
   addon.QXPlayer_downloaderV2_getDownloadStatus((all) => console.log(all.length));
   addon.QXPlayer_downloaderV2_getTemporaryCacheSize((bytes) => console.log(bytes.toFixed(0)));
   const handle = addon.QXPlayer_downloaderV2_addDownloadListener(request, listener);
-  addon.QXPlayer_downloaderV2_removeDownloadListener(request, handle);
-  addon.QXPlayer_downloaderV2_releaseDownloadListener(handle);
+  if (handle !== 0) {
+    addon.QXPlayer_downloaderV2_removeDownloadListener(request, handle);
+    addon.QXPlayer_downloaderV2_releaseDownloadListener(handle);
+  }
   addon.QXPlayer_downloaderV2_destroy();
 }
 addon.QXPlayer_preloader_preload({ url: 'https://example.invalid/c.m3u8', keyServer: 'k' });
@@ -131,6 +133,12 @@ console.log(version, inited, actions, numbers, pushed, paused, frames);
 
 // @ts-expect-error a player is a number, not an object
 addon.QXPlayer_play({ player });
+// @ts-expect-error a data source's number is no player's
+addon.QXPlayer_play(external);
+// @ts-expect-error nor is a plain number
+addon.QXPlayer_destroy(4096);
+// @ts-expect-error a player's number is no data source's
+addon.QXPlayerExternalDataSource_pushData(player, { type: 0, data: new Uint8Array(1) });
 // @ts-expect-error seekTo needs a position
 addon.QXPlayer_seekTo(player);
 // @ts-expect-error the render object must implement OnVideoRenderFrame

@@ -199,7 +199,7 @@ const agentConfig: QXAIAgentConfig = {
   enableVideo: true,
 };
 const camera: QXAICameraConfig = { hd: true, cameraDeviceId: 'usb-0001', useFrontCamera: true };
-const agent: AgentPtr = addon.QXAIAgent_createInstance(agentConfig, panel);
+const agent: AgentPtr | 0 = addon.QXAIAgent_createInstance(agentConfig, panel);
 const agentResults: number[] = [];
 if (agent !== 0) {
   agentResults.push(

@@ -69,18 +69,18 @@ class ENGINE_API QXAIAgentInterface {
   virtual ~QXAIAgentInterface();
   virtual int Start() = 0;
   virtual int Stop() = 0;
-  // The microphone; no provider is read any more once it returns.
+  // The microphone. A read of an earlier provider may still be running when
+  // it returns: a provider stays valid until the agent is destroyed.
   virtual int StartListening() = 0;
-  // The engine no longer reads an earlier provider once this returns.
   virtual int StartListeningWithProvider(QXAIAudioProvider* provider) = 0;
-  // Once this returns no provider is read any more.
   virtual int StopListening() = 0;
   virtual int SetMicrophoneSendMute(bool mute) = 0;
   virtual int SetAIPlayoutMute(bool mute) = 0;
   virtual int SendMessage(const std::string& message) = 0;
   virtual int GetConnectionState() = 0;
   virtual int64_t GetServerClockDiffMs() = 0;
-  // Registration replaces; the old callback is not called once it returns.
+  // Registration replaces. A call of the old callback may still be running
+  // when it returns: callbacks stay valid until the agent is destroyed.
   virtual int RegisterActionCallback(QXAIActionCallback* callback) = 0;
   virtual int UnRegisterActionCallback() = 0;
   virtual int RegisterAIAgentAudioPlayStatusCallback(QXAIAgentAudioPlayStatusCallback* callback) = 0;

@@ -84,7 +84,8 @@ class ENGINE_API QXPlayerCoreDownloaderV2Interface {
   // Answered later, on a downloader thread.
   virtual void GetDownloadStatus(StatusAnswer answer) = 0;
   virtual void GetTemporaryCacheSize(SizeAnswer answer) = 0;
-  // The listener is not called once RemoveDownloadListener has returned.
+  // A call of a removed listener may still be running when
+  // RemoveDownloadListener returns: listeners stay valid until Destroy.
   virtual void AddDownloadListener(const QXPlayerCoreDownloadRequest& request,
                                    QXPlayerCoreDownloadListener* listener) = 0;
   virtual void RemoveDownloadListener(const QXPlayerCoreDownloadRequest& request,

@@ -281,6 +281,7 @@ class SimPlayerCore : public QXPlayerCore {
   }
 
   // Control side.
+  int64_t rendered() const { return rendered_.load(); }
   int64_t Draw(int w, int h, int rotation, int alpha, int64_t first, int64_t count) {
     QXPlayerCoreVideoRendererInterface* r = factory_ ? factory_->GetVideoRenderer() : nullptr;
     if (!r) return 0;
@@ -350,12 +351,14 @@ class SimPlayerCore : public QXPlayerCore {
     std::lock_guard<std::mutex> lock(render_mu_);
     if (render_.joinable()) return;
     stop_ = false;
+    rendered_.store(0);
     render_ = std::thread([this, v] {
       const auto period = std::chrono::microseconds(1000000 / std::max(1, v.fps));
       std::unique_lock<std::mutex> lock(render_mu_);
       for (int64_t i = 0; !stop_; ++i) {
         lock.unlock();
         Draw(v.width, v.height, v.rotation, v.alpha_type, i, 1);
+        rendered_.store(i + 1);
         lock.lock();
         render_cv_.wait_for(lock, period, [this] { return stop_; });
       }
@@ -382,6 +385,7 @@ class SimPlayerCore : public QXPlayerCore {
   std::condition_variable render_cv_;
   std::thread render_;
   bool stop_ = false;
+  std::atomic<int64_t> rendered_{0};
 };
 
 const bool kResetHook = (sim::OnReset([] {
@@ -474,6 +478,12 @@ std::vector<uint8_t> PlayerPictureAbgr(int width, int height, int64_t index) {
   const uint8_t* v = u + static_cast<size_t>(cw) * ch;
   tavel::I420ToABGR(y, width, u, cw, v, cw, out.data(), width * 4, width, height);
   return out;
+}
+
+int64_t PlayerFramesRendered(int64_t id) {
+  std::lock_guard<std::mutex> lock(korin::P().mu);
+  auto it = korin::P().live.find(id);
+  return it == korin::P().live.end() ? 0 : it->second->rendered();
 }
 
 bool ReadPlayerData(int64_t id, std::vector<uint8_t>* out) {

@@ -33,6 +33,10 @@ ENGINE_API std::vector<int64_t> PlayerIds();
 ENGINE_API int64_t DrawPlayerFrames(int64_t id, int width, int height, int rotation, int alpha_type,
                                     int64_t first, int64_t count);
 
+// Frames player `id`'s render thread has drawn since it last started
+// playing (frame i of the moving picture is the i-th); 0 when gone.
+ENGINE_API int64_t PlayerFramesRendered(int64_t id);
+
 // Frame `index` of the moving picture as packed planes: Y (width x height),
 // then U and V ((width + 1) / 2 x (height + 1) / 2 each).
 ENGINE_API std::vector<uint8_t> PlayerPicture(int width, int height, int64_t index);

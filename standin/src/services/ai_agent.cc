@@ -7,6 +7,7 @@
 #include <condition_variable>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 #include "korin/qx_ai_agent.h"
 #include "live/internal.h"
@@ -66,23 +67,43 @@ namespace {
 
 constexpr char kPrefix[] = "korin.QXAIAgent.";
 
-// Reads the provider until stopped; Stop() returns once no read runs.
+// Reads the provider every 20 ms until stopped. Destroying the loop waits
+// until no read runs. What the agent's setters call, Retire(), waits the
+// same while the no-wait switch is off; with it on the loop is only told to
+// stop and kept in `stopping`, whose owner (the agent) waits for it when
+// destroyed.
 class PullLoop {
  public:
-  explicit PullLoop(QXAIAudioProvider* provider) : thread_([this, provider] { Run(provider); }) {}
+  explicit PullLoop(QXAIAudioProvider* provider) : state_(std::make_shared<State>()) {
+    thread_ = std::thread([state = state_, provider] { Run(*state, provider); });
+  }
   ~PullLoop() {
-    {
-      std::lock_guard<std::mutex> lock(mu_);
-      stop_ = true;
-    }
-    cv_.notify_all();
-    thread_.join();
+    Stop();
+    if (thread_.joinable()) thread_.join();
+  }
+  static void Retire(std::unique_ptr<PullLoop> loop, std::vector<std::unique_ptr<PullLoop>>* stopping) {
+    if (!loop || !sim::NoWait()) return;
+    loop->Stop();
+    stopping->push_back(std::move(loop));
   }
 
  private:
-  void Run(QXAIAudioProvider* provider) {
-    std::unique_lock<std::mutex> lock(mu_);
-    while (!stop_) {
+  struct State {
+    std::mutex mu;
+    std::condition_variable cv;
+    bool stop = false;
+  };
+  void Stop() {
+    {
+      std::lock_guard<std::mutex> lock(state_->mu);
+      state_->stop = true;
+    }
+    state_->cv.notify_all();
+  }
+  static void Run(State& state, QXAIAudioProvider* provider) {
+    std::unique_lock<std::mutex> lock(state.mu);
+    while (!state.stop) {
+      lock.unlock();
       const int16_t* samples = nullptr;
       int32_t rate = 0, channels = 0;
       size_t frames = 0;
@@ -100,13 +121,12 @@ class PullLoop {
           s.samples.assign(samples, samples + frames * static_cast<size_t>(channels > 0 ? channels : 0));
         }
       }
-      cv_.wait_for(lock, std::chrono::milliseconds(20), [this] { return stop_; });
+      lock.lock();
+      state.cv.wait_for(lock, std::chrono::milliseconds(20), [&] { return state.stop; });
     }
   }
 
-  std::mutex mu_;
-  std::condition_variable cv_;
-  bool stop_ = false;
+  std::shared_ptr<State> state_;
   std::thread thread_;
 };
 
@@ -136,6 +156,7 @@ class AgentSim : public QXAIAgentInterface {
   }
   ~AgentSim() override {
     pull_.reset();
+    stopping_.clear();
     sim::Release(this);
     callback_.reset();
     live::CountObject("aiAgents", -1);
@@ -144,17 +165,17 @@ class AgentSim : public QXAIAgentInterface {
   int Start() override { return sim::Call(Op("Start")); }
   int Stop() override { return sim::Call(Op("Stop")); }
   int StartListening() override {
-    pull_.reset();
+    PullLoop::Retire(std::move(pull_), &stopping_);
     return sim::Call(Op("StartListening"));
   }
   int StartListeningWithProvider(QXAIAudioProvider* provider) override {
-    pull_.reset();
+    PullLoop::Retire(std::move(pull_), &stopping_);
     const int r = sim::Call(Op("StartListeningWithProvider"), static_cast<const void*>(provider));
     if (provider && r == 0) pull_ = std::make_unique<PullLoop>(provider);
     return r;
   }
   int StopListening() override {
-    pull_.reset();
+    PullLoop::Retire(std::move(pull_), &stopping_);
     return sim::Call(Op("StopListening"));
   }
   int SetMicrophoneSendMute(bool mute) override { return sim::Call(Op("SetMicrophoneSendMute"), mute); }
@@ -212,6 +233,7 @@ class AgentSim : public QXAIAgentInterface {
 
   std::unique_ptr<QXAIAgentCallback> callback_;
   std::unique_ptr<PullLoop> pull_;
+  std::vector<std::unique_ptr<PullLoop>> stopping_;
 };
 
 }  // namespace

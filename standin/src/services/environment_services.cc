@@ -156,7 +156,9 @@ class QXLogSink : public rtc::LogSink {
 };
 
 std::mutex g_sdk_mu;
-std::unique_ptr<QXLogSink> g_log_sink;
+// Never destroyed: engine threads may still log through it while the
+// process exits.
+std::unique_ptr<QXLogSink>& g_log_sink = *new std::unique_ptr<QXLogSink>;
 
 QXResultInfo Result(const std::string& op) {
   QXResultInfo r;

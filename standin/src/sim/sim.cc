@@ -245,6 +245,9 @@ struct Held {
 struct Holds {
   std::mutex mu;
   std::map<std::string, std::shared_ptr<Held>> by_name;
+  // Dropped by a setter without waiting (the no-wait switch): their owner's
+  // release still waits for them, as an object's destruction does.
+  std::vector<std::shared_ptr<Held>> unwaited;
 };
 
 Holds& H() {
@@ -257,11 +260,34 @@ thread_local std::vector<const Held*> tl_firing;
 // Where Answer() of the innermost running firer goes; null: nobody asked.
 thread_local Args* tl_answer = nullptr;
 
-void Drop(const std::shared_ptr<Held>& held) {
+std::atomic<bool> g_no_wait{false};
+
+// With the no-wait switch a firing lingers between finding its callback and
+// calling it, so that a setter returning meanwhile overlaps it for real.
+void Linger() {
+  if (g_no_wait.load(std::memory_order_relaxed)) std::this_thread::sleep_for(std::chrono::microseconds(100));
+}
+
+// `setter`: dropped by a setter or a remover, which wait only while the
+// no-wait switch is off; an owner's release always waits.
+bool Idle(const std::shared_ptr<Held>& held) {
+  std::lock_guard<std::mutex> lock(held->mu);
+  return held->running == 0;
+}
+
+void Drop(const std::shared_ptr<Held>& held, bool setter) {
   int mine = 0;
   for (const Held* h : tl_firing) mine += h == held.get();
   std::unique_lock<std::mutex> lock(held->mu);
   held->dropped = true;
+  if (setter && g_no_wait.load()) {
+    lock.unlock();
+    std::lock_guard<std::mutex> holds(H().mu);
+    auto& u = H().unwaited;
+    u.erase(std::remove_if(u.begin(), u.end(), Idle), u.end());
+    u.push_back(held);
+    return;
+  }
   held->cv.wait(lock, [&] { return held->running == mine; });
 }
 
@@ -278,7 +304,9 @@ void Hold(const void* owner, const std::string& name, Firer firer) {
     old = std::move(slot);
     slot = held;
   }
-  if (old) Drop(old);
+  // Another owner's firer displaced: its owner's release no longer finds it
+  // and cannot wait for it, so this does.
+  if (old) Drop(old, old->owner == owner);
 }
 
 void Release(const void* owner) {
@@ -293,8 +321,17 @@ void Release(const void* owner) {
         ++it;
       }
     }
+    auto& u = H().unwaited;
+    for (auto it = u.begin(); it != u.end();) {
+      if ((*it)->owner == owner) {
+        gone.push_back(std::move(*it));
+        it = u.erase(it);
+      } else {
+        ++it;
+      }
+    }
   }
-  for (auto& g : gone) Drop(g);
+  for (auto& g : gone) Drop(g, false);
 }
 
 void ReleaseName(const std::string& name) { ReleaseName(name, nullptr); }
@@ -308,8 +345,11 @@ void ReleaseName(const std::string& name, const void* owner) {
     gone = std::move(it->second);
     H().by_name.erase(it);
   }
-  Drop(gone);
+  Drop(gone, true);
 }
+
+void SetNoWait(bool on) { g_no_wait.store(on); }
+bool NoWait() { return g_no_wait.load(); }
 
 void Answer(Args answer) {
   if (tl_answer) *tl_answer = std::move(answer);
@@ -340,6 +380,7 @@ bool FireHere(const std::string& name, const Args& args, Args* answer, const voi
   tl_firing.push_back(held.get());
   Args* outer = tl_answer;
   tl_answer = answer;
+  Linger();
   held->firer(args);
   tl_answer = outer;
   tl_firing.pop_back();
@@ -374,10 +415,13 @@ int64_t FireEach(const std::string& name, const Args& args, int64_t count, const
   Args* outer = tl_answer;
   tl_answer = nullptr;
   int64_t fired = 0;
-  const std::function<void()> fire = [&] { held->firer(args); };
+  const std::function<void()> fire = [&] {
+    Linger();
+    held->firer(args);
+  };
   while (fired < count && !held->dropped.load(std::memory_order_acquire)) {
     if (each) each(fired, fire);
-    else held->firer(args);
+    else fire();
     ++fired;
   }
   tl_answer = outer;
@@ -670,6 +714,7 @@ void Reset() {
     hooks = S().reset_hooks;
   }
   ReleaseDelayed("");
+  SetNoWait(false);
   for (auto& h : hooks) h();
 }
 

@@ -145,13 +145,23 @@ ENGINE_API std::string ScriptedStr(const std::string& op, const std::string& def
 // ---- held callbacks ------------------------------------------------------------
 using Firer = std::function<void(const Args&)>;
 
-// Holds `firer` under `name` for `owner`, replacing an earlier one of that name.
+// Holds `firer` under `name` for `owner`, replacing an earlier one of that
+// name; waits until the replaced one is not running (see SetNoWait).
 ENGINE_API void Hold(const void* owner, const std::string& name, Firer firer);
-// Drops every firer of `owner`; waits until none of them is running.
+// Drops every firer of `owner`; waits until none of them is running. What
+// an object's destruction calls: it always waits.
 ENGINE_API void Release(const void* owner);
+// Drops one firer, as setters and removers do: waits until it is not
+// running, unless the no-wait switch is on.
 ENGINE_API void ReleaseName(const std::string& name);
 // Drops `name` only while `owner` holds it.
 ENGINE_API void ReleaseName(const std::string& name, const void* owner);
+// The no-wait switch: setters and removers (Hold replacing a firer,
+// ReleaseName, a provider's replacement) return at once, while a firing of
+// what they dropped may still be running, as the engine's contract allows.
+// Off after Reset.
+ENGINE_API void SetNoWait(bool on);
+ENGINE_API bool NoWait();
 ENGINE_API std::vector<std::string> HeldNames();
 // Runs the firer on the calling thread; false when nothing is held under name.
 ENGINE_API bool FireHere(const std::string& name, const Args& args);

@@ -1,11 +1,12 @@
 // Native objects that JavaScript holds as numbers (device modules, players,
-// agents, ...). JavaScript gets the object's address, as the engine's users
-// expect, but the add-on never turns a number back into a pointer: it looks
-// the number up among the live objects of the export's kind. A stale, forged
-// or malformed number finds nothing, and the export gives its neutral answer.
+// agents, ...). A handle is an id from a process-wide counter, never an
+// address and never issued twice: once its object is destroyed the number
+// names nothing for the rest of the process, whatever the allocator does
+// with the memory. Numbers are looked up by kind and id; a stale, forged or
+// malformed number finds nothing and is never dereferenced.
 // Node-free, so that it is tested natively under ThreadSanitizer.
-#ifndef LUMEN_COMMON_HANDLE_REGISTRY_H_
-#define LUMEN_COMMON_HANDLE_REGISTRY_H_
+#ifndef LUMEN_QX_BASE_HANDLE_REGISTRY_H_
+#define LUMEN_QX_BASE_HANDLE_REGISTRY_H_
 
 #include <cstddef>
 #include <cstdint>
@@ -13,31 +14,17 @@
 #include <utility>
 #include <vector>
 
+#include "common/handle_kind.h"
+
 namespace lumen_addon {
-
-enum class HandleKind : uint8_t {
-  kDeviceModule,
-  kPlayer,
-  kExternalDataSource,
-  kDownloadListener,
-  kReplayRoom,
-  kReplayDownloader,
-  kCameraRecordEngine,
-  kNativeVideoSource,
-  kThumbnailTool,
-  kAgent,
-  kCount,
-};
-
-const char* HandleKindName(HandleKind kind);
 
 // A JavaScript number as a handle: a positive integer up to 2^53, else 0.
 uint64_t HandleFromNumber(double number);
 
 class HandleRegistry {
  public:
-  // Registers a live object and answers its handle (its address). The
-  // registry shares its ownership until it is removed.
+  // Registers a live object and answers its new handle (0 for no object).
+  // The registry shares its ownership until the object is removed.
   static uint64_t Add(HandleKind kind, std::shared_ptr<void> object);
 
   // The live object of that kind, shared for the caller's use; null for 0,
@@ -54,7 +41,9 @@ class HandleRegistry {
     return std::static_pointer_cast<T>(RemoveAny(kind, handle));
   }
 
-  // Every live object, newest first, for the environment's teardown.
+  // Every live object, for the environment's teardown (newest first). An
+  // object that refers to another holds a share of it, so the order in
+  // which these are let go does not matter.
   static std::vector<std::pair<HandleKind, std::shared_ptr<void>>> TakeAll();
 
   static std::size_t Count(HandleKind kind);
@@ -66,4 +55,4 @@ class HandleRegistry {
 
 }  // namespace lumen_addon
 
-#endif  // LUMEN_COMMON_HANDLE_REGISTRY_H_
+#endif  // LUMEN_QX_BASE_HANDLE_REGISTRY_H_

@@ -3,8 +3,8 @@
 // leave); the engine's items check it on the JavaScript thread, so nothing
 // the engine reports afterwards is delivered, even while the deletion of its
 // root waits for a connect still in flight.
-#ifndef LUMEN_ENGINE_DELIVERY_GATE_H_
-#define LUMEN_ENGINE_DELIVERY_GATE_H_
+#ifndef LUMEN_CALLBACK_DELIVERY_GATE_H_
+#define LUMEN_CALLBACK_DELIVERY_GATE_H_
 
 #include <atomic>
 
@@ -21,4 +21,4 @@ class DeliveryGate {
 
 }  // namespace lumen_addon
 
-#endif  // LUMEN_ENGINE_DELIVERY_GATE_H_
+#endif  // LUMEN_CALLBACK_DELIVERY_GATE_H_

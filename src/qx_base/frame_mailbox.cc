@@ -1,0 +1,48 @@
+#include "qx_base/frame_mailbox.h"
+
+#include <cstdlib>
+
+namespace lumen_addon {
+
+namespace {
+constexpr uintptr_t kAlign = 64;
+}  // namespace
+
+bool AlignedBuffer::Fit(size_t size) {
+  if (block_ && size_ == size) return true;
+  Free();
+  if (size == 0 || size > SIZE_MAX - kAlign) return false;
+  block_ = static_cast<uint8_t*>(std::malloc(size + kAlign - 1));
+  if (!block_) return false;
+  size_ = size;
+  return true;
+}
+
+void AlignedBuffer::Free() {
+  std::free(block_);
+  block_ = nullptr;
+  size_ = 0;
+}
+
+uint8_t* AlignedBuffer::data() const {
+  return reinterpret_cast<uint8_t*>((reinterpret_cast<uintptr_t>(block_) + kAlign - 1) & ~(kAlign - 1));
+}
+
+size_t FrameMailbox::PendingSize() const {
+  std::lock_guard<std::mutex> lock(mu_);
+  return pending_ ? staging_.size() : 0;
+}
+
+void FrameMailbox::Close() {
+  std::lock_guard<std::mutex> lock(mu_);
+  closed_ = true;
+  pending_ = false;
+  staging_.Free();
+}
+
+FrameMailbox::Counts FrameMailbox::counts() const {
+  std::lock_guard<std::mutex> lock(mu_);
+  return Counts{put_, replaced_, taken_};
+}
+
+}  // namespace lumen_addon
