@@ -10,12 +10,14 @@
 // call answers while its engine is missing (absentThrows: the Error it
 // throws instead); logs, the line it writes then when it is not the file's
 // `missing` line (null: none); args, the call to make when the row's admitted
-// arguments are not enough.
+// arguments are not enough; liveGone, the warning the live play wrapper
+// writes when its engine interface is missing (liveGoneAnswer: the answer
+// then, when it is not `absent`).
 const fs = require('node:fs');
 const path = require('node:path');
 const test = require('node:test');
 const assert = require('node:assert/strict');
-const { addon, sim, fresh } = require('./live-helpers');
+const { addon, sim, fresh, callbacks } = require('./live-helpers');
 const { describeExports, refusedCalls, admittedArgs } = require('./exports');
 
 const rows = {};
@@ -92,4 +94,24 @@ test('with no engine an admitted call answers its row\'s value and logs the miss
   }
   assert.ok(checked > 150, `only ${checked} exports checked`);
   assert.equal(addon.engineSdk_currentEngineType(), -1);
+});
+
+test('with the live play interface missing, each live play export logs its own warning and answers its failure', () => {
+  fresh();
+  sim.script('tavel.LivePlayEngine.GetInterface', false);
+  addon.engineSdk_onAppInit(callbacks(), '5.1.0');
+  assert.equal(addon.engineSdk_createLivePlayEngine(callbacks()), 0);
+  let checked = 0;
+  for (const d of described.filter((x) => 'liveGone' in rows[x.name])) {
+    const row = rows[d.name];
+    sim.clearLogLines();
+    assert.deepEqual(addon[d.name](...(row.args || admittedArgs(d))), 'liveGoneAnswer' in row ? row.liveGoneAnswer : row.absent,
+      d.name);
+    const warnings = sim.logLines().filter((l) => l.severity >= 10).map(({ tag, severity, text }) => ({ tag, severity, text }));
+    assert.deepEqual(warnings, row.liveGone === null ? [] : [{ tag: 'LivePlayEngineImpl', severity: 10, text: row.liveGone }],
+      d.name);
+    checked++;
+  }
+  assert.equal(checked, 75);
+  fresh();
 });
