@@ -76,7 +76,19 @@ async function child(o) {
   const { describeExports } = require('../test/exports');
   // null: any arguments are admitted; '' none are.
   const shapes = Object.fromEntries(describeExports(addon).map((d) => [d.name, d.check === 'free' ? null : d.types]));
-  const r = rng(o.seed);
+  // Two streams: the calls draw from the first, and what runs in callbacks
+  // (deliveries come when the engine threads make them) from the second, so
+  // that a seed repeats the same calls with the same values.
+  const calling = rng(o.seed);
+  const delivering = rng((o.seed ^ 0x5bd1e995) >>> 0);
+  let inCalls = true;
+  const draw = () => (inCalls ? calling : delivering).next();
+  const r = {
+    next: draw,
+    int: (n) => Math.floor(draw() * n),
+    chance: (p) => draw() < p,
+    pick: (list) => list[Math.floor(draw() * list.length)],
+  };
   let names = Object.keys(addon).filter((k) => typeof addon[k] === 'function');
   const has = (name) => typeof addon[name] === 'function';
   // Each executor gets every line from then on: a few make the point.
@@ -96,7 +108,7 @@ async function child(o) {
 
   const stats = {
     calls: 0, values: {}, exceptions: {}, uncaught: {}, unexpected: [], deliveries: 0, frames: 0,
-    reentered: 0, admitted: 0, established: 0, final: null, exports: 0, called: 0, neverAnswered: [],
+    reentered: 0, admitted: 0, established: 0, final: null, exports: 0, called: 0, neverAnswered: [], absentChecked: 0,
   };
   const called = new Set();
   const answered = new Set();
@@ -119,9 +131,12 @@ async function child(o) {
   process.on('unhandledRejection', (err) => note(stats.uncaught, err, 'unhandled rejection'));
 
   let depth = 0;
+  // Off for the final check: callbacks the fuzz left registered (a log
+  // executor, an observer) must not leave the room or call in meanwhile.
+  let hostile = true;
   const hooks = {
     reenter() {
-      if (depth >= 2) return undefined;
+      if (depth >= 2 || !hostile) return undefined;
       depth++;
       stats.reentered++;
       try {
@@ -134,6 +149,7 @@ async function child(o) {
       }
     },
     leave() {
+      if (!hostile) return undefined;
       const name = r.pick(['engineSdk_leaveLiveRoom', 'engineSdk_leaveLiveRoom', 'engineSdk_destroyLiveReplayEngine',
         'engineSdk_destroyStreamingEngine', 'engineSdk_destroyLocalEngine', 'engineSdk_destroyReplayEngine']);
       try {
@@ -156,12 +172,17 @@ async function child(o) {
   const trailingKinds = Object.fromEntries(describeExports(addon)
     .filter((d) => !d.handle && groupKinds[d.group] && d.check !== 'free')
     .map((d) => [d.name, [groupKinds[d.group], d.types.length]]));
+  // What a pass-through export answers while its engine is missing.
+  const absentAnswer = Object.fromEntries(describeExports(addon).filter((d) => d.forwards).map((d) => [d.name, d.failure]));
+  let handlePassed = false;
   const live = {};
   const stale = {};
   // Every number a maker was ever given: a destroyed object's number stays
   // stale for good, so none may come back for a new object.
   const issued = new Set();
   function handleOf(kind) {
+    // A stale number may name a new object at the same address.
+    handlePassed = true;
     const maker = makers[kind];
     live[kind] = (live[kind] || []).filter(Boolean);
     stale[kind] = stale[kind] || [];
@@ -287,7 +308,11 @@ async function child(o) {
     if (i % period === 0) establish(o.state);
     if (i % 25 === 0 && o.state !== 'none') engineNoise();
     const name = pickName();
+    handlePassed = false;
     const list = args(name);
+    // No engine (a re-entrant call in an earlier callback may have made one)
+    // and no handle: a pass-through export can only answer its failure.
+    const noEngine = name in absentAnswer && !handlePassed && quiet(() => addon.engineSdk_currentEngineType()) === -1;
     const how = r.int(20);
     trace(`#${i} ${how === 0 ? 'new ' : how === 1 ? 'apply ' : ''}${name}(${describe(list)})`);
     stats.calls++;
@@ -296,6 +321,12 @@ async function child(o) {
       const fn = addon[name];
       const value = how === 0 ? new fn(...list) : how === 1 ? Reflect.apply(fn, v.any(), list) : fn(...list);
       bump(stats.values, value === null ? 'null' : typeof value);
+      // Getters of the device group answer { value, errorCode }.
+      const code = value !== null && typeof value === 'object' && 'errorCode' in value ? value.errorCode : value;
+      if (noEngine && how !== 0 && !Object.is(code, absentAnswer[name])) {
+        stats.unexpected.push(`${name} answered ${String(code)} with no engine, not ${String(absentAnswer[name])}`);
+      }
+      if (noEngine && how !== 0) stats.absentChecked++;
       if (!['number', 'boolean', 'string', 'object', 'undefined'].includes(typeof value)) {
         stats.unexpected.push(`${name} answered a ${typeof value}`);
       }
@@ -305,8 +336,14 @@ async function child(o) {
       note(stats.exceptions, err, name);
     }
     // Deliveries (and the re-entrant calls they make) interleave with calls.
-    if (i % 10 === 9) await new Promise((resolve) => setImmediate(resolve));
+    if (i % 10 === 9) {
+      inCalls = false;
+      await new Promise((resolve) => setImmediate(resolve));
+      inCalls = true;
+    }
   }
+  inCalls = false;
+  hostile = false;
 
   // The module still works: a class from scratch receives a frame.
   sim.stopVideo();

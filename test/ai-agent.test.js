@@ -72,6 +72,15 @@ test('handles', async (t) => {
       ['GetServerClockDiffMs', []], ['GetUserAudioLevel', []],
       ['PublishCamera', [{ hd: true, camera_device_id: 'cam0', use_front_camera: true }]],
     ]);
+    // Each camera key is read from its own name.
+    sim.clearJournal();
+    for (const [hd, front] of [[true, false], [false, true]]) {
+      assert.equal(addon.QXAIAgent_publishCamera(h, { hd, useFrontCamera: front, cameraDeviceId: `cam-${hd}` }), 0);
+    }
+    assert.deepEqual(ops('korin.QXAIAgent.PublishCamera').map((e) => e.args[0]), [
+      { hd: true, camera_device_id: 'cam-true', use_front_camera: false },
+      { hd: false, camera_device_id: 'cam-false', use_front_camera: true },
+    ]);
     assert.throws(() => addon.QXAIAgent_setMicrophoneSendMute(h, 1), { message: 'Expected arguments: agent_ptr, mute' });
     assert.throws(() => addon.QXAIAgent_publishCamera(h, { hd: 'yes' }), TypeError);
     assert.equal(addon.QXAIAgent_destroyInstance(h), 0);

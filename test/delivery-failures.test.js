@@ -56,3 +56,29 @@ test('exiting while engine threads still post log records', async (t) => {
     });
   }
 });
+
+// Every kind the dispatcher delivers to (the player core's and the AI agent's
+// listeners go through thread-safe functions and have tests of their own).
+const KINDS = ['live play events', 'command client events', 'renderer', 'microphone recording', 'local voice activity',
+  'static frame detector', 'device error observer', 'device module', 'media player', 'replay engine',
+  'streaming engine', 'live client cache', 'log executor', 'local analytics observer', 'HTTP executor live client'];
+
+test('a callback of any kind that throws: with a handler every error reaches it and later events arrive', async () => {
+  const run = await runFixture('callback-kinds.js', ['handled'], 120000);
+  assertCleanExit(run);
+  const { errors, later } = lastJson(run.stdout);
+  assert.deepEqual(errors, KINDS.map((kind) => `thrown by the ${kind} callback`));
+  for (const kind of KINDS) assert.ok(later[kind] >= 1, `${kind}: nothing delivered after the error`);
+});
+
+test('a callback of any kind that throws: without a handler the process ends with its message and stack', async () => {
+  for (let i = 0; i < KINDS.length; i += 2) {
+    const runs = await Promise.all(KINDS.slice(i, i + 2).map((kind) => runFixture('callback-kinds.js', ['unhandled', kind], 60000)));
+    for (const [j, run] of runs.entries()) {
+      const kind = KINDS[i + j];
+      assert.equal(run.signal, null, `${kind}: killed by ${run.signal}\n${run.stderr}`);
+      assert.equal(run.code, 1, `${kind}: exit code ${run.code}\n${run.stdout}\n${run.stderr}`);
+      assert.match(run.stderr, new RegExp(`Error: thrown by the ${kind} callback\\n\\s+at (Proxy\\.)?throwingCallback`), kind);
+    }
+  }
+});

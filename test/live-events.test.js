@@ -54,6 +54,30 @@ test.describe('live play events', () => {
     );
   });
 
+  test('onEnterRoom posted by the background connect overtakes the ordinary events still queued', async () => {
+    const rec = recorder();
+    addon.engineSdk_onAppInit(callbacks(), '5.1.0');
+    assert.strictEqual(addon.engineSdk_createLivePlayEngine(rec.object), 0);
+    sim.setAutoConnect(false);
+    // The connect waits on its own thread while the JavaScript thread queues ordinary events.
+    sim.delayCalls('tavel.LivePlayEngine.Connect', 20000, 1);
+    assert.strictEqual(addon.engineSdk_connectLivePlayEngineAndConfigDevice({ room_id: 9 }, '/audio', {}), 0);
+    const spinUntil = (predicate, what) => {
+      const end = Date.now() + 20000;
+      while (!predicate()) if (Date.now() > end) throw new Error(`timed out waiting for ${what}`);
+    };
+    spinUntil(() => sim.journal('tavel.LivePlayEngine.Connect').length === 1, 'the connect');
+    for (let i = 0; i < 40; i++) sim.fire('LivePlayEngineCallback.OnServerTimestampOffset', [i], 0);
+    sim.releaseDelayed('tavel.LivePlayEngine.Connect');
+    // Still without yielding: the thread reports the device settings it applied, then posts onEnterRoom.
+    spinUntil(() => sim.tally().some((t) => t.url === 'sdk/statistics/timeConsuming/deviceSetting'), 'the settings');
+    // What is left of the thread's work is one post; a second covers a busy machine.
+    const end = Date.now() + 1000;
+    while (Date.now() < end);
+    await waitFor(() => rec.calls.length === 41);
+    assert.deepStrictEqual(rec.calls, [['onEnterRoom', true], ...Array.from({ length: 40 }, (_, i) => ['onServerTimestampOffset', i])]);
+  });
+
   test('arguments arrive converted, in the engine\'s order, on the method of the table', async () => {
     const { calls } = connectedClass();
     const bytes = Buffer.from([0, 1, 2, 250, 255]);

@@ -57,6 +57,17 @@ test('replayEngine_receivePacket', async (t) => {
       views.map((v) => [{ size: v.byteLength, checksum: checksum(bytesOf(v)) }, { is_audio: true, is_rtp: true }]));
   });
 
+  await t.test('each flag comes from its own key; false, 0, \'\', null and NaN reach the engine as false', () => {
+    const cases = [
+      [{ isAudio: true, isRtp: false }, { is_audio: true, is_rtp: false }],
+      [{ isAudio: false, isRtp: true }, { is_audio: false, is_rtp: true }],
+      ...[false, 0, '', null, NaN].map((falsy) => [{ isAudio: 1, isRtp: falsy }, { is_audio: true, is_rtp: false }]),
+      ...[false, 0, '', null, NaN].map((falsy) => [{ isAudio: falsy, isRtp: 'x' }, { is_audio: false, is_rtp: true }]),
+    ];
+    for (const [info] of cases) assert.strictEqual(addon.replayEngine_receivePacket(new Uint8Array(1), info), 0);
+    assert.deepStrictEqual(op('tavel.ReplayEngine.ReceivePacket').map((e) => e.args[1]), cases.map(([, flags]) => flags));
+  });
+
   await t.test('an empty view and an empty record: an empty range, both flags false', () => {
     assert.strictEqual(addon.replayEngine_receivePacket(new Int32Array(0), {}), 0);
     assert.deepStrictEqual(op('tavel.ReplayEngine.ReceivePacket')[0].args,

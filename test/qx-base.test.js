@@ -78,6 +78,17 @@ test('handles: a destroyed object\'s number names nothing, not even the next obj
   addon.QXPlayer_downloaderV2_destroy();
 });
 
+test('handles: the small numbers a confused caller passes (a count, an index, a flag) name no live object', () => {
+  sim.reset();
+  const made = Array.from({ length: 8 }, () => [KINDS.player.make(), KINDS['device module'].make()]).flat();
+  for (let n = 1; n <= 64; n++) {
+    assert.equal(addon.QXPlayer_play(n), false, `player ${n}`);
+    assert.equal(addon.deviceEngine_getMicVolume(n).errorCode, -1, `device module ${n}`);
+  }
+  for (const h of made) assert.ok(h > 2 ** 32, String(h));
+  made.forEach((h, i) => (i % 2 ? KINDS['device module'] : KINDS.player).destroy(h));
+});
+
 test('handles: a number of one kind is no number of another', () => {
   sim.reset();
   const player = addon.QXPlayer_constructor();

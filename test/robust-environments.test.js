@@ -43,3 +43,12 @@ test('once a worker that used the module has exited, the main thread can load it
   assert.deepEqual(frames, [4]);
   assert.equal(delivered, 100);
 });
+
+test('workers terminated with a class, a player and HTTP requests in flight never take the process down', async () => {
+  // The module lives only in the workers, whose engine threads are busy when
+  // each is terminated.
+  const run = await runFixture('worker-torture.js', ['50'], 300000);
+  assert.equal(run.signal, null, `killed by ${run.signal}\n${run.stderr}`);
+  assert.equal(run.code, 0, run.stderr);
+  assert.deepEqual(lastJson(run.stdout), { rounds: 50 });
+});

@@ -47,3 +47,17 @@ test('workers that end in each way while their engine threads post', async () =>
     assert.ok(afterwards >= 1, 'the main thread uses the module after the workers');
   }
 });
+
+test('the teardown releases what is still queued before it destroys any object held by handle or any engine', async () => {
+  const run = await runFixture('teardown-order.js', [], 60000, leakChecked());
+  assertClean(run, 'teardown order');
+  assert.deepEqual(lastJson(run.stdout), {
+    code: 0,
+    lines: [
+      'EngineAddon: environment teardown: 25 queued callback items released',
+      'EngineAddon: environment teardown: 1 objects held by handle destroyed',
+      'EngineManager: destroy live play engine',
+    ],
+    players: 0,
+  });
+});

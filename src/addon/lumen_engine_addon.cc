@@ -12,6 +12,7 @@
 #include "client/http_request_callback.h"
 #include "common/convert.h"
 #include "common/export_table.h"
+#include "common/logging.h"
 #include "engine/engine_manager.h"
 #include "qx_base/handle_registry.h"
 #include "rtc/logging.h"
@@ -59,6 +60,8 @@ const ExportRow kEngineTestRow[] = {
 // process-wide: they serve one JavaScript environment at a time, the one that
 // loaded the module first, until its teardown. An environment is told by its
 // event loop: each load gets a napi_env of its own.
+constexpr char kTag[] = "EngineAddon";
+
 std::mutex g_env_mu;
 uv_loop_t* g_loop = nullptr;
 napi_env g_env = nullptr;
@@ -69,11 +72,16 @@ constexpr char kEnvironmentInUse[] =
     "process (the main thread or a worker); load it there, or after that environment has ended";
 
 void Teardown(void* record) {
+  // What is queued goes first, undelivered, while everything it refers to is
+  // still alive; no engine thread can queue anything after this.
   CallbackDispatcher* dispatcher = CallbackDispatcher::Get();
-  if (dispatcher) dispatcher->DrainClosing();
+  const size_t released = dispatcher ? dispatcher->DrainClosing() : 0;
+  LUMEN_LOG(kInfo, kTag) << "environment teardown: " << released << " queued callback items released";
   // Objects JavaScript held by handle, newest first: each stops its engine
   // object before it frees what that object calls.
-  for (auto& [kind, object] : HandleRegistry::TakeAll()) object.reset();
+  auto held = HandleRegistry::TakeAll();
+  LUMEN_LOG(kInfo, kTag) << "environment teardown: " << held.size() << " objects held by handle destroyed";
+  for (auto& [kind, object] : held) object.reset();
   ReleaseQXPlayerGroup();
   EngineManager::DestroyInstance();
   HttpExecutorManager::Close();

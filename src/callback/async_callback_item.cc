@@ -1,5 +1,7 @@
 #include "callback/async_callback_item.h"
 
+#include <vector>
+
 #include "callback/callback_dispatcher.h"
 #include "common/logging.h"
 #include "tavel/tally.h"
@@ -33,8 +35,22 @@ void CallMethod(napi_env env, napi_value object, napi_value fn, const char* meth
     Napi::TypeError::New(env, message).ThrowAsJavaScriptException();
     return;
   }
+  // A value that could not be made (the environment is being torn down, an
+  // allocation failed) goes as undefined: V8 must never be handed a null.
+  // Copied only then, so that the common call stays free of allocations.
+  const napi_value* pass = argv;
+  std::vector<napi_value> patched;
+  for (size_t i = 0; i < argc; ++i) {
+    if (argv[i]) continue;
+    napi_value undefined = nullptr;
+    if (napi_get_undefined(env, &undefined) != napi_ok) return;
+    patched.assign(argv, argv + argc);
+    for (napi_value& a : patched) a = a ? a : undefined;
+    pass = patched.data();
+    break;
+  }
   napi_value ignored = nullptr;
-  if (napi_call_function(env, object, fn, argc, argv, &ignored) != napi_ok) RaiseFailure(env);
+  if (napi_call_function(env, object, fn, argc, pass, &ignored) != napi_ok) RaiseFailure(env);
 }
 
 // Looked up by a key made once per batch: making it from the name costs a

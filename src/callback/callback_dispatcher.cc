@@ -235,7 +235,7 @@ void CallbackDispatcher::RunItems() {
   CloseHandleScope(env_, scope);
 }
 
-void CallbackDispatcher::DrainClosing() { Queue().DrainClosing(); }
+size_t CallbackDispatcher::DrainClosing() { return Queue().DrainClosing(); }
 
 void CallbackDispatcher::Close() {
   handle_->data = nullptr;

@@ -32,8 +32,8 @@ class CallbackDispatcher {
   static void DrainEngine() { Queue().DrainEngine(); }
   static int CountRenderer(int32_t renderer_id) { return Queue().CountRenderer(renderer_id); }
 
-  // Teardown: drops what is queued and every later post.
-  void DrainClosing();
+  // Teardown: drops what is queued and every later post; answers how many were queued.
+  size_t DrainClosing();
   // Teardown: closes the handle and frees the dispatcher; clears the slot.
   void Close();
 

@@ -208,8 +208,10 @@ void CallbackQueue::Destroy(CallbackItem* item) {
 }
 
 // Destroyed outside the locks: a destructor may post (release items do).
-void CallbackQueue::DestroyAll(Chain& chain) {
-  while (CallbackItem* item = chain.PopFront()) Destroy(item);
+size_t CallbackQueue::DestroyAll(Chain& chain) {
+  size_t n = 0;
+  for (; CallbackItem* item = chain.PopFront(); ++n) Destroy(item);
+  return n;
 }
 
 void CallbackQueue::Open(Wake wake, void* context) {
@@ -370,7 +372,7 @@ void CallbackQueue::PurgeType(int32_t type) {
   DestroyAll(gone);
 }
 
-void CallbackQueue::DrainClosing() {
+size_t CallbackQueue::DrainClosing() {
   Chain gone;
   {
     std::lock_guard<std::mutex> take(take_mu_);
@@ -391,7 +393,7 @@ void CallbackQueue::DrainClosing() {
     wake_ = nullptr;
     wake_context_ = nullptr;
   }
-  DestroyAll(gone);
+  return DestroyAll(gone);
 }
 
 void CallbackQueue::DrainEngine() {

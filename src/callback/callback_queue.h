@@ -127,8 +127,8 @@ class CallbackQueue {
   // Releases and destroys the normal-queue items of `type`.
   void PurgeType(int32_t type);
 
-  // Teardown: closes, then releases and destroys every item.
-  void DrainClosing();
+  // Teardown: closes, then releases and destroys every item; answers how many.
+  size_t DrainClosing();
   // Engine tear-down: every item but the log items (type 104), which keep their order.
   void DrainEngine();
 
@@ -156,7 +156,7 @@ class CallbackQueue {
   static CallbackItem* Closed();
 
   static void Destroy(CallbackItem* item);
-  static void DestroyAll(Chain& chain);
+  static size_t DestroyAll(Chain& chain);
   bool Push(Inbox& inbox, CallbackItem* item);
   void CallWake();
   // Moves an inbox's items to the end of `into`, oldest first (take_mu_ held).

@@ -428,6 +428,8 @@ napi_value VideoFrameCallback::BuildFrame(napi_env env, Napi::Object* target) {
     }
     // With the copy optimisation a frame is copied into the Buffer once,
     // however many queued items deliver it.
+    // A Buffer whose memory cannot be read (its environment going) has no data.
+    if (buffer.Data() == nullptr && size > 0) return nullptr;
     if (native_ && (!copy_optimize_ || fresh || native_newer_)) {
       tavel::FastMemoryCopy(buffer.Data(), native_, size);
       native_newer_ = false;

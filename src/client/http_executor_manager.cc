@@ -232,7 +232,10 @@ void HttpExecutorManager::RunOne(std::unique_ptr<HttpEntry> entry) {
   if (!client.IsEmpty()) {
     Napi::Value method = client.Get("executeHttpRequest");
     if (!method.IsEmpty() && method.IsFunction()) {
-      napi_value argv[] = {request, callback.IsEmpty() ? env.Undefined() : callback, Napi::Number::New(env, value)};
+      // Values that could not be made go as undefined, never as null handles.
+      napi_value argv[] = {request.IsEmpty() ? env.Undefined() : request, callback.IsEmpty() ? env.Undefined() : callback,
+                           Napi::Number::New(env, value)};
+      if (!argv[2]) argv[2] = env.Undefined();
       napi_value ignored = nullptr;
       napi_call_function(env_, client, method, 3, argv, &ignored);
     }

@@ -101,7 +101,11 @@ Napi::Value HttpRequestCallback::NewInstance(Napi::Env env, std::unique_ptr<Http
   }
   Napi::Object instance = g_constructor->New({});
   if (instance.IsEmpty()) return Napi::Value();
-  Unwrap(instance)->entry_ = std::move(entry);
+  // While the environment is being terminated the constructor can answer an
+  // object it could not wrap; the request is then let go uncompleted.
+  HttpRequestCallback* wrap = Unwrap(instance);
+  if (!wrap) return Napi::Value();
+  wrap->entry_ = std::move(entry);
   return instance;
 }
 

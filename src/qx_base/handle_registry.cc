@@ -17,7 +17,9 @@ struct Table {
   std::mutex mu;
   // Ids are issued in increasing order, so the map's order is creation order.
   std::map<uint64_t, Entry> live;
-  uint64_t next_id = 1;
+  // Above 2^32, so that the small numbers a confused caller passes (a count,
+  // an index, a flag) never name a live object.
+  uint64_t next_id = (uint64_t{1} << 32) + 1;
 };
 
 Table& T() {

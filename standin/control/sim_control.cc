@@ -138,11 +138,17 @@ Napi::Value Fire(const Napi::CallbackInfo& info) {
 class Batch {
  public:
   Batch(Napi::Env env, int tasks, bool counted = false)
-      : deferred_(Napi::Promise::Deferred::New(env)),
+      : env_(env),
         left_(tasks),
         counted_(counted),
         life_(std::make_shared<Life>()),
         hook_(new std::shared_ptr<Life>(life_)) {
+    // Fails while the environment is being terminated: the call then answers
+    // nothing (a promise left unset would hand V8 a garbage handle).
+    if (napi_create_promise(env, &deferred_, &promise_) != napi_ok) {
+      deferred_ = nullptr;
+      promise_ = nullptr;
+    }
     if (napi_add_env_cleanup_hook(env, EnvGone, hook_) != napi_ok) {
       delete hook_;
       hook_ = nullptr;
@@ -154,7 +160,7 @@ class Batch {
       tsfn_ = nullptr;
     }
   }
-  Napi::Promise Promise() const { return deferred_.Promise(); }
+  Napi::Value Promise() const { return Napi::Value(env_, promise_); }
   void Done(int64_t count = 0) {
     total_ += count;
     if (left_.fetch_sub(1) != 1) return;
@@ -181,8 +187,10 @@ class Batch {
     auto* self = static_cast<Batch*>(data);
     if (env != nullptr) {
       Napi::Env e(env);
-      self->deferred_.Resolve(self->counted_ ? Napi::Number::New(e, static_cast<double>(self->total_.load()))
-                                             : e.Undefined());
+      if (self->deferred_) {
+        napi_value value = self->counted_ ? Napi::Number::New(e, static_cast<double>(self->total_.load())) : e.Undefined();
+        napi_resolve_deferred(env, self->deferred_, value);
+      }
       napi_release_threadsafe_function(self->tsfn_, napi_tsfn_release);
       if (self->hook_) {
         napi_remove_env_cleanup_hook(env, EnvGone, self->hook_);
@@ -192,7 +200,9 @@ class Batch {
     delete self;
   }
 
-  Napi::Promise::Deferred deferred_;
+  napi_env env_;
+  napi_deferred deferred_ = nullptr;
+  napi_value promise_ = nullptr;
   napi_threadsafe_function tsfn_ = nullptr;
   std::atomic<int> left_;
   std::atomic<int64_t> total_{0};
@@ -209,7 +219,7 @@ Napi::Value FireMany(const Napi::CallbackInfo& info) {
   int count = Int(info, 2, 1);
   int threads = std::max(1, std::min(8, Int(info, 3, 1)));
   auto* batch = new Batch(info.Env(), threads);
-  Napi::Promise promise = batch->Promise();
+  Napi::Value promise = batch->Promise();
   for (int t = 0; t < threads; ++t) {
     int mine = count / threads + (t < count % threads ? 1 : 0);
     sim::RunOnEngineThread(t, [=] {
@@ -238,7 +248,7 @@ Napi::Value WriteLogs(const Napi::CallbackInfo& info) {
   int count = Int(info, 3, 1);
   int threads = std::max(1, std::min(8, Int(info, 4, 1)));
   auto* batch = new Batch(info.Env(), threads);
-  Napi::Promise promise = batch->Promise();
+  Napi::Value promise = batch->Promise();
   for (int t = 0; t < threads; ++t) {
     sim::RunOnEngineThread(t, [=] {
       for (int i = 0; i < count; ++i) {
@@ -357,7 +367,7 @@ Napi::Value PushFrames(const Napi::CallbackInfo& info) {
   int count = std::max(0, Int(info, 3, 1));
   int threads = std::max(1, std::min(8, Int(info, 4, 1)));
   auto* batch = new Batch(info.Env(), threads, true);
-  Napi::Promise promise = batch->Promise();
+  Napi::Value promise = batch->Promise();
   for (int t = 0; t < threads; ++t) {
     int mine = count / threads + (t < count % threads ? 1 : 0);
     sim::RunOnEngineThread(t, [=] {

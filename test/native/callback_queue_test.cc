@@ -178,7 +178,7 @@ TEST_F(CallbackQueueTest, DrainClosingDestroysQueuedItemsAndDropsLaterPosts) {
   queue_.Post(new Item(kItemEnterRoom, 3, &probe_));
   const int wakes_before = wakes_;
 
-  queue_.DrainClosing();
+  EXPECT_EQ(queue_.DrainClosing(), 3u);
   EXPECT_TRUE(queue_.closing());
   EXPECT_EQ(probe_.released, 3);
   EXPECT_EQ(probe_.destroyed, 3);

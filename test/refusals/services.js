@@ -1,0 +1,38 @@
+'use strict';
+// Refusal texts and failure values of the environment services, as the
+// contract words them (test/refusals.test.js says what each field means).
+module.exports = {
+  rows: {
+    dumpDataUpload_refreshUploadDataInLiveScene: { message: 'Expected 0 arguments', failure: -1 },
+    dumpDataUpload_updateSalvageRules: { message: 'Expected 1 arguments, 1st is string', failure: -1 },
+    dumpDataUpload_startUpload: { message: 'Expected 0 arguments', failure: -1 },
+    dumpDataUpload_stopUpload: { message: 'Expected 0 arguments', failure: -1 },
+    detectFaceSync: { message: 'Expected arguments: imagePath (string), result (object)', failure: -1 },
+    detectFaceSyncWithBuffer: { message: 'Expected arguments: buffer (Buffer), width (number), height (number), format (number), result (object)', failure: -10 },
+    log_start: { message: 'Expected arguments : executor, log_path', failure: undefined },
+    log_logMessage: { message: 'Expected arguments : level, tag, msg', failure: undefined },
+    log_addEpisodeId: { message: 'Expected arguments : roomType, episodeId', failure: undefined },
+    log_removeEpisodeId: { message: null },
+    log_setSdkVersion: { message: 'Expected arguments : sdkVersion', failure: undefined },
+    tallyV2_updateConfig: { message: 'Expected arguments : config', failure: undefined },
+    tallyV2_updateHeader: { message: 'Expected arguments : header, category', failure: undefined },
+    tallyV2_updateCommonState: { message: 'Expected arguments : common_state, category', failure: undefined },
+    tallyV2_postValueEntry: { message: 'Expected arguments : entry, category', failure: undefined },
+    tallyV2_postSerializedEntry: { message: 'Expected arguments : entry, category', failure: undefined },
+    tallyV2_setLocalTallyCallbackForTest: { message: 'Expected arguments : clientLocalTallyCallback', failure: undefined },
+    skiff_init: { message: 'Expected arguments: config', failure: undefined },
+    skiff_setDownloadStatisticCallback: { message: null },
+    skiff_onNetworkTypeChanged: { message: null },
+    networkProber_startEsProber: { message: null },
+    networkProber_stopEsProber: { message: null },
+    networkProber_getEsProberResult: { message: 'Expected 1 arguments', failure: -1 },
+    engineTest_executeOpenglTest: { message: null },
+    QXEngineSdk_Init: { message: 'invalid arguments: QXInitConfig, QXLogCallback', failure: -1 },
+    QXEngineSdk_Version: { message: null },
+    QXEngineSdk_UpdateUserConfig: { message: 'invalid arguments: user_config', failure: -1 },
+    QXEngineSdk_UpdateEnvironment: { message: 'invalid arguments: test environment', failure: -1 },
+    QXEngineSdk_UpdateCookie: { message: 'Expected 1 arguments: cookies', failure: undefined },
+    QXDeviceSetting_updateSetting: { message: 'Expected arguments: setting (object)', failure: undefined },
+    QXDeviceSetting_setDeviceSettingCallback: { message: 'Expected arguments: callback (function or null)', failure: undefined },
+  },
+};
