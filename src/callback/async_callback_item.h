@@ -33,6 +33,7 @@ class AsyncCallbackItemBase : public CallbackItem {
 
   // Set holder with a live JavaScript environment.
   bool Runnable() const override;
+  const void* Holder() const override { return addon_callback_.get(); }
 
   // Calls `method` of the holder's object with the arguments.
   void ExecuteAsyncJsCallBack(const char* method, size_t argc, const napi_value* argv);

@@ -13,6 +13,8 @@
 
 namespace lumen_addon {
 
+class AddonCallback;
+
 class CallbackDispatcher {
  public:
   // Creates the dispatcher of `env` and stores it in the process-wide slot.
@@ -29,6 +31,8 @@ class CallbackDispatcher {
 
   // JavaScript thread.
   static void PurgeType(int32_t type) { Queue().PurgeType(type); }
+  // Only the items of `type` that `holder` produced.
+  static void PurgeHolder(int32_t type, const AddonCallback* holder) { Queue().PurgeHolder(type, holder); }
   static void DrainEngine() { Queue().DrainEngine(); }
   static int CountRenderer(int32_t renderer_id) { return Queue().CountRenderer(renderer_id); }
 

@@ -351,7 +351,8 @@ void CallbackQueue::CountOutLocked(const CallbackItem* item) {
   if (it != per_renderer_.end() && --it->second <= 0) per_renderer_.erase(it);
 }
 
-void CallbackQueue::PurgeType(int32_t type) {
+template <typename Pick>
+void CallbackQueue::Purge(Pick pick, bool priority_too) {
   Chain gone;
   {
     std::lock_guard<std::mutex> take(take_mu_);
@@ -359,17 +360,26 @@ void CallbackQueue::PurgeType(int32_t type) {
     Chain kept;
     std::lock_guard<std::mutex> count(count_mu_);
     while (CallbackItem* item = normal_.PopFront()) {
-      if (item->Type() == type) {
+      if (pick(item)) {
         CountOutLocked(item);
-        if (type == kItemMicrophoneData) microphone_items_.fetch_sub(1, std::memory_order_relaxed);
+        if (item->Type() == kItemMicrophoneData) microphone_items_.fetch_sub(1, std::memory_order_relaxed);
         gone.Append(item);
       } else {
         kept.Append(item);
       }
     }
     normal_.Splice(kept);
+    if (priority_too) gone.Splice(priority_);
   }
   DestroyAll(gone);
+}
+
+void CallbackQueue::PurgeType(int32_t type) {
+  Purge([type](const CallbackItem* item) { return item->Type() == type; });
+}
+
+void CallbackQueue::PurgeHolder(int32_t type, const void* holder) {
+  Purge([type, holder](const CallbackItem* item) { return item->Type() == type && item->Holder() == holder; });
 }
 
 size_t CallbackQueue::DrainClosing() {
@@ -397,25 +407,7 @@ size_t CallbackQueue::DrainClosing() {
 }
 
 void CallbackQueue::DrainEngine() {
-  Chain gone;
-  {
-    std::lock_guard<std::mutex> take(take_mu_);
-    CollectAllLocked(false);
-    Chain kept;
-    std::lock_guard<std::mutex> count(count_mu_);
-    while (CallbackItem* item = normal_.PopFront()) {
-      if (item->Type() == kItemLog) {
-        kept.Append(item);
-      } else {
-        CountOutLocked(item);
-        if (item->Type() == kItemMicrophoneData) microphone_items_.fetch_sub(1, std::memory_order_relaxed);
-        gone.Append(item);
-      }
-    }
-    normal_.Splice(kept);
-    gone.Splice(priority_);
-  }
-  DestroyAll(gone);
+  Purge([](const CallbackItem* item) { return item->Type() != kItemLog; }, true);
 }
 
 int CallbackQueue::CountRenderer(int32_t renderer_id) {

@@ -51,6 +51,9 @@ class CallbackItem {
   virtual int32_t Type() const { return kItemDefault; }
   virtual IdentityKey Identity() const { return IdentityKey{}; }
   virtual int32_t RendererId() const { return 0; }
+  // The object whose events this item delivers, when it has one: items of
+  // one type may come from several objects that live and go apart.
+  virtual const void* Holder() const { return nullptr; }
 
   static void* operator new(std::size_t size);
   static void operator delete(void* p, std::size_t size);
@@ -126,6 +129,9 @@ class CallbackQueue {
 
   // Releases and destroys the normal-queue items of `type`.
   void PurgeType(int32_t type);
+  // The same for the items of `type` that `holder` produced; those of other
+  // holders keep their places.
+  void PurgeHolder(int32_t type, const void* holder);
 
   // Teardown: closes, then releases and destroys every item; answers how many.
   size_t DrainClosing();
@@ -164,6 +170,10 @@ class CallbackQueue {
   void CollectAllLocked(bool close);
   void CountOut(const CallbackItem* item);
   void CountOutLocked(const CallbackItem* item);
+  // Releases and destroys the normal-queue items that `pick` picks out (and
+  // every priority item with `priority_too`).
+  template <typename Pick>
+  void Purge(Pick pick, bool priority_too = false);
   // An item leaves the queue: taken, or destroyed by a drain.
   void Left(const CallbackItem* item);
 

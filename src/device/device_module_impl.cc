@@ -38,6 +38,10 @@ DeviceModuleImpl::DeviceModuleImpl(napi_env env, napi_value callback, const std:
 }
 
 DeviceModuleImpl::~DeviceModuleImpl() {
+  // Device modules share their item type with each other and with the camera
+  // recorder: only this module's own events go.
+  const AddonCallback* events = observer_ ? static_cast<const AddonCallback*>(observer_.get())
+                                          : static_cast<const AddonCallback*>(listener_.get());
   if (classic_) {
     classic_->RegisterObserver(nullptr);
     classic_->Release(ticket_.value);
@@ -45,13 +49,14 @@ DeviceModuleImpl::~DeviceModuleImpl() {
     tavel::DeviceEngine::Destroy(classic_);
     classic_ = nullptr;
   }
-  observer_.reset();
   if (audio_device_) {
     audio_device_->RegisterEventListener(nullptr);
-    listener_.reset();
     delete audio_device_;
     audio_device_ = nullptr;
   }
+  // While the holder is still ours: its address cannot name another one yet.
+  if (events) CallbackDispatcher::PurgeHolder(kItemCameraRecord, events);
+  observer_.reset();
   listener_.reset();
   // The recorder goes with its sinks, and a new-engine recording is stopped.
   if (recorder_.recording()) {
@@ -61,7 +66,6 @@ DeviceModuleImpl::~DeviceModuleImpl() {
   }
   if (test_camera_) VideoFrameCallback::Release(std::move(test_camera_));
   for (auto& r : retired_) VideoFrameCallback::Release(std::move(r));
-  CallbackDispatcher::PurgeType(kItemCameraRecord);
 }
 
 int DeviceModuleImpl::StartRecording(const RecordingStart& start, napi_env env, napi_value callback) {

@@ -152,6 +152,76 @@ TEST_F(CallbackQueueTest, PurgeTypeRemovesOnlyNormalItemsOfThatType) {
   EXPECT_EQ(TakeAll(), (std::vector<int>{5, 2, 4}));
 }
 
+// An event of one of several objects that share an item type.
+class HeldItem : public Item {
+ public:
+  HeldItem(int32_t type, int tag, const void* holder, Probe* probe = nullptr)
+      : Item(type, tag, probe), holder_(holder) {}
+  const void* Holder() const override { return holder_; }
+
+ private:
+  const void* holder_;
+};
+
+TEST_F(CallbackQueueTest, PurgeHolderRemovesOnlyThatHoldersItemsOfThatType) {
+  int module = 0, camera = 0;
+  queue_.Post(new HeldItem(kItemCameraRecord, 1, &module, &probe_));
+  queue_.Post(new HeldItem(kItemCameraRecord, 2, &camera, &probe_));
+  queue_.Post(new HeldItem(kItemCameraRecordState, 3, &camera, &probe_));
+  queue_.Post(new HeldItem(kItemCameraRecord, 4, &module, &probe_));
+  queue_.Post(new Item(kItemCameraRecord, 5, &probe_));
+  queue_.Post(new HeldItem(kItemDefault, 6, &camera, &probe_));
+
+  queue_.PurgeHolder(kItemCameraRecord, &camera);
+  EXPECT_EQ(probe_.released, 1);
+  EXPECT_EQ(probe_.destroyed, 1);
+  // Nobody's items are not anybody's.
+  queue_.PurgeHolder(kItemCameraRecord, nullptr);
+  EXPECT_EQ(probe_.destroyed, 2);
+  EXPECT_EQ(TakeAll(), (std::vector<int>{1, 3, 4, 6}));
+}
+
+// Two objects of one type post from threads of their own while one of them
+// goes: every item of the other arrives, in its order, and no item of the
+// one that went is left after its last purge.
+TEST_F(CallbackQueueTest, PurgeHolderWhilePostingKeepsTheOtherHoldersItemsInOrder) {
+  constexpr int kEach = 20000;
+  int module = 0, camera = 0;
+  std::atomic<bool> camera_done{false};
+  std::thread kept([&] {
+    for (int i = 0; i < kEach; ++i) queue_.Post(new HeldItem(kItemCameraRecord, i, &module));
+  });
+  std::thread purged([&] {
+    for (int i = 0; i < kEach; ++i) queue_.Post(new HeldItem(kItemCameraRecord, kEach + i, &camera, &probe_));
+    camera_done = true;
+  });
+  std::vector<int> seen;
+  bool last = false;
+  while (!last) {
+    last = camera_done.load();
+    queue_.PurgeHolder(kItemCameraRecord, &camera);
+    // Takes a little between purges, as the JavaScript thread would.
+    for (int n = 0; n < 50; ++n) {
+      std::unique_ptr<CallbackItem> item(queue_.Take());
+      if (!item) break;
+      seen.push_back(static_cast<Item*>(item.get())->tag());
+    }
+  }
+  kept.join();
+  purged.join();
+  for (std::unique_ptr<CallbackItem> item(queue_.Take()); item; item.reset(queue_.Take()))
+    seen.push_back(static_cast<Item*>(item.get())->tag());
+
+  std::vector<int> modules;
+  for (int tag : seen)
+    if (tag < kEach) modules.push_back(tag);
+  ASSERT_EQ(modules.size(), static_cast<size_t>(kEach));
+  for (int i = 0; i < kEach; ++i) ASSERT_EQ(modules[i], i);
+  // Every camera item was either taken before its purge or destroyed by one.
+  EXPECT_EQ(seen.size() - modules.size() + static_cast<size_t>(probe_.released.load()), static_cast<size_t>(kEach));
+  EXPECT_EQ(queue_.size(), 0u);
+}
+
 TEST_F(CallbackQueueTest, DrainEngineKeepsOnlyLogItemsInOrder) {
   queue_.Post(new Item(kItemLog, 1, &probe_));
   queue_.Post(new Item(kItemDefault, 2, &probe_));
