@@ -13,6 +13,7 @@
 
 #include "device_control.h"
 #include "replay_control.h"
+#include "recording_control.h"
 #include "rtc/logging.h"
 #include "player/player_sim.h"
 #include "sim/ai_agent.h"
@@ -792,6 +793,17 @@ Napi::Object Init(Napi::Env env, Napi::Object exports) {
       {"probeDownloader", replay_control::ProbeDownloader},
       {"probeEvents", replay_control::ProbeEvents},
       {"probeFrames", replay_control::ProbeFrames},
+      {"recordingClock", recording_control::RecordingClock},
+      {"advanceRecordingClock", recording_control::AdvanceRecordingClock},
+      {"setRecordingTiming", recording_control::SetRecordingTiming},
+      {"readSegment", recording_control::ReadSegment},
+      {"writeSegment", recording_control::WriteSegment},
+      {"recordedTimeAt", recording_control::RecordedTimeAt},
+      {"drawRecordedTime", recording_control::DrawRecordedTime},
+      {"readRecordedTime", recording_control::ReadRecordedTime},
+      {"thumbnailStride", recording_control::ThumbnailStride},
+      {"surfaces", recording_control::Surfaces},
+      {"picture", recording_control::Picture},
   };
   for (const Row& r : kRows) exports.Set(r.name, Napi::Function::New(env, r.fn, r.name));
   return exports;

@@ -33,6 +33,8 @@ class ENGINE_API AudioRecording {
   virtual int StartRecording(const AudioRecordingParam& param, tavel::MicrophoneRecordingCallback* sink,
                              int reserved) = 0;
   virtual int StopRecording(AudioRecordingStats* stats) = 0;
+  // Takes processing module `module` out of the chain (bypass) or back in.
+  virtual int SetAudioProcessingBypass(int32_t module, bool bypass) = 0;
 };
 
 namespace media_dump {

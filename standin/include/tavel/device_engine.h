@@ -154,6 +154,8 @@ class ENGINE_API DeviceEngine {
   // The two clean-ups before destruction.
   virtual int Release(int64_t value) = 0;
   virtual int Reset(const Ticket& ticket) = 0;
+  // Takes processing module `module` out of the microphone chain (bypass) or back in.
+  virtual int SetAudioProcessingBypass(int32_t module, bool bypass) = 0;
   TAVEL_DEVICE_OPERATIONS
 };
 

@@ -4,6 +4,7 @@
 // "<interface>.<Method>"; lists come from the scripted machine (sim/devices.h),
 // out values from the object's own state unless "<op>.value" is scripted.
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <map>
 #include <memory>
@@ -418,6 +419,9 @@ class ClassicDevice : public SimDevice<tavel::DeviceEngine> {
   }
   int Release(int64_t value) override { return sim::Call(Op("Release"), value); }
   int Reset(const tavel::Ticket& t) override { return sim::Call(Op("Reset"), t); }
+  int SetAudioProcessingBypass(int32_t module, bool bypass) override {
+    return sim::Call(Op("SetAudioProcessingBypass"), module, bypass);
+  }
 };
 
 #define AUDIO_OP(m) "korin.AudioDeviceInterface." m
@@ -519,10 +523,16 @@ class AudioRecordingSim : public korin::AudioRecording {
     CountObject("audioRecordings", -1);
   }
   void SetSceneName(const std::string& scene) override { sim::Note(REC_OP("SetSceneName"), scene); }
+  // A microphone device that is running cannot be started again.
   int StartMicrophoneDevice(bool a, int reserved, bool b, const korin::AudioRecordingParam& p) override {
-    return sim::Call(REC_OP("StartMicrophoneDevice"), a, reserved, b, p);
+    int r = sim::Call(REC_OP("StartMicrophoneDevice"), a, reserved, b, p);
+    if (r == 0 && mic_started_.exchange(true)) r = -1;
+    return r;
   }
-  int StopMicrophoneDevice() override { return sim::Call(REC_OP("StopMicrophoneDevice")); }
+  int StopMicrophoneDevice() override {
+    mic_started_ = false;
+    return sim::Call(REC_OP("StopMicrophoneDevice"));
+  }
   int StartRecording(const korin::AudioRecordingParam& p, tavel::MicrophoneRecordingCallback* sink, int reserved) override {
     int r = sim::Call(REC_OP("StartRecording"), p, sink, reserved);
     if (r == 0) HoldRecordingSink(this, sink);
@@ -535,6 +545,12 @@ class AudioRecordingSim : public korin::AudioRecording {
     if (stats) stats->unreported = 7;
     return r;
   }
+  int SetAudioProcessingBypass(int32_t module, bool bypass) override {
+    return sim::Call(REC_OP("SetAudioProcessingBypass"), module, bypass);
+  }
+
+ private:
+  std::atomic<bool> mic_started_{false};
 };
 
 }  // namespace
@@ -634,7 +650,5 @@ WindowStatus RecordEngineInterface::GetWindowStatus(int64_t id) {
   missing.unfound = true;
   return missing;
 }
-
-RecordEngineInterface::~RecordEngineInterface() = default;
 
 }  // namespace record_engine

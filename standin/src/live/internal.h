@@ -2,6 +2,7 @@
 #ifndef LIVE_ENGINE_LIVE_INTERNAL_H_
 #define LIVE_ENGINE_LIVE_INTERNAL_H_
 
+#include <functional>
 #include <string>
 
 #include "korin/sdk_services.h"
@@ -43,6 +44,9 @@ std::string LocalSink(int type);
 std::string SuperviseSink(int user_id, int type);
 extern const char kCameraSink[];
 void HoldSink(const void* owner, const std::string& name, tavel::VideoSinkInterface* sink);
+// The same for a sink of another interface: `deliver` gets each frame.
+using FrameTarget = std::function<void(const korin::QXVideoFrame& frame)>;
+void HoldFrameSink(const void* owner, const std::string& name, FrameTarget deliver);
 void ReleaseSink(const void* owner, const std::string& name);
 
 // The microphone recording of `owner` (its callback is held already).

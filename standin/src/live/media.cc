@@ -85,7 +85,11 @@ void UserColour(int user_id, uint8_t* b, uint8_t* g, uint8_t* r) {
 }  // namespace
 
 void HoldSink(const void* owner, const std::string& name, tavel::VideoSinkInterface* sink) {
-  sim::Hold(owner, name, [name, sink](const sim::Args& a) {
+  HoldFrameSink(owner, name, [sink](const korin::QXVideoFrame& frame) { sink->OnFrame(frame); });
+}
+
+void HoldFrameSink(const void* owner, const std::string& name, FrameTarget deliver) {
+  sim::Hold(owner, name, [name, deliver = std::move(deliver)](const sim::Args& a) {
     int64_t w = a.Int(0), h = a.Int(1);
     if (w <= 0 || h <= 0 || w > kMaxSide || h > kMaxSide) return;
     // Frames live in engine memory that is gone once OnFrame returns.
@@ -101,7 +105,7 @@ void HoldSink(const void* owner, const std::string& name, tavel::VideoSinkInterf
     frame.height = static_cast<int>(h);
     frame.timestampUs = NowUs();
     frame.buffer = pixels;
-    sink->OnFrame(frame);
+    deliver(frame);
     std::lock_guard<std::mutex> lock(V().mu);
     ++V().stats[name];
   });
