@@ -707,3 +707,4 @@ export * from './types/services';
 export * from './types/device';
 export * from './types/live_class';
 export * from './types/playback';
+export * from './types/recording';

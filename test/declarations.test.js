@@ -325,4 +325,52 @@ test('callback interfaces against what the add-on calls', async (t) => {
     assert.deepEqual(uncalled(recorder), [], 'declared methods the add-on never calls');
     assert.deepEqual(callProblems(recorder), []);
   });
+
+  await t.test('screen recorder, camera recorder and media track editor', async () => {
+    const os = require('os');
+    const fs = require('fs');
+    const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'lumen-declarations-'));
+    t.after(() => fs.rmSync(dir, { recursive: true, force: true }));
+    const recorder = new decl.Recorder();
+    const callback = (name, i) => decl.sample(paramType(name, i), recorder);
+    sim.setSourceFlags({ enableNewScreenRecordEngine20250807: true });
+    try {
+      assert.equal(addon.screenRecordEngine_createScreenCapture(callback('screenRecordEngine_createScreenCapture', 0), '', ''), 0);
+      assert.equal(addon.screenRecordEngine_startScreenRecord({ rootDir: dir }), 0);
+      assert.equal(addon.cameraRecordEngine_createCameraRecorder(callback('cameraRecordEngine_createCameraRecorder', 0), {}), 0);
+      assert.equal(addon.cameraRecordEngine_startPreview({ cameraGUID: 'c' }, callback('cameraRecordEngine_startPreview', 1)), 0);
+      assert.equal(addon.cameraRecordEngine_startRecord({ rootDir: dir }, callback('cameraRecordEngine_startRecord', 1)), 0);
+      const media = path.join(dir, 'take.seg');
+      assert.ok(sim.writeSegment(media, { width: 4, height: 2, fps: 10, spans: [{ startMs: 0, endMs: 500 }] }));
+      assert.equal(addon.mediaTrackEditorEngine_createMediaTrackEditor(), 0);
+      assert.equal(addon.mediaTrackEditorEngine_mediaTrackAppend(media), 0);
+      // One export at a time: each is fired before the next replaces it.
+      const exports = [['mediaTrackEditorEngine_mediaTrackExport', 'ExportStatusCallbacks'],
+        ['mediaTrackEditorEngine_mediaTrackExportWithSegInfo', 'ExportWithSegmentsCallbacks']];
+      for (const [name, iface] of exports) {
+        assert.equal(addon[name](path.join(dir, 'out.seg'), callback(name, 1)), 0);
+        const held = sim.held().filter((n) => n.startsWith('ExportStatusCallback:')).sort();
+        assert.ok(sim.fire(held.at(-2), [40]));
+        assert.ok(sim.fire(held.at(-1), [0, '']));
+        await waitFor(() => recorder.calledMethods(iface).size === 2, 5000, `${iface} calls`);
+      }
+      // Every other event of the recorders, as the engines report them.
+      const prefixes = ['QXScreenRecordEngineCallback.', 'CameraRecordEngineCallback.', 'CameraRecordCallback.'];
+      const args = { OnRecordStopped: ['/rec/1.seg'], OnError: [2, -5, 'disk full'], OnScreenCaptureApiChanged: [3],
+        OnMergeProgress: [50], OnCameraError: [-3, 'camera busy'], OnRecordProgress: [1200], OnRecordError: [-2, 'no disk'] };
+      for (const name of sim.held().filter((n) => prefixes.some((p) => n.startsWith(p)))) {
+        assert.ok(sim.fire(name, args[name.split('.').pop()] || []), name);
+      }
+      assert.ok(sim.pushFrame('sink:cameraRecorder', 4, 2, 1));
+      await waitFor(() => uncalled(recorder).length === 0, 5000, 'every declared method').catch(() => {});
+      await settle();
+      assert.deepEqual(uncalled(recorder), [], 'declared methods the add-on never calls');
+      assert.deepEqual(recorder.undeclared, [], 'keys read or methods called that no declaration has');
+      assert.deepEqual(callProblems(recorder), []);
+    } finally {
+      addon.screenRecordEngine_destroyScreenCapture();
+      addon.cameraRecordEngine_destroyCameraRecorder();
+      addon.mediaTrackEditorEngine_destroyMediaTrackEditor();
+    }
+  });
 });

@@ -26,6 +26,9 @@ void RegisterBeautyEngineGroup(napi_env env, napi_value exports);
 void RegisterMediaPlayerEngineGroup(napi_env env, napi_value exports);
 void RegisterReplayEngineGroup(napi_env env, napi_value exports);
 void RegisterStreamingEngineGroup(napi_env env, napi_value exports);
+void RegisterScreenRecordEngineGroup(napi_env env, napi_value exports);
+void RegisterCameraRecordEngineGroup(napi_env env, napi_value exports);
+void RegisterMediaTrackEditorEngineGroup(napi_env env, napi_value exports);
 void RegisterAudioRenderEngineGroup(napi_env env, napi_value exports);
 
 // Environment teardown of the log group: removes and frees its sinks.

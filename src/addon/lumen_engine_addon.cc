@@ -38,6 +38,9 @@ constexpr ExportGroup kGroupsBeforeTest[] = {
     RegisterSkiffGroup,                // 11: skiff_*
     RegisterHttpRequestCallbackGroup,  // 12: class HttpRequestCallback
     RegisterStreamingEngineGroup,      // 13: streamingEngine_*
+    RegisterScreenRecordEngineGroup,   // 14: screenRecordEngine_*
+    RegisterCameraRecordEngineGroup,   // 15: cameraRecordEngine_*
+    RegisterMediaTrackEditorEngineGroup,  // 16: mediaTrackEditorEngine_*
     RegisterQXPlayerGroup,             // 17: QXPlayer_*, QXPlayerExternalDataSource_*
     RegisterAudioRenderEngineGroup,    // 18: audioRenderEngine_*
     RegisterNetworkProberGroup,        // 19: networkProber_*

@@ -136,6 +136,16 @@ napi_value EventArgToJs(napi_env env, const EventArg& arg) {
   if (auto* d = std::get_if<double>(&arg)) return Napi::Number::New(e, *d);
   if (auto* s = std::get_if<std::string>(&arg)) return Napi::String::New(e, *s);
   if (auto* v = std::get_if<std::vector<uint8_t>>(&arg)) return Napi::Buffer<uint8_t>::Copy(e, v->data(), v->size());
+  if (auto* f = std::get_if<std::shared_ptr<const EventFields>>(&arg)) {
+    Napi::Object o = Napi::Object::New(e);
+    for (const auto& [key, value] : (*f)->fields) o.Set(key, Napi::Value(e, ToJs(env, value)));
+    return o;
+  }
+  if (auto* l = std::get_if<std::shared_ptr<const EventList>>(&arg)) {
+    Napi::Array a = Napi::Array::New(e, (*l)->items.size());
+    for (size_t i = 0; i < (*l)->items.size(); ++i) a.Set(static_cast<uint32_t>(i), Napi::Value(e, ToJs(env, (*l)->items[i])));
+    return a;
+  }
   return e.Undefined();
 }
 

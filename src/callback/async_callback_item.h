@@ -47,8 +47,20 @@ class AsyncCallbackItemBase : public CallbackItem {
   std::shared_ptr<AddonCallback> addon_callback_;
 };
 
-// A value an event carries; bytes become a new Buffer on delivery.
-using EventArg = std::variant<std::monostate, bool, double, std::string, std::vector<uint8_t>>;
+struct EventFields;
+struct EventList;
+
+// A value an event carries; bytes become a new Buffer on delivery, fields a
+// plain object, a list an array.
+using EventArg = std::variant<std::monostate, bool, double, std::string, std::vector<uint8_t>,
+                              std::shared_ptr<const EventFields>, std::shared_ptr<const EventList>>;
+
+struct EventFields {
+  std::vector<std::pair<const char*, EventArg>> fields;  // keys are literals
+};
+struct EventList {
+  std::vector<EventArg> items;
+};
 
 inline EventArg Arg(bool b) { return b; }
 inline EventArg Arg(int32_t v) { return static_cast<double>(v); }
@@ -60,6 +72,13 @@ inline EventArg Arg(std::string s) { return s; }
 inline EventArg ArgBytes(const void* data, size_t size) {
   auto* p = static_cast<const uint8_t*>(data);
   return std::vector<uint8_t>(p, p + size);
+}
+// An object of the keys given, in their order: Fields({{"errorCode", Arg(c)}, ...}).
+inline EventArg Fields(std::vector<std::pair<const char*, EventArg>> fields) {
+  return std::make_shared<const EventFields>(EventFields{std::move(fields)});
+}
+inline EventArg List(std::vector<EventArg> items) {
+  return std::make_shared<const EventList>(EventList{std::move(items)});
 }
 
 // An event's argument list, each argument moved into place: a braced list

@@ -227,6 +227,17 @@ Napi::Value Forward(const Napi::CallbackInfo& info) {
   });
 }
 
+// A pass-through export to a method of the wrapper itself (one that logs, or
+// keeps what the engine is handed): the arguments are converted by its
+// parameter types, the result by its type.
+template <typename Kind, auto Method>
+Napi::Value ForwardWrapper(const Napi::CallbackInfo& info) {
+  auto owner = Kind::Find(info);
+  if (!owner) return Kind::Missing(info);
+  auto args = ReadArgs<typename MethodOf<decltype(Method)>::Args>(info, FirstArg<Kind>::value);
+  return ToJs(info.Env(), std::apply([&](auto&... a) { return ((*owner).*Method)(a...); }, args));
+}
+
 }  // namespace lumen_addon
 
 #endif  // LUMEN_COMMON_FORWARD_H_

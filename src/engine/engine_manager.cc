@@ -15,14 +15,19 @@
 #include "engine/background_work.h"
 #include "engine/cache_store.h"
 #include "callback/delivery_gate.h"
+#include "engine/camera_record_engine_impl.h"
 #include "engine/engine_root.h"
 #include "engine/live_replay_engine_impl.h"
 #include "engine/local_engine_impl.h"
+#include "engine/media_track_editor_engine_impl.h"
 #include "engine/replay_engine_impl.h"
 #include "engine/streaming_engine_impl.h"
 #include "engine/live_play_engine_callback.h"
 #include "engine/live_play_engine_impl.h"
 #include "engine/room_config.h"
+#include "engine/screen_record_engine_impl.h"
+#include "record_engine/common_error_code.h"
+#include "rtc/string_utils.h"
 #include "korin/sdk_services.h"
 #include "qx_base/keep_alive.h"
 #include "tavel/source_flag.h"
@@ -72,6 +77,10 @@ struct EngineManager::Impl {
   std::shared_ptr<LocalEngineImpl> local;
   std::shared_ptr<StreamingEngineImpl> streaming;
   std::shared_ptr<LiveReplayEngineImpl> live_replay;
+  // Not main engines: none of them counts in AnyLocked.
+  std::shared_ptr<ScreenRecordEngineImpl> screen_record;
+  std::shared_ptr<MediaTrackEditorEngineImpl> media_track_editor;
+  std::shared_ptr<CameraRecordEngineImpl> camera_record;
 
   std::unique_ptr<lumen::LiveClientConfig> config;
   std::unique_ptr<CacheProviderImpl> cache_provider;
@@ -162,8 +171,11 @@ EngineManager::~EngineManager() {
   DestroyLocalEngine();
   DestroyLivePlayEngine();
   DestroyStreamingEngine();
+  DestroyScreenRecordEngine();
+  DestroyMediaTrackEditor();
   DestroyLiveReplayEngine();
   DestroyReplayEngine();
+  DestroyCameraRecordEngine();
   // A connect or an automatic leave still running may hold the last share
   // of a root; it is deleted, with its holders, before the environment goes.
   BackgroundWork::WaitIdle();
@@ -324,6 +336,99 @@ int EngineManager::DestroyLiveReplayEngine() {
   gone.reset();
   AfterEngineDestroyed();
   return 0;
+}
+
+// ---- recorders and the editor ------------------------------------------------------
+// Made and destroyed on the JavaScript thread only; the slots are read under
+// the engines mutex like the others.
+
+template <typename W>
+bool EngineManager::StoreAlone(std::shared_ptr<W>* slot, std::shared_ptr<W> made) {
+  std::lock_guard<std::mutex> lock(impl_->engines_mu);
+  if (*slot) return false;
+  *slot = std::move(made);
+  return true;
+}
+
+int EngineManager::CreateScreenRecordEngine(napi_env env, napi_value callback, const std::string& params,
+                                            const std::string& sdk_version) {
+  if (CurrentScreenRecordEngine()) return -1;
+  LUMEN_LOG(kInfo, kTag) << "create screen record engine";
+  auto screen = std::make_shared<ScreenRecordEngineImpl>(env, callback);
+  if (!StoreAlone(&impl_->screen_record, screen)) return -1;
+  return screen->InitRecordEngine(params, sdk_version);
+}
+
+int EngineManager::DestroyScreenRecordEngine() {
+  std::shared_ptr<ScreenRecordEngineImpl> gone = Take(&impl_->screen_record);
+  if (!gone) return -1;
+  LUMEN_LOG(kInfo, kTag) << "destroy screen record engine";
+  gone->Shutdown();
+  gone.reset();
+  CallbackDispatcher::PurgeType(kItemScreenRecord);
+  return 0;
+}
+
+int EngineManager::CreateCameraRecordEngine(napi_env env, napi_value config, napi_value callback) {
+  // Read first: getters may create or destroy a recorder.
+  const Napi::Object o = js::ToObject(Napi::Value(env, config));
+  record_engine::CameraRecordEngineConfig c;
+  if (js::Has(o, "recordMode")) c.record_mode = js::Int32At(o, "recordMode");
+  if (js::Has(o, "placeHolderImagePath")) c.place_holder_image_path = rtc::Utf8ToAnsi(js::Utf8At(o, "placeHolderImagePath"));
+  const std::string engine_params = js::Has(o, "engineParams") ? js::Utf8At(o, "engineParams") : std::string();
+  const std::string sdk_version = js::Has(o, "sdkVersion") ? js::Utf8At(o, "sdkVersion") : std::string();
+  if (CurrentCameraRecordEngine()) {
+    LUMEN_LOG(kInfo, kTag) << "CreateCameraRecordEngine already created ";
+    return -1;
+  }
+  LUMEN_LOG(kInfo, kTag) << "EngineManager::CreateCameraRecordEngin() create camera record engine";
+  auto camera = std::make_shared<CameraRecordEngineImpl>(env, callback, c);
+  if (!StoreAlone(&impl_->camera_record, camera)) return -1;
+  return camera->Call("init failed: engine is null", [&](record_engine::CameraRecordEngineInterface* engine) {
+    return engine->init(engine_params, sdk_version);
+  });
+}
+
+int EngineManager::DestroyCameraRecordEngine() {
+  std::shared_ptr<CameraRecordEngineImpl> gone = Take(&impl_->camera_record);
+  if (!gone) return -1;
+  LUMEN_LOG(kInfo, kTag) << "EngineManager::DestroyCameraRecordEngine() destroy camera record engine";
+  gone->Shutdown();
+  return 0;
+}
+
+std::pair<int, std::string> EngineManager::CreateMediaTrackEditor() {
+  auto code = [](int c) { return std::make_pair(c, record_engine::CommonErrorCode::codeToString(c)); };
+  if (CurrentMediaTrackEditor()) return code(record_engine::CommonErrorCode::kAlreadyCreated);
+  LUMEN_LOG(kInfo, kTag) << "create media track editor engine";
+  auto editor = std::make_shared<MediaTrackEditorEngineImpl>();
+  if (!StoreAlone(&impl_->media_track_editor, editor)) return code(record_engine::CommonErrorCode::kAlreadyCreated);
+  return code(editor->Init());
+}
+
+int EngineManager::DestroyMediaTrackEditor() {
+  std::shared_ptr<MediaTrackEditorEngineImpl> gone = Take(&impl_->media_track_editor);
+  if (!gone) return -1;
+  LUMEN_LOG(kInfo, kTag) << "destroy media track editor engine";
+  gone->Shutdown();
+  gone.reset();
+  CallbackDispatcher::PurgeType(kItemExportStatus);
+  return 0;
+}
+
+std::shared_ptr<ScreenRecordEngineImpl> EngineManager::CurrentScreenRecordEngine() {
+  std::lock_guard<std::mutex> lock(impl_->engines_mu);
+  return impl_->screen_record;
+}
+
+std::shared_ptr<CameraRecordEngineImpl> EngineManager::CurrentCameraRecordEngine() {
+  std::lock_guard<std::mutex> lock(impl_->engines_mu);
+  return impl_->camera_record;
+}
+
+std::shared_ptr<MediaTrackEditorEngineImpl> EngineManager::CurrentMediaTrackEditor() {
+  std::lock_guard<std::mutex> lock(impl_->engines_mu);
+  return impl_->media_track_editor;
 }
 
 void EngineManager::AutoLeave(const DeliveryGate* gate, bool relay) {

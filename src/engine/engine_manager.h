@@ -17,6 +17,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <utility>
 
 #include "lumen/live_client.h"
 
@@ -29,6 +30,9 @@ class StreamingEngineImpl;
 class LiveReplayEngineImpl;
 class DeviceEngineImpl;
 class BeautyEngineImpl;
+class ScreenRecordEngineImpl;
+class CameraRecordEngineImpl;
+class MediaTrackEditorEngineImpl;
 class DeliveryGate;
 
 class AddonCallback;
@@ -63,6 +67,18 @@ class EngineManager {
   int OpenLiveReplayMedia();
   bool HasLiveReplayEngine();
 
+  // The recorders and the editor: one of each at most, independent of the
+  // main engine and of each other. A create while one exists answers -1
+  // (the editor -100606) and changes nothing.
+  int CreateScreenRecordEngine(napi_env env, napi_value callback, const std::string& params,
+                               const std::string& sdk_version);
+  int DestroyScreenRecordEngine();
+  int CreateCameraRecordEngine(napi_env env, napi_value config, napi_value callback);
+  int DestroyCameraRecordEngine();
+  // The code of the editor's initialisation with its text.
+  std::pair<int, std::string> CreateMediaTrackEditor();
+  int DestroyMediaTrackEditor();
+
   // 0 live play, 1 replay, 2 local, 4 streaming, 5 live replay, -1 none.
   int CurrentEngineType();
 
@@ -79,6 +95,9 @@ class EngineManager {
   std::shared_ptr<ReplayEngineImpl> CurrentReplayEngine();
   std::shared_ptr<StreamingEngineImpl> CurrentStreamingEngine();
   std::shared_ptr<LiveReplayEngineImpl> CurrentLiveReplayEngine();
+  std::shared_ptr<ScreenRecordEngineImpl> CurrentScreenRecordEngine();
+  std::shared_ptr<CameraRecordEngineImpl> CurrentCameraRecordEngine();
+  std::shared_ptr<MediaTrackEditorEngineImpl> CurrentMediaTrackEditor();
 
   void OnAppInit(napi_env env, napi_value live_client, const std::string& sdk_version);
   void SetUserConfig(napi_env env, napi_value config);
@@ -104,6 +123,9 @@ class EngineManager {
   bool Store(std::shared_ptr<W>* slot, std::shared_ptr<W> engine);
   template <typename W>
   std::shared_ptr<W> Take(std::shared_ptr<W>* slot);
+  // Stores `made` unless the slot holds one already.
+  template <typename W>
+  bool StoreAlone(std::shared_ptr<W>* slot, std::shared_ptr<W> made);
   // Destroys the replaced live clients when no engine is left to use them.
   void ReleaseRetiredClients();
   void ReplaceUserInfo(const lumen::UserRecord& record);

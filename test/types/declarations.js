@@ -205,7 +205,12 @@ function sample(type, recorder) {
   if (type.flags & F.StringLike) return 's';
   if (type.flags & F.BooleanLike) return false;
   if (isBuffer(type)) return Buffer.from([1]);
-  if (isTypedArray(type)) return new Uint8Array([1]);
+  if (symbolName(type) === 'ArrayBuffer') return new ArrayBuffer(1);
+  if (isTypedArray(type)) {
+    // The kind declared, where it names one: some exports take only that kind.
+    const Kind = type.isUnion() ? Uint8Array : globalThis[symbolName(type)] || Uint8Array;
+    return new Kind(symbolName(type).startsWith('Big') ? [1n] : [1]);
+  }
   if (checker.isArrayType(type)) return [sample(checker.getTypeArguments(type)[0], recorder)];
   if (type.isUnion()) return sample(type.types.find((t) => !(t.flags & (F.Undefined | F.Null))), recorder);
   if (isFunctionType(type) || symbolName(type) === 'Function') return function sampled() {};
@@ -273,6 +278,8 @@ function problems(value, type, where = 'value') {
     if (!Buffer.isBuffer(value)) fail(`${got()} is not a Buffer`);
   } else if (isTypedArray(type)) {
     if (!ArrayBuffer.isView(value)) fail(`${got()} is not a typed array`);
+  } else if (symbolName(type) === 'ArrayBuffer') {
+    if (!(value instanceof ArrayBuffer)) fail(`${got()} is not an ArrayBuffer`);
   } else if (checker.isArrayType(type)) {
     if (!Array.isArray(value)) fail(`${got()} is not an array`);
     else value.forEach((e, i) => out.push(...problems(e, checker.getTypeArguments(type)[0], `${where}[${i}]`)));

@@ -1,0 +1,190 @@
+#include "engine/screen_record_engine_impl.h"
+
+#include <utility>
+
+#include "common/logging.h"
+#include "tavel/source_flag.h"
+
+namespace lumen_addon {
+
+namespace {
+
+std::string DetectorText(const korin::FrameValidDetectorConfig& d) {
+  return "enable_detect:" + std::to_string(d.enable_detect) + ",always_detect:" + std::to_string(d.always_detect) +
+         ",valid_detect_cnt:" + std::to_string(d.valid_detect_cnt) + ", accuracy:" + std::to_string(d.accuracy) +
+         ", detect_interval_ms:" + std::to_string(d.detect_interval_ms);
+}
+
+}  // namespace
+
+ScreenRecordEngineImpl::Inner::~Inner() {
+  // The engine first: it may call the adapter until it is gone.
+  if (engine) korin::QXScreenRecordEngineInterface::DestroyScreenRecordEngine(engine);
+  adapter.reset();
+}
+
+ScreenRecordEngineImpl::ScreenRecordEngineImpl(napi_env env, napi_value callback)
+    : bridge_(std::make_shared<RecordEngineCallbackBridge>(env, callback)),
+      use_screen_recorder_(tavel::GetSourceFlagWithKey("enableNewScreenRecordEngine20250807")),
+      agc_when_pause_(tavel::GetSourceFlagWithKey("enableAGCWhenPauseScreenRecord")) {
+  LUMEN_LOG(kInfo, kTag) << "ScreenRecordEngineImpl()";
+  classic_ = record_engine::RecordEngineInterface::createNewRecordEngine();
+}
+
+ScreenRecordEngineImpl::~ScreenRecordEngineImpl() { Shutdown(); }
+
+void ScreenRecordEngineImpl::Shutdown() {
+  if (closed_) return;
+  closed_ = true;
+  LUMEN_LOG(kInfo, kTag) << "~ScreenRecordEngineImpl()";
+  LUMEN_LOG(kInfo, kTag) << "ScreenRecordEngineImpl destroyRecordEngine";
+  inner_.reset();
+  // The microphone feeds the classic engine: it stops before that goes.
+  audio_.reset();
+  if (classic_) record_engine::RecordEngineInterface::destroyRecordEngine(classic_);
+  classic_ = nullptr;
+}
+
+bool ScreenRecordEngineImpl::Closed(const char* what) {
+  if (closed_) LUMEN_LOG(kWarning, kTag) << what << " failed: the screen record engine is destroyed";
+  return closed_;
+}
+
+int ScreenRecordEngineImpl::InitRecordEngine(const std::string& params, const std::string& sdk_version) {
+  LUMEN_LOG(kInfo, kTag) << "initRecordEngine";
+  if (Closed("initRecordEngine")) return -1;
+  if (use_screen_recorder_) return 0;
+  const bool audio_recording =
+      tavel::GetSourceFlagWithKey("enableUsingAudioEngineRecording_ScreenRecord4.57.0") &&
+      tavel::GetAudioEngineSourceFlagWithKey("enableUsingAudioEngine4.54.0");
+  if (audio_recording) LUMEN_LOG(kInfo, kTag) << "using new audio engine";
+  tavel::Ticket ticket;
+  ticket.engine_params = params;
+  ticket.sdk_version = sdk_version;
+  audio_ = std::make_unique<ScreenAudioSource>(audio_recording, ticket, classic_);
+  const int r = classic_ ? classic_->setCallback(bridge_.get()) : -1;
+  LUMEN_LOG(kInfo, kTag) << "initRecordEngine ret:" << r;
+  return r;
+}
+
+int ScreenRecordEngineImpl::StartRecord(const ScreenRecordParams& params) {
+  LUMEN_LOG(kInfo, kTag) << "startRecord ";
+  if (Closed("startRecord")) return -1;
+  return use_screen_recorder_ ? StartRecordUseNewEngine(params) : StartRecordUseOldEngine(params.classic);
+}
+
+int ScreenRecordEngineImpl::StartRecordUseNewEngine(const ScreenRecordParams& params) {
+  LUMEN_LOG(kVerbose, kTag) << "ScreenRecordEngineImpl::startRecordUseNewEngine() start";
+  inner_.reset();
+  auto inner = std::make_unique<Inner>();
+  inner->engine = korin::QXScreenRecordEngineInterface::CreateScreenRecordEngine(params.engine);
+  if (!inner->engine) {
+    LUMEN_LOG(kError, kTag) << "ScreenRecordEngineImpl::startRecordUseNewEngine() CreateScreenRecordEngine failed";
+    return -1;
+  }
+  inner->adapter = bridge_->NewAdapter();
+  inner->engine->SetCallback(inner->adapter.get());
+  if (inner->engine->InitRecord() != 0) {
+    LUMEN_LOG(kError, kTag) << "ScreenRecordEngineImpl::startRecordUseNewEngine() InitRecord failed";
+    return -1;
+  }
+  const int captured = inner->engine->StartCapture(params.capture);
+  if (captured != 0) {
+    LUMEN_LOG(kError, kTag) << "ScreenRecordEngineImpl::startRecordUseNewEngine() StartCapture failed";
+    return captured;
+  }
+  inner_ = std::move(inner);
+  return inner_->engine->StartRecord(params.media);
+}
+
+int ScreenRecordEngineImpl::StartRecordUseOldEngine(const record_engine::RecordParams& p) {
+  LUMEN_LOG(kInfo, kTag) << "startRecord " << " windowId:" << p.wind_id << " static_params:"
+                         << DetectorText(p.frame_detector) << " enable_aec:" << p.enable_aec
+                         << " enable_audio_mix:" << p.enable_audio_mix;
+  if (p.enable_audio_mix && audio_ && !audio_->empty() && !audio_->uses_audio_recording()) {
+    LUMEN_LOG(kWarning, kTag)
+        << "audio mix mode only support new audio engine, switch to new audio engine, this should not happen";
+    audio_->SwitchToAudioRecording();
+  }
+  if (audio_ && !audio_->empty()) audio_->Start(p.enable_aec);
+  return classic_ ? classic_->startRecord(p) : -1;
+}
+
+void ScreenRecordEngineImpl::SwitchPausedProcessing(bool paused) {
+  if (agc_when_pause_ || !audio_ || audio_->empty()) return;
+  audio_->SetProcessingBypass(ScreenAudioSource::kPausedModule, paused);
+}
+
+int ScreenRecordEngineImpl::PauseRecord() {
+  LUMEN_LOG(kInfo, kTag) << "pauseRecord";
+  if (Closed("pauseRecord")) return -1;
+  int r = -1;
+  if (!use_screen_recorder_) {
+    if (classic_) r = classic_->pauseRecord();
+  } else if (!inner_) {
+    LUMEN_LOG(kError, kTag) << "ScreenRecordEngineImpl::pauseRecordUseNewEngine failed, inner_engine_ is null";
+  } else if ((r = inner_->engine->PauseRecord()) != 0) {
+    LUMEN_LOG(kError, kTag) << "ScreenRecordEngineImpl::pauseRecordUseNewEngine failed, ret:" << r;
+  }
+  SwitchPausedProcessing(true);
+  return r;
+}
+
+int ScreenRecordEngineImpl::ResumeRecord() {
+  LUMEN_LOG(kInfo, kTag) << "resumeRecord";
+  if (Closed("resumeRecord")) return -1;
+  int r = -1;
+  if (!use_screen_recorder_) {
+    if (classic_) r = classic_->resumeRecord();
+  } else if (!inner_) {
+    LUMEN_LOG(kError, kTag) << "ScreenRecordEngineImpl::resumeRecordUseNewEngine failed, inner_engine_ is null";
+  } else if ((r = inner_->engine->ResumeRecord()) != 0) {
+    LUMEN_LOG(kError, kTag) << "ScreenRecordEngineImpl::resumeRecordUseNewEngine failed, ret:" << r;
+  }
+  SwitchPausedProcessing(false);
+  return r;
+}
+
+int ScreenRecordEngineImpl::StopRecord(bool save) {
+  LUMEN_LOG(kInfo, kTag) << "stopRecord";
+  if (Closed("stopRecord")) return -1;
+  if (use_screen_recorder_) {
+    if (inner_) return inner_->engine->StopRecord(save);
+    LUMEN_LOG(kError, kTag) << "ScreenRecordEngineImpl::stopRecordUseNewEngine failed, inner_engine_ is null";
+    return -1;
+  }
+  const int r = classic_ ? classic_->stopRecord(save) : -1;
+  // The microphone this recording started: a later start would find it running.
+  if (audio_) audio_->Stop();
+  return r;
+}
+
+int ScreenRecordEngineImpl::NewAudioData(const uint8_t* data, size_t size) {
+  if (Closed("newScreenAudioDataReady")) return -1;
+  if (!use_screen_recorder_) return classic_ ? classic_->inputAudioData(data, size) : -1;
+  if (inner_) return inner_->engine->InputAudioData(data, size);
+  LUMEN_LOG(kError, kTag) << "ScreenRecordEngineImpl::newScreenAudioDataReady() inner_engine_ is null";
+  return -1;
+}
+
+int ScreenRecordEngineImpl::DeleteLastSegment() {
+  if (Closed("deleteLastSegment")) return -1;
+  if (!use_screen_recorder_) {
+    LUMEN_LOG(kError, kTag)
+        << "ScreenRecordEngineImpl::deleteLastSegment() deleteLastSegment is not supported in old record engine";
+    return -1;
+  }
+  if (inner_) return inner_->engine->DeleteLastSegment();
+  LUMEN_LOG(kError, kTag) << "ScreenRecordEngineImpl::deleteLastSegment() inner_engine_ is null";
+  return -1;
+}
+
+int64_t ScreenRecordEngineImpl::GetRecordDurationMs() {
+  if (Closed("getRecordDurationMs")) return -1;
+  if (!use_screen_recorder_) return classic_ ? classic_->getRecordDurationMs() : -1;
+  if (inner_) return inner_->engine->GetRecordDurationMs();
+  LUMEN_LOG(kError, kTag) << "ScreenRecordEngineImpl::getRecordDurationMs() inner_engine_ is null";
+  return -1;
+}
+
+}  // namespace lumen_addon
