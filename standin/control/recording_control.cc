@@ -1,10 +1,14 @@
 #include "recording_control.h"
 
 #include <algorithm>
+#include <chrono>
+#include <condition_variable>
 #include <cstring>
+#include <mutex>
 #include <string>
 #include <vector>
 
+#include "korin/qx_video_thumbnail_tools.h"
 #include "sim/live.h"
 #include "sim/recording.h"
 
@@ -148,6 +152,76 @@ Napi::Value Picture(const Napi::CallbackInfo& info) {
       auto* row = reinterpret_cast<uint32_t*>(out.Data() + static_cast<size_t>(y) * w * 4);
       std::reverse(row, row + w);
     }
+  }
+  return out;
+}
+
+namespace {
+
+struct Thumbnail {
+  int64_t timestamp_us;
+  int width;
+  int height;
+  std::vector<uint8_t> bytes;
+};
+
+class Collector : public korin::QXVideoThumbnailToolCallback {
+ public:
+  void OnThumbnailReady(const korin::QXVideoFrame& frame) override {
+    const size_t size = static_cast<size_t>(sim::ThumbnailStride(frame.width)) * frame.height;
+    std::lock_guard<std::mutex> lock(mu_);
+    got_.push_back({frame.timestampUs, frame.width, frame.height, std::vector<uint8_t>(frame.buffer, frame.buffer + size)});
+    cv_.notify_all();
+  }
+  std::vector<Thumbnail> Wait(size_t count) {
+    std::unique_lock<std::mutex> lock(mu_);
+    cv_.wait_for(lock, std::chrono::seconds(10), [&] { return got_.size() >= count; });
+    return got_;
+  }
+
+ private:
+  std::mutex mu_;
+  std::condition_variable cv_;
+  std::vector<Thumbnail> got_;
+};
+
+}  // namespace
+
+Napi::Value ThumbnailsOf(const Napi::CallbackInfo& info) {
+  Napi::Env env = info.Env();
+  korin::QXVideoThumbnailConfig config;
+  int32_t seek = 0;
+  if (info.Length() > 1 && info[1].IsObject()) {
+    Napi::Object o = info[1].As<Napi::Object>();
+    config.width = static_cast<int32_t>(NumAt(o, "width", config.width));
+    config.height = static_cast<int32_t>(NumAt(o, "height", config.height));
+    config.duration_ms = static_cast<int32_t>(NumAt(o, "durationMs", config.duration_ms));
+    seek = static_cast<int32_t>(NumAt(o, "seekMs", 0));
+  }
+  sim::Segment media;
+  sim::ReadSegment(Path(info), &media);
+  korin::QXVideoThumbnailToolsInterface* tool = korin::QXVideoThumbnailToolsInterface::Create();
+  if (!tool) return env.Null();
+  Collector collector;
+  int r = tool->Init(Path(info));
+  if (r == 0 && seek != 0) r = tool->SeekTo(seek);
+  if (r == 0) r = tool->GetVideoThumbnails(config, &collector);
+  std::vector<Thumbnail> got;
+  if (r == 0 && config.duration_ms > 0) {
+    const int64_t left = std::max<int64_t>(0, media.DurationMs() - seek);
+    got = collector.Wait(static_cast<size_t>((left + config.duration_ms - 1) / config.duration_ms));
+  }
+  korin::QXVideoThumbnailToolsInterface::Destroy(tool);
+  if (r != 0) return Napi::Number::New(env, r);
+  Napi::Array out = Napi::Array::New(env, got.size());
+  for (size_t i = 0; i < got.size(); ++i) {
+    Napi::Object t = Napi::Object::New(env);
+    t.Set("timestampUs", static_cast<double>(got[i].timestamp_us));
+    t.Set("width", got[i].width);
+    t.Set("height", got[i].height);
+    t.Set("stride", sim::ThumbnailStride(got[i].width));
+    t.Set("buffer", Napi::Buffer<uint8_t>::Copy(env, got[i].bytes.data(), got[i].bytes.size()));
+    out.Set(static_cast<uint32_t>(i), t);
   }
   return out;
 }

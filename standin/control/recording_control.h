@@ -30,6 +30,10 @@ Napi::Value ThumbnailStride(const Napi::CallbackInfo& info);
 Napi::Value Surfaces(const Napi::CallbackInfo& info);
 // picture(width, height, mirror): the bytes a taken picture carries.
 Napi::Value Picture(const Napi::CallbackInfo& info);
+// thumbnailsOf(path, { width, height, durationMs, seekMs }): a thumbnail tool
+// run on the file: [{ timestampUs, width, height, stride, buffer }] in the
+// order made, or the code of the call that failed.
+Napi::Value ThumbnailsOf(const Napi::CallbackInfo& info);
 
 }  // namespace recording_control
 

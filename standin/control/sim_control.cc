@@ -804,6 +804,7 @@ Napi::Object Init(Napi::Env env, Napi::Object exports) {
       {"thumbnailStride", recording_control::ThumbnailStride},
       {"surfaces", recording_control::Surfaces},
       {"picture", recording_control::Picture},
+      {"thumbnailsOf", recording_control::ThumbnailsOf},
   };
   for (const Row& r : kRows) exports.Set(r.name, Napi::Function::New(env, r.fn, r.name));
   return exports;

@@ -92,6 +92,9 @@ int64_t Segment::RecordedTimeAt(int64_t position_ms) const {
 }
 
 bool WriteSegment(const std::string& path, const Segment& segment) {
+  // Absolute paths only: the working directory is nobody's recording folder.
+  const bool absolute = !path.empty() && (path[0] == '/' || path[0] == '\\' || (path.size() > 2 && path[1] == ':'));
+  if (!absolute) return false;
   std::ofstream out(path, std::ios::trunc);
   if (!out) return false;
   out << kSegmentMagic << "\n"

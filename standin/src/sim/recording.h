@@ -50,6 +50,7 @@ struct Segment {
   // recording); -1 for an empty one.
   int64_t RecordedTimeAt(int64_t position_ms) const;
 };
+// Writes only at an absolute path (a relative one fails).
 ENGINE_API bool WriteSegment(const std::string& path, const Segment& segment);
 ENGINE_API bool ReadSegment(const std::string& path, Segment* segment);
 
