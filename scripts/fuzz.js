@@ -7,7 +7,7 @@
 //   node scripts/fuzz.js --calls=N         calls per state (default 2500)
 //   node scripts/fuzz.js --long            200,000 calls per state
 //   node scripts/fuzz.js --state=S         only state S (none, created, connected, replay,
-//                                          liveReplay, streaming)
+//                                          liveReplay, streaming, recording)
 //   node scripts/fuzz.js --trace           each call on stderr before it is made
 //   node scripts/fuzz.js --json            one JSON summary line at the end
 //   node scripts/fuzz.js --asan            against the AddressSanitizer/UBSan build
@@ -20,7 +20,7 @@ const path = require('path');
 const { spawn, execFileSync } = require('child_process');
 
 const root = path.resolve(__dirname, '..');
-const STATES = ['none', 'created', 'connected', 'replay', 'liveReplay', 'streaming'];
+const STATES = ['none', 'created', 'connected', 'replay', 'liveReplay', 'streaming', 'recording'];
 
 function options(argv) {
   const o = { calls: 2500, state: null, seed: null, trace: false, json: false, child: false, asan: false };
@@ -69,6 +69,10 @@ function readTables() {
 // ---- one state, in this process --------------------------------------------------------
 
 async function child(o) {
+  // Recorders write files where they are told: relative paths land here.
+  const workDir = fs.mkdtempSync(path.join(require('os').tmpdir(), 'lumen-fuzz-'));
+  process.chdir(workDir);
+  process.on('exit', () => fs.rmSync(workDir, { recursive: true, force: true }));
   const { rng, values, Sentinel } = require('../test/fuzz-values');
   const addon = require(require('./binary').addonPath());
   const sim = require('../sim');
@@ -220,7 +224,7 @@ async function child(o) {
 
   // Callback objects of the fuzzer's own: every method counts deliveries.
   const counting = new Proxy({}, {
-    get: (_, key) => (typeof key === 'string' && (/^[oO]n[A-Z]/.test(key) || key === 'log') ? () => { stats.deliveries++; } : undefined),
+    get: (_, key) => (typeof key === 'string' && (/^([oO]n|export)[A-Z]/.test(key) || key === 'log') ? () => { stats.deliveries++; } : undefined),
   });
   const renderer = { onVideoFrame(frame) { stats.frames++; if (r.chance(0.02)) hooks.reenter(); return frame; } };
 
@@ -243,6 +247,25 @@ async function child(o) {
     quiet(() => addon.mediaPlayerEngine_prepareAsync(__filename, true, true, {}, renderer));
     return true;
   }
+  // The three recorders alive: the screen recording (on either recorder),
+  // the camera previewing and recording, the editor exporting.
+  const take = path.join(workDir, 'take.seg');
+  function establishRecorders() {
+    for (const n of ['screenRecordEngine_destroyScreenCapture', 'cameraRecordEngine_destroyCameraRecorder',
+      'mediaTrackEditorEngine_destroyMediaTrackEditor']) quiet(() => addon[n]());
+    sim.setSourceFlags({ enableNewScreenRecordEngine20250807: r.chance(0.5), enableAGCWhenPauseScreenRecord: r.chance(0.5) });
+    sim.setRecordingTiming({ exportStepMs: 1 });
+    sim.writeSegment(take, { width: 32, height: 18, fps: 10, spans: [{ startMs: 0, endMs: 2000 }] });
+    quiet(() => addon.screenRecordEngine_createScreenCapture(counting, '', ''));
+    quiet(() => addon.screenRecordEngine_startScreenRecord({ rootDir: workDir, frameDetectorCfg: { callbackWithResult: counting } }));
+    quiet(() => addon.cameraRecordEngine_createCameraRecorder(counting, {}));
+    quiet(() => addon.cameraRecordEngine_startPreview({ cameraGUID: 'fuzz' }, renderer));
+    quiet(() => addon.cameraRecordEngine_startRecord({ rootDir: workDir }, counting));
+    quiet(() => addon.mediaTrackEditorEngine_createMediaTrackEditor());
+    quiet(() => addon.mediaTrackEditorEngine_mediaTrackAppend(take));
+    quiet(() => addon.mediaTrackEditorEngine_mediaTrackExportWithSegInfo(`${take}.out`, counting));
+    quiet(() => addon.deviceEngine_createDeviceModule(counting, ''));
+  }
   function establish(state) {
     stats.established++;
     // The stand-in keeps every call's arguments and every line: megabyte
@@ -251,6 +274,7 @@ async function child(o) {
     sim.clearLogLines();
     destroyAll();
     if (state === 'none') return;
+    if (state === 'recording') return establishRecorders();
     quiet(() => addon.engineSdk_onAppInit(counting, '9.0.0'));
     if (establishPlayback(state)) return;
     quiet(() => addon.engineSdk_createLivePlayEngine(counting));
