@@ -115,33 +115,24 @@ void ScreenRecordEngineImpl::SwitchPausedProcessing(bool paused) {
   audio_->SetProcessingBypass(ScreenAudioSource::kPausedModule, paused);
 }
 
-int ScreenRecordEngineImpl::PauseRecord() {
-  LUMEN_LOG(kInfo, kTag) << "pauseRecord";
-  if (Closed("pauseRecord")) return -1;
-  int r = -1;
-  if (!use_screen_recorder_) {
-    if (classic_) r = classic_->pauseRecord();
-  } else if (!inner_) {
-    LUMEN_LOG(kError, kTag) << "ScreenRecordEngineImpl::pauseRecordUseNewEngine failed, inner_engine_ is null";
-  } else if ((r = inner_->engine->PauseRecord()) != 0) {
-    LUMEN_LOG(kError, kTag) << "ScreenRecordEngineImpl::pauseRecordUseNewEngine failed, ret:" << r;
-  }
-  SwitchPausedProcessing(true);
-  return r;
-}
+int ScreenRecordEngineImpl::PauseRecord() { return PauseOrResume(true); }
+int ScreenRecordEngineImpl::ResumeRecord() { return PauseOrResume(false); }
 
-int ScreenRecordEngineImpl::ResumeRecord() {
-  LUMEN_LOG(kInfo, kTag) << "resumeRecord";
-  if (Closed("resumeRecord")) return -1;
+int ScreenRecordEngineImpl::PauseOrResume(bool pause) {
+  const char* what = pause ? "pauseRecord" : "resumeRecord";
+  LUMEN_LOG(kInfo, kTag) << what;
+  if (Closed(what)) return -1;
+  const char* failed = pause ? "ScreenRecordEngineImpl::pauseRecordUseNewEngine failed"
+                             : "ScreenRecordEngineImpl::resumeRecordUseNewEngine failed";
   int r = -1;
   if (!use_screen_recorder_) {
-    if (classic_) r = classic_->resumeRecord();
+    if (classic_) r = pause ? classic_->pauseRecord() : classic_->resumeRecord();
   } else if (!inner_) {
-    LUMEN_LOG(kError, kTag) << "ScreenRecordEngineImpl::resumeRecordUseNewEngine failed, inner_engine_ is null";
-  } else if ((r = inner_->engine->ResumeRecord()) != 0) {
-    LUMEN_LOG(kError, kTag) << "ScreenRecordEngineImpl::resumeRecordUseNewEngine failed, ret:" << r;
+    LUMEN_LOG(kError, kTag) << failed << ", inner_engine_ is null";
+  } else if ((r = pause ? inner_->engine->PauseRecord() : inner_->engine->ResumeRecord()) != 0) {
+    LUMEN_LOG(kError, kTag) << failed << ", ret:" << r;
   }
-  SwitchPausedProcessing(false);
+  SwitchPausedProcessing(pause);
   return r;
 }
 

@@ -57,6 +57,7 @@ class ScreenRecordEngineImpl {
 
   int StartRecordUseNewEngine(const ScreenRecordParams& params);
   int StartRecordUseOldEngine(const record_engine::RecordParams& params);
+  int PauseOrResume(bool pause);
   // The paused processing switch of the classic path's audio source, if any.
   void SwitchPausedProcessing(bool paused);
   bool Closed(const char* what);

@@ -72,39 +72,32 @@ class CameraRecorder : public record_engine::CameraRecordEngineInterface {
     return 0;
   }
   int startRecord(const record_engine::RecordConfig& c, record_engine::CameraRecordCallback* cb) override {
-    const int r = sim::Call(CAMERA("startRecord"), c, static_cast<const void*>(cb));
+    int r = sim::Call(CAMERA("startRecord"), c, static_cast<const void*>(cb));
     if (r != 0) return r;
-    timeline_.SetFormat(c.record_width, c.record_height, 30);
-    if (!timeline_.Start()) return CommonErrorCode::kWrongState;
-    {
-      std::lock_guard<std::mutex> lock(mu_);
-      root_ = c.output_dir;
-    }
+    // The recording's callback first: it hears the start.
     using C = record_engine::CameraRecordCallback;
     sim::HoldMethods<C>(owner_, "CameraRecordCallback", cb,
                         {SIM_METHOD(OnRecordStarted), SIM_METHOD(OnRecordStopped), SIM_METHOD(OnRecordError)});
-    FireSoon(owner_, "CameraRecordCallback.OnRecordStarted");
-    return 0;
+    r = rec_.Started(r, c.record_width, c.record_height, 30);
+    if (r == 0) {
+      std::lock_guard<std::mutex> lock(mu_);
+      root_ = c.output_dir;
+    }
+    return r;
   }
   int stopRecord(bool need_save) override {
-    const int r = sim::Call(CAMERA("stopRecord"), need_save);
-    if (r != 0) return r;
-    sim::Segment recorded;
-    if (!timeline_.Stop(&recorded)) return CommonErrorCode::kWrongState;
     std::string root;
     {
       std::lock_guard<std::mutex> lock(mu_);
       root = root_;
     }
-    FireSoon(owner_, "CameraRecordCallback.OnRecordStopped",
-             sim::Args({Keep(SegmentPath(root, "camera"), recorded, need_save)}));
-    return 0;
+    return rec_.Stopped(sim::Call(CAMERA("stopRecord"), need_save), root, "", need_save);
   }
 
  private:
   const record_engine::CameraRecordEngineConfig config_;
-  const void* const owner_ = NewOwnerKey();
-  Timeline timeline_;
+  Recording rec_{"CameraRecordCallback", "camera", false};
+  const void* const owner_ = rec_.owner();
   std::mutex mu_;
   bool previewing_ = false;
   std::string root_;

@@ -123,55 +123,30 @@ class QXCameraRecorder : public korin::QXCameraRecordEngineInterface {
   int InitRecord() override { return sim::Call(QXCAMERA("InitRecord")); }
   int UnInitRecord() override { return sim::Call(QXCAMERA("UnInitRecord")); }
   int StartRecord(const korin::QXRecordConfig& c) override {
-    const int r = sim::Call(QXCAMERA("StartRecord"), c);
-    if (r != 0) return r;
-    timeline_.SetFormat(c.enc_width, c.enc_height, c.enc_fps);
-    if (!timeline_.Start()) return CommonErrorCode::kWrongState;
-    {
+    const int r = rec_.Started(sim::Call(QXCAMERA("StartRecord"), c), c.enc_width, c.enc_height, c.enc_fps);
+    if (r == 0) {
       std::lock_guard<std::mutex> lock(mu_);
       file_ = c.file_out_path;
     }
-    Report("OnRecordStarted");
-    return 0;
-  }
-  int StopRecord(bool save) override {
-    const int r = sim::Call(QXCAMERA("StopRecord"), save);
-    if (r != 0) return r;
-    sim::Segment recorded;
-    if (!timeline_.Stop(&recorded)) return CommonErrorCode::kWrongState;
-    std::string path;
-    {
-      std::lock_guard<std::mutex> lock(mu_);
-      path = file_;
-    }
-    if (path.empty()) path = SegmentPath(config_.root_path, "qxcamera");
-    Report("OnRecordStopped", sim::Args({Keep(path, recorded, save)}));
-    return 0;
-  }
-  int PauseRecord() override {
-    const int r = sim::Call(QXCAMERA("PauseRecord"));
-    if (r != 0) return r;
-    return timeline_.Pause() ? Report("OnRecordPaused") : CommonErrorCode::kWrongState;
-  }
-  int ResumeRecord() override {
-    const int r = sim::Call(QXCAMERA("ResumeRecord"));
-    if (r != 0) return r;
-    return timeline_.Resume() ? Report("OnRecordResumed") : CommonErrorCode::kWrongState;
-  }
-  int DeleteLastSegment() override {
-    const int r = sim::Call(QXCAMERA("DeleteLastSegment"));
-    if (r != 0) return r;
-    return timeline_.DeleteLast() ? Report("OnSegmentDeleted") : CommonErrorCode::kWrongState;
-  }
-  int DeleteAllSegment() override {
-    const int r = sim::Call(QXCAMERA("DeleteAllSegment"));
-    if (r == 0) timeline_.DeleteAll();
     return r;
   }
-  int64_t GetTotalDurationMs() override {
-    sim::Note(QXCAMERA("GetTotalDurationMs"));
-    return sim::ScriptedInt(QXCAMERA("GetTotalDurationMs"), static_cast<int>(timeline_.DurationMs()));
+  int StopRecord(bool save) override {
+    std::string file;
+    {
+      std::lock_guard<std::mutex> lock(mu_);
+      file = file_;
+    }
+    return rec_.Stopped(sim::Call(QXCAMERA("StopRecord"), save), config_.root_path, file, save);
   }
+  int PauseRecord() override { return rec_.Paused(sim::Call(QXCAMERA("PauseRecord"))); }
+  int ResumeRecord() override { return rec_.Resumed(sim::Call(QXCAMERA("ResumeRecord"))); }
+  int DeleteLastSegment() override { return rec_.SegmentDeleted(sim::Call(QXCAMERA("DeleteLastSegment"))); }
+  int DeleteAllSegment() override {
+    const int r = sim::Call(QXCAMERA("DeleteAllSegment"));
+    if (r == 0) rec_.DeleteAll();
+    return r;
+  }
+  int64_t GetTotalDurationMs() override { return rec_.DurationMs(QXCAMERA("GetTotalDurationMs")); }
   int SetCallback(korin::QXCameraRecordEngineCallback* cb) override {
     const int r = sim::Call(QXCAMERA("SetCallback"), static_cast<const void*>(cb));
     using C = korin::QXCameraRecordEngineCallback;
@@ -199,15 +174,12 @@ class QXCameraRecorder : public korin::QXCameraRecordEngineInterface {
  private:
   std::string Events() const { return "QXCameraRecordEngineCallback:" + number_; }
   std::string Sink() const { return std::string(sim::kSinkPrefix) + "qxCamera:" + number_; }
-  int Report(const char* method, sim::Args args = sim::Args()) {
-    FireSoon(owner_, Events() + "." + method, std::move(args));
-    return 0;
-  }
+  int Report(const char* method, sim::Args args = sim::Args()) { return rec_.Report(method, std::move(args)); }
 
   const korin::RecordEngineConfig config_;
   const std::string number_;
-  const void* const owner_ = NewOwnerKey();
-  Timeline timeline_;
+  Recording rec_{Events(), "qxcamera", false};
+  const void* const owner_ = rec_.owner();
   std::mutex mu_;
   bool camera_on_ = false;
   int preview_width_ = 0;

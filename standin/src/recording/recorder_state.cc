@@ -9,6 +9,8 @@
 #include <map>
 #include <sstream>
 
+#include "record_engine/common_error_code.h"
+
 
 namespace sim {
 namespace {
@@ -306,6 +308,47 @@ std::string SegmentPath(const std::string& root, const char* kind) {
 std::string Keep(const std::string& path, const sim::Segment& segment, bool save) {
   if (!save || path.empty()) return "";
   return sim::WriteSegment(path, segment) ? path : "";
+}
+
+using record_engine::CommonErrorCode;
+
+int Recording::Report(const char* method, sim::Args args) {
+  FireSoon(owner_, events_ + "." + method, std::move(args));
+  return 0;
+}
+
+int Recording::Started(int r, int width, int height, int fps) {
+  if (r != 0) return r;
+  timeline_.SetFormat(width, height, fps);
+  if (!timeline_.Start()) return CommonErrorCode::kWrongState;
+  Report("OnRecordStarted");
+  if (first_frame_) Report("OnFirstFrameReady");
+  return 0;
+}
+
+int Recording::Paused(int r) {
+  return r != 0 ? r : timeline_.Pause() ? Report("OnRecordPaused") : CommonErrorCode::kWrongState;
+}
+
+int Recording::Resumed(int r) {
+  return r != 0 ? r : timeline_.Resume() ? Report("OnRecordResumed") : CommonErrorCode::kWrongState;
+}
+
+int Recording::Stopped(int r, const std::string& root, const std::string& file, bool save) {
+  if (r != 0) return r;
+  sim::Segment recorded;
+  if (!timeline_.Stop(&recorded)) return CommonErrorCode::kWrongState;
+  const std::string path = file.empty() ? SegmentPath(root, kind_) : file;
+  return Report("OnRecordStopped", sim::Args({Keep(path, recorded, save)}));
+}
+
+int Recording::SegmentDeleted(int r) {
+  return r != 0 ? r : timeline_.DeleteLast() ? Report("OnSegmentDeleted") : CommonErrorCode::kWrongState;
+}
+
+int64_t Recording::DurationMs(const std::string& op) {
+  sim::Note(op);
+  return sim::ScriptedInt(op, static_cast<int>(timeline_.DurationMs()));
 }
 
 }  // namespace recording

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "sim/recording.h"
@@ -60,6 +61,36 @@ class Timeline {
 std::string SegmentPath(const std::string& root, const char* kind);
 // Writes the file; the path, or "" when nothing was kept or it failed.
 std::string Keep(const std::string& path, const sim::Segment& segment, bool save);
+
+// A recorder's recording and the events that report its calls' outcome,
+// fired as "<events>.<Method>" of the recorder's owner key. Each takes the
+// engine call's scripted result and answers the call's.
+class Recording {
+ public:
+  // `kind` names its files; `first_frame`: a start also reports OnFirstFrameReady.
+  Recording(std::string events, const char* kind, bool first_frame)
+      : events_(std::move(events)), kind_(kind), first_frame_(first_frame) {}
+  const void* owner() const { return owner_; }
+
+  int Started(int r, int width, int height, int fps);
+  int Paused(int r);
+  int Resumed(int r);
+  // The file is `file`, or one of the recorder's kind under `root`.
+  int Stopped(int r, const std::string& root, const std::string& file, bool save);
+  int SegmentDeleted(int r);
+  void DeleteAll() { timeline_.DeleteAll(); }
+  // The recording's length, unless `op` is scripted.
+  int64_t DurationMs(const std::string& op);
+  // Reports `method` soon; answers 0.
+  int Report(const char* method, sim::Args args = sim::Args());
+
+ private:
+  const std::string events_;
+  const char* const kind_;
+  const bool first_frame_;
+  const void* const owner_ = NewOwnerKey();
+  Timeline timeline_;
+};
 
 }  // namespace recording
 

@@ -19,8 +19,6 @@
 namespace recording {
 namespace {
 
-using record_engine::CommonErrorCode;
-
 constexpr char kDetector[] = "RecordFrameDetector.OnResult";
 
 // The recorders' frame detector: its results, fired by name.
@@ -38,51 +36,11 @@ void HoldDetector(const void* owner, const korin::FrameValidDetectorConfig& conf
   });
 }
 
-// What both recorders share: the timeline, the events that follow calls,
-// and the segment file a kept recording leaves.
-class ScreenRecording {
- public:
-  explicit ScreenRecording(const char* events) : events_(events) {}
-  const void* owner() const { return owner_; }
-
-  int Started(int r, int width, int height, int fps) {
-    if (r != 0) return r;
-    timeline_.SetFormat(width, height, fps);
-    if (!timeline_.Start()) return CommonErrorCode::kWrongState;
-    Report("OnRecordStarted");
-    Report("OnFirstFrameReady");
-    return 0;
-  }
-  int Paused(int r) { return r != 0 ? r : timeline_.Pause() ? Report("OnRecordPaused") : CommonErrorCode::kWrongState; }
-  int Resumed(int r) {
-    return r != 0 ? r : timeline_.Resume() ? Report("OnRecordResumed") : CommonErrorCode::kWrongState;
-  }
-  int Stopped(int r, const std::string& root, bool save) {
-    if (r != 0) return r;
-    sim::Segment recorded;
-    if (!timeline_.Stop(&recorded)) return CommonErrorCode::kWrongState;
-    sim::ReleaseName(kDetector, owner_);
-    return Report("OnRecordStopped", sim::Args({Keep(SegmentPath(root, "screen"), recorded, save)}));
-  }
-  int SegmentDeleted(int r) {
-    if (r != 0) return r;
-    return timeline_.DeleteLast() ? Report("OnSegmentDeleted") : CommonErrorCode::kWrongState;
-  }
-  int64_t DurationMs(const std::string& op) {
-    sim::Note(op);
-    return sim::ScriptedInt(op, static_cast<int>(timeline_.DurationMs()));
-  }
-
- private:
-  int Report(const char* method, sim::Args args = sim::Args()) {
-    FireSoon(owner_, std::string(events_) + "." + method, std::move(args));
-    return 0;
-  }
-
-  const char* const events_;
-  const void* const owner_ = NewOwnerKey();
-  Timeline timeline_;
-};
+// A stopped recording's detector reports no more.
+int Stopped(const Recording& rec, int r) {
+  if (r == 0) sim::ReleaseName(kDetector, rec.owner());
+  return r;
+}
 
 #define CLASSIC(m) "record_engine.RecordEngineInterface." m
 
@@ -120,13 +78,13 @@ class ClassicScreenRecorder : public record_engine::RecordEngineInterface {
       std::lock_guard<std::mutex> lock(mu_);
       root = root_;
     }
-    return rec_.Stopped(sim::Call(CLASSIC("stopRecord"), save), root, save);
+    return Stopped(rec_, rec_.Stopped(sim::Call(CLASSIC("stopRecord"), save), root, "", save));
   }
   int inputAudioData(const uint8_t*, size_t size) override { return sim::Call(CLASSIC("inputAudioData"), size); }
   int64_t getRecordDurationMs() override { return rec_.DurationMs(CLASSIC("getRecordDurationMs")); }
 
  private:
-  ScreenRecording rec_{"RecordEngineCallback"};
+  Recording rec_{"RecordEngineCallback", "screen", true};
   std::mutex mu_;
   std::string root_;
 };
@@ -162,14 +120,16 @@ class ScreenRecorder : public korin::QXScreenRecordEngineInterface {
   }
   int PauseRecord() override { return rec_.Paused(sim::Call(NEWER("PauseRecord"))); }
   int ResumeRecord() override { return rec_.Resumed(sim::Call(NEWER("ResumeRecord"))); }
-  int StopRecord(bool save) override { return rec_.Stopped(sim::Call(NEWER("StopRecord"), save), config_.root_path, save); }
+  int StopRecord(bool save) override {
+    return Stopped(rec_, rec_.Stopped(sim::Call(NEWER("StopRecord"), save), config_.root_path, "", save));
+  }
   int DeleteLastSegment() override { return rec_.SegmentDeleted(sim::Call(NEWER("DeleteLastSegment"))); }
   int64_t GetRecordDurationMs() override { return rec_.DurationMs(NEWER("GetRecordDurationMs")); }
   int InputAudioData(const uint8_t*, size_t size) override { return sim::Call(NEWER("InputAudioData"), size); }
 
  private:
   const korin::RecordEngineConfig config_;
-  ScreenRecording rec_{"QXScreenRecordEngineCallback"};
+  Recording rec_{"QXScreenRecordEngineCallback", "screen", true};
 };
 
 }  // namespace
