@@ -47,6 +47,7 @@ test('the newer recorder', async (t) => {
     assert.equal(s('createScreenCapture')(noting(), 'params', '5.1.0'), 0);
     assert.deepEqual(opsOf(/RecordEngineInterface|DeviceEngine|AudioRecording/), ['createNewRecordEngine']);
     assert.equal(s('createScreenCapture')(noting(), 'params', '5.1.0'), -1, 'a second create');
+    assert.equal(lines('create screen record engine failed: it is created already').length, 1);
     assert.equal(s('startScreenRecord')({}), 0);
     assert.equal(s('startScreenRecord')({}), 0);
     assert.deepEqual(opsOf(/QXScreenRecordEngineInterface\.(Create|Destroy)/),

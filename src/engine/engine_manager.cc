@@ -352,7 +352,10 @@ bool EngineManager::StoreAlone(std::shared_ptr<W>* slot, std::shared_ptr<W> made
 
 int EngineManager::CreateScreenRecordEngine(napi_env env, napi_value callback, const std::string& params,
                                             const std::string& sdk_version) {
-  if (CurrentScreenRecordEngine()) return -1;
+  if (CurrentScreenRecordEngine()) {
+    LUMEN_LOG(kError, kTag) << "create screen record engine failed: it is created already";
+    return -1;
+  }
   LUMEN_LOG(kInfo, kTag) << "create screen record engine";
   auto screen = std::make_shared<ScreenRecordEngineImpl>(env, callback);
   if (!StoreAlone(&impl_->screen_record, screen)) return -1;
