@@ -145,6 +145,21 @@ test('camera recorder: preview and recording', async (t) => {
   });
 });
 
+test('a start refused while recording leaves the recording\'s own object in place', async (t) => {
+  freshRecording();
+  t.after(destroyRecorders);
+  c('createCameraRecorder')(noting(), {});
+  const running = [];
+  const refused = [];
+  assert.equal(c('startRecord')({ rootDir: '' }, noting(running)), 0);
+  assert.equal(c('startRecord')({ rootDir: '' }, noting(refused)), -100604);
+  // Its object is gone by now: the engine must not have kept it.
+  assert.equal(c('stopRecord')(false), 0);
+  await waitFor(() => names(running).includes('onRecordStopped'));
+  assert.deepEqual(names(running), ['onRecordStarted', 'onRecordStopped']);
+  assert.deepEqual(refused, []);
+});
+
 test('device modules and the camera recorder share an item type, not their events', async (t) => {
   t.beforeEach(() => freshRecording());
   t.afterEach(destroyRecorders);

@@ -30,7 +30,7 @@ test('every export, hostile arguments, in each engine state, with engine threads
   assert.equal(run.code, 0, `${again}\n${run.stdout}\n${run.stderr}`);
   const summary = lastJson(run.stdout);
   assert.equal(summary.ok, true);
-  assert.deepEqual(Object.keys(summary.states), ['none', 'created', 'connected', 'replay', 'liveReplay', 'streaming']);
+  assert.deepEqual(Object.keys(summary.states), ['none', 'created', 'connected', 'replay', 'liveReplay', 'streaming', 'recording']);
   for (const [state, { problems, stats }] of Object.entries(summary.states)) {
     assert.deepEqual(problems, [], state);
     assert.equal(stats.calls, calls, state);
@@ -47,4 +47,6 @@ test('every export, hostile arguments, in each engine state, with engine threads
   const connected = summary.states.connected.stats;
   assert.ok(connected.frames > 0 && connected.deliveries > 0, 'frames and events flowed meanwhile');
   assert.ok(summary.states.replay.stats.frames > 0, 'replayed frames flowed meanwhile');
+  const recording = summary.states.recording.stats;
+  assert.ok(recording.frames > 0 && recording.deliveries > 0, 'preview frames and recorder events flowed meanwhile');
 });

@@ -72,13 +72,14 @@ class CameraRecorder : public record_engine::CameraRecordEngineInterface {
     return 0;
   }
   int startRecord(const record_engine::RecordConfig& c, record_engine::CameraRecordCallback* cb) override {
-    int r = sim::Call(CAMERA("startRecord"), c, static_cast<const void*>(cb));
-    if (r != 0) return r;
-    // The recording's callback first: it hears the start.
-    using C = record_engine::CameraRecordCallback;
-    sim::HoldMethods<C>(owner_, "CameraRecordCallback", cb,
-                        {SIM_METHOD(OnRecordStarted), SIM_METHOD(OnRecordStopped), SIM_METHOD(OnRecordError)});
-    r = rec_.Started(r, c.record_width, c.record_height, 30);
+    // The recording's callback is taken before the start is reported: it hears it.
+    const int r = rec_.Started(sim::Call(CAMERA("startRecord"), c, static_cast<const void*>(cb)), c.record_width,
+                               c.record_height, 30, [&] {
+                                 using C = record_engine::CameraRecordCallback;
+                                 sim::HoldMethods<C>(owner_, "CameraRecordCallback", cb,
+                                                     {SIM_METHOD(OnRecordStarted), SIM_METHOD(OnRecordStopped),
+                                                      SIM_METHOD(OnRecordError)});
+                               });
     if (r == 0) {
       std::lock_guard<std::mutex> lock(mu_);
       root_ = c.output_dir;

@@ -317,10 +317,11 @@ int Recording::Report(const char* method, sim::Args args) {
   return 0;
 }
 
-int Recording::Started(int r, int width, int height, int fps) {
+int Recording::Started(int r, int width, int height, int fps, const std::function<void()>& holding) {
   if (r != 0) return r;
   timeline_.SetFormat(width, height, fps);
   if (!timeline_.Start()) return CommonErrorCode::kWrongState;
+  if (holding) holding();
   Report("OnRecordStarted");
   if (first_frame_) Report("OnFirstFrameReady");
   return 0;

@@ -5,6 +5,7 @@
 #define LIVE_ENGINE_RECORDING_RECORDER_STATE_H_
 
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <utility>
@@ -72,7 +73,9 @@ class Recording {
       : events_(std::move(events)), kind_(kind), first_frame_(first_frame) {}
   const void* owner() const { return owner_; }
 
-  int Started(int r, int width, int height, int fps);
+  // `holding` runs once the start is sure to succeed, before its report: the
+  // engine takes what the start was handed only then.
+  int Started(int r, int width, int height, int fps, const std::function<void()>& holding = nullptr);
   int Paused(int r);
   int Resumed(int r);
   // The file is `file`, or one of the recorder's kind under `root`.
