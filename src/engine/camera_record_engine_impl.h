@@ -1,5 +1,5 @@
 // The camera recorder behind cameraRecordEngine_*: preview into a renderer
-// of its own (a direct renderer, Part of the frame delivery), and one
+// of its own (a direct renderer, never registered), and one
 // recording at a time. Used on the JavaScript thread only; preview frames
 // and events cross through the callback adapter.
 #ifndef LUMEN_ENGINE_CAMERA_RECORD_ENGINE_IMPL_H_
