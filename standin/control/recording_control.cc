@@ -9,33 +9,30 @@
 #include <vector>
 
 #include "korin/qx_video_thumbnail_tools.h"
+#include "record_fields.h"
 #include "sim/live.h"
 #include "sim/recording.h"
 
 namespace recording_control {
 namespace {
 
+using replay_control::ReadFields;
+
 double Num(const Napi::Value& v, double def = 0) { return v.IsNumber() ? v.As<Napi::Number>().DoubleValue() : def; }
-double NumAt(const Napi::Object& o, const char* key, double def = 0) { return Num(o.Get(key), def); }
 std::string Path(const Napi::CallbackInfo& info) {
   return info.Length() > 0 && info[0].IsString() ? info[0].As<Napi::String>().Utf8Value() : std::string();
 }
 
 sim::Segment ToSegment(const Napi::Value& v) {
   sim::Segment s;
-  if (!v.IsObject()) return s;
-  Napi::Object o = v.As<Napi::Object>();
-  s.width = static_cast<int>(NumAt(o, "width"));
-  s.height = static_cast<int>(NumAt(o, "height"));
-  s.fps = static_cast<int>(NumAt(o, "fps"));
-  Napi::Value spans = o.Get("spans");
+  ReadFields(v, "width", s.width, "height", s.height, "fps", s.fps);
+  Napi::Value spans = v.IsObject() ? v.As<Napi::Object>().Get("spans") : v;
   if (!spans.IsArray()) return s;
   Napi::Array a = spans.As<Napi::Array>();
   for (uint32_t i = 0; i < a.Length(); ++i) {
-    Napi::Value e = a.Get(i);
-    if (!e.IsObject()) continue;
-    Napi::Object span = e.As<Napi::Object>();
-    s.spans.push_back({static_cast<int64_t>(NumAt(span, "startMs")), static_cast<int64_t>(NumAt(span, "endMs"))});
+    sim::Span span;
+    ReadFields(a.Get(i), "startMs", span.start_ms, "endMs", span.end_ms);
+    s.spans.push_back(span);
   }
   return s;
 }
@@ -63,10 +60,8 @@ Napi::Value AdvanceRecordingClock(const Napi::CallbackInfo& info) {
 Napi::Value SetRecordingTiming(const Napi::CallbackInfo& info) {
   sim::RecordingTiming t = sim::GetRecordingTiming();
   if (info.Length() > 0 && info[0].IsObject()) {
-    Napi::Object o = info[0].As<Napi::Object>();
-    t.export_step_ms = static_cast<int>(NumAt(o, "exportStepMs", t.export_step_ms));
-    t.thumbnail_interval_ms = static_cast<int>(NumAt(o, "thumbnailIntervalMs", t.thumbnail_interval_ms));
-    t.picture_delay_ms = static_cast<int>(NumAt(o, "pictureDelayMs", t.picture_delay_ms));
+    ReadFields(info[0], "exportStepMs", t.export_step_ms, "thumbnailIntervalMs", t.thumbnail_interval_ms,
+               "pictureDelayMs", t.picture_delay_ms);
     sim::SetRecordingTiming(t);
   }
   Napi::Object out = Napi::Object::New(info.Env());
@@ -142,7 +137,7 @@ Napi::Value Surfaces(const Napi::CallbackInfo& info) {
   return out;
 }
 
-Napi::Value Picture(const Napi::CallbackInfo& info) {
+Napi::Value CameraPicture(const Napi::CallbackInfo& info) {
   int w, h;
   if (!Side(info, 0, &w) || !Side(info, 1, &h)) return info.Env().Undefined();
   auto out = Napi::Buffer<uint8_t>::New(info.Env(), static_cast<size_t>(w) * h * 4);
@@ -191,13 +186,8 @@ Napi::Value ThumbnailsOf(const Napi::CallbackInfo& info) {
   Napi::Env env = info.Env();
   korin::QXVideoThumbnailConfig config;
   int32_t seek = 0;
-  if (info.Length() > 1 && info[1].IsObject()) {
-    Napi::Object o = info[1].As<Napi::Object>();
-    config.width = static_cast<int32_t>(NumAt(o, "width", config.width));
-    config.height = static_cast<int32_t>(NumAt(o, "height", config.height));
-    config.duration_ms = static_cast<int32_t>(NumAt(o, "durationMs", config.duration_ms));
-    seek = static_cast<int32_t>(NumAt(o, "seekMs", 0));
-  }
+  if (info.Length() > 1)
+    ReadFields(info[1], "width", config.width, "height", config.height, "durationMs", config.duration_ms, "seekMs", seek);
   sim::Segment media;
   sim::ReadSegment(Path(info), &media);
   korin::QXVideoThumbnailToolsInterface* tool = korin::QXVideoThumbnailToolsInterface::Create();

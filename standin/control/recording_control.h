@@ -28,8 +28,8 @@ Napi::Value ReadRecordedTime(const Napi::CallbackInfo& info);
 Napi::Value ThumbnailStride(const Napi::CallbackInfo& info);
 // surfaces(): { surfaceId: frames drawn } of every surface sink made.
 Napi::Value Surfaces(const Napi::CallbackInfo& info);
-// picture(width, height, mirror): the bytes a taken picture carries.
-Napi::Value Picture(const Napi::CallbackInfo& info);
+// cameraPicture(width, height, mirror): the bytes a taken picture carries.
+Napi::Value CameraPicture(const Napi::CallbackInfo& info);
 // thumbnailsOf(path, { width, height, durationMs, seekMs }): a thumbnail tool
 // run on the file: [{ timestampUs, width, height, stride, buffer }] in the
 // order made, or the code of the call that failed.

@@ -803,7 +803,7 @@ Napi::Object Init(Napi::Env env, Napi::Object exports) {
       {"readRecordedTime", recording_control::ReadRecordedTime},
       {"thumbnailStride", recording_control::ThumbnailStride},
       {"surfaces", recording_control::Surfaces},
-      {"picture", recording_control::Picture},
+      {"cameraPicture", recording_control::CameraPicture},
       {"thumbnailsOf", recording_control::ThumbnailsOf},
   };
   for (const Row& r : kRows) exports.Set(r.name, Napi::Function::New(env, r.fn, r.name));
