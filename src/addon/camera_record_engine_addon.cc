@@ -57,7 +57,7 @@ template <typename R, std::size_t N, std::size_t M>
 R ReadConfig(const Napi::Value& v, const record::Field<R> (&always)[N], const record::Field<R> (&optional)[M]) {
   R r;
   record::Read(v, always, r);
-  record::ReadPresent(v, optional, r);
+  record::Read(v, optional, r, record::kPresentOnly);
   return r;
 }
 

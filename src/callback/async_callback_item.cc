@@ -138,12 +138,12 @@ napi_value EventArgToJs(napi_env env, const EventArg& arg) {
   if (auto* v = std::get_if<std::vector<uint8_t>>(&arg)) return Napi::Buffer<uint8_t>::Copy(e, v->data(), v->size());
   if (auto* f = std::get_if<std::shared_ptr<const EventFields>>(&arg)) {
     Napi::Object o = Napi::Object::New(e);
-    for (const auto& [key, value] : (*f)->fields) o.Set(key, Napi::Value(e, ToJs(env, value)));
+    for (const auto& [key, value] : (*f)->fields) o.Set(key, Napi::Value(e, EventArgToJs(env, value)));
     return o;
   }
   if (auto* l = std::get_if<std::shared_ptr<const EventList>>(&arg)) {
     Napi::Array a = Napi::Array::New(e, (*l)->items.size());
-    for (size_t i = 0; i < (*l)->items.size(); ++i) a.Set(static_cast<uint32_t>(i), Napi::Value(e, ToJs(env, (*l)->items[i])));
+    for (size_t i = 0; i < (*l)->items.size(); ++i) a.Set(static_cast<uint32_t>(i), Napi::Value(e, EventArgToJs(env, (*l)->items[i])));
     return a;
   }
   return e.Undefined();

@@ -73,9 +73,15 @@ inline EventArg ArgBytes(const void* data, size_t size) {
   auto* p = static_cast<const uint8_t*>(data);
   return std::vector<uint8_t>(p, p + size);
 }
-// An object of the keys given, in their order: Fields({{"errorCode", Arg(c)}, ...}).
-inline EventArg Fields(std::vector<std::pair<const char*, EventArg>> fields) {
-  return std::make_shared<const EventFields>(EventFields{std::move(fields)});
+// An object of the keys given, in their order:
+// Fields(Field("errorCode", Arg(c)), Field("message", Arg(m))); each moved into place.
+inline std::pair<const char*, EventArg> Field(const char* key, EventArg value) { return {key, std::move(value)}; }
+template <typename... F>
+EventArg Fields(F&&... fields) {
+  auto object = std::make_shared<EventFields>();
+  object->fields.reserve(sizeof...(F));
+  (object->fields.emplace_back(std::forward<F>(fields)), ...);
+  return std::shared_ptr<const EventFields>(std::move(object));
 }
 inline EventArg List(std::vector<EventArg> items) {
   return std::make_shared<const EventList>(EventList{std::move(items)});

@@ -32,20 +32,20 @@ void Post(std::shared_ptr<ExportStatusCallbackImpl> self, const char* method, st
 
 void ExportStatusCallbackImpl::onExportProgress(int progress) {
   LUMEN_LOG(kInfo, "ExportStatusCallbackImpl") << "onExportProgress:" << progress;
-  Post(weak_from_this().lock(), "exportProgress", {Arg(int32_t{progress})});
+  Post(weak_from_this().lock(), "exportProgress", Args(Arg(int32_t{progress})));
 }
 
 void ExportStatusCallbackImpl::onExportFinished(const record_engine::ExportResult& result) {
   LUMEN_LOG(kInfo, "ExportStatusCallbackImpl") << "onExportFinished:" << result.error_code;
-  std::vector<EventArg> args{Fields({{"errorCode", Arg(result.error_code)}, {"message", Arg(result.message)}})};
+  std::vector<EventArg> args = Args(Fields(Field("errorCode", Arg(result.error_code)), Field("message", Arg(result.message))));
   if (segments_) {
     LUMEN_LOG(kInfo, "ExportStatusOnExportFinished")
         << "onExportFinished with segment info size:" << result.segment_infos.size();
     std::vector<EventArg> segments;
     segments.reserve(result.segment_infos.size());
     for (const auto& s : result.segment_infos)
-      segments.push_back(Fields({{"startTimeMs", Arg(s.start_time_ms)}, {"endTimeMs", Arg(s.end_time_ms)}}));
-    args.push_back(Fields({{"durationMs", Arg(result.duration_ms)}, {"segmentInfos", List(std::move(segments))}}));
+      segments.push_back(Fields(Field("startTimeMs", Arg(s.start_time_ms)), Field("endTimeMs", Arg(s.end_time_ms))));
+    args.push_back(Fields(Field("durationMs", Arg(result.duration_ms)), Field("segmentInfos", List(std::move(segments)))));
   }
   Post(weak_from_this().lock(), "exportFinished", std::move(args));
 }

@@ -52,7 +52,7 @@ class DetectResultItem : public AsyncCallbackItemBase {
   int32_t Type() const override { return kItemScreenRecord; }
   void Run() override {
     napi_env e = env();
-    napi_value arg = ToJs(e, result_);
+    napi_value arg = EventArgToJs(e, result_);
     Napi::Object target = addon_callback_->GetJsCallback();
     if (target.IsEmpty() || !target.IsFunction()) {
       ExecuteAsyncJsCallBack("onDetectResultCallback", 1, &arg);
@@ -82,19 +82,19 @@ void RecordEngineCallbackBridge::OnRecordStarted() { Post("onRecordStarted", {},
 void RecordEngineCallbackBridge::OnRecordPaused() { Post("onRecordPaused", {}, LINE("onRecordPaused")); }
 void RecordEngineCallbackBridge::OnRecordResumed() { Post("onRecordResumed", {}, LINE("onRecordResumed")); }
 void RecordEngineCallbackBridge::OnRecordStopped(const std::string& path) {
-  Post("onRecordStopped", {Arg(path)}, LINE("onRecordStopped"));
+  Post("onRecordStopped", Args(Arg(path)), LINE("onRecordStopped"));
 }
 
 void RecordEngineCallbackBridge::OnError(int level, int code, const std::string& message) {
   LUMEN_LOG(kInfo, kBridgeTag) << "OnError called with level: " << level << ", code: " << code
                                << ", message: " << message;
-  Post("onErrorStatus", {Fields({{"errorCode", Arg(int32_t{code})}, {"message", Arg(message)}})},
+  Post("onErrorStatus", Args(Fields(Field("errorCode", Arg(int32_t{code})), Field("message", Arg(message)))),
        LINE("onRecordError code: " + std::to_string(code) + " message: " + message));
 }
 
 void RecordEngineCallbackBridge::OnScreenCaptureApiChanged(int api_type) {
   LUMEN_LOG(kInfo, kBridgeTag) << "OnScreenCaptureApiChanged called with api_type: " << api_type;
-  Post("onCaptureApiChanged", {Fields({{"api_type", Arg(int32_t{api_type})}})},
+  Post("onCaptureApiChanged", Args(Fields(Field("api_type", Arg(int32_t{api_type})))),
        LINE("onCaptureApiChanged :" + std::to_string(api_type)));
 }
 
@@ -105,7 +105,7 @@ void RecordEngineCallbackBridge::OnSegmentDeleted() {
 
 void RecordEngineCallbackBridge::OnMergeProgress(int progress) {
   LUMEN_LOG(kInfo, kBridgeTag) << "OnMergeProgress called with progress: " << progress;
-  Post("onMergeProgress", {Arg(int32_t{progress})});
+  Post("onMergeProgress", Args(Arg(int32_t{progress})));
 }
 
 void RecordEngineCallbackBridge::OnFirstFrameReady() {
@@ -122,11 +122,9 @@ std::unique_ptr<korin::QXScreenRecordEngineCallback> RecordEngineCallbackBridge:
 std::function<void(const korin::FrameDetectResult&)> FrameDetectorForwarder(napi_env env, napi_value target) {
   auto holder = std::make_shared<AddonCallback>(env, target);
   return [holder](const korin::FrameDetectResult& r) {
-    EventArg result = Fields({{"isStatic", Arg(r.is_static)},
-                              {"isBlack", Arg(r.is_black)},
-                              {"isGreen", Arg(r.is_green)},
-                              {"isSolid", Arg(r.is_solid)},
-                              {"solidColor", Arg(r.solid_color)}});
+    EventArg result = Fields(Field("isStatic", Arg(r.is_static)), Field("isBlack", Arg(r.is_black)),
+                             Field("isGreen", Arg(r.is_green)), Field("isSolid", Arg(r.is_solid)),
+                             Field("solidColor", Arg(r.solid_color)));
     CallbackDispatcher::Post(new DetectResultItem(holder, std::move(result)));
   };
 }

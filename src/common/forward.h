@@ -234,8 +234,10 @@ template <typename Kind, auto Method>
 Napi::Value ForwardWrapper(const Napi::CallbackInfo& info) {
   auto owner = Kind::Find(info);
   if (!owner) return Kind::Missing(info);
-  auto args = ReadArgs<typename MethodOf<decltype(Method)>::Args>(info, FirstArg<Kind>::value);
-  return ToJs(info.Env(), std::apply([&](auto&... a) { return ((*owner).*Method)(a...); }, args));
+  using Shape = MethodOf<decltype(Method)>;
+  auto args = ReadArgs<typename Shape::Args>(info, FirstArg<Kind>::value);
+  return ToJs<Plain<typename Shape::Result>>::New(info.Env(),
+                                                   std::apply([&](auto&... a) { return ((*owner).*Method)(a...); }, args));
 }
 
 }  // namespace lumen_addon

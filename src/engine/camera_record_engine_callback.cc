@@ -20,16 +20,16 @@ std::shared_ptr<VideoFrameCallback> CameraRecordEngineCallbackImpl::SetPreview(
 void CameraRecordEngineCallbackImpl::OnPreviewStarted() { Post("onPreviewStarted"); }
 void CameraRecordEngineCallbackImpl::OnPreviewStopped() { Post("onPreviewStopped"); }
 void CameraRecordEngineCallbackImpl::OnCameraError(int code, const std::string& message) {
-  Post("onCameraError", {Arg(int32_t{code}), Arg(message)});
+  Post("onCameraError", Args(Arg(int32_t{code}), Arg(message)));
 }
 void CameraRecordEngineCallbackImpl::OnRecordProgress(int64_t duration_ms) {
-  Post("onRecordProgress", {Arg(duration_ms)});
+  Post("onRecordProgress", Args(Arg(duration_ms)));
 }
 
 void CameraRecordCallbackImpl::OnRecordStarted() { Post("onRecordStarted"); }
-void CameraRecordCallbackImpl::OnRecordStopped(const std::string& path) { Post("onRecordStopped", {Arg(path)}); }
+void CameraRecordCallbackImpl::OnRecordStopped(const std::string& path) { Post("onRecordStopped", Args(Arg(path))); }
 void CameraRecordCallbackImpl::OnRecordError(int code, const std::string& message) {
-  Post("onRecordError", {Arg(int32_t{code}), Arg(message)});
+  Post("onRecordError", Args(Arg(int32_t{code}), Arg(message)));
 }
 
 }  // namespace lumen_addon

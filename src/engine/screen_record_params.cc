@@ -36,7 +36,7 @@ const record::Field<RecordParams> kClassicFields[] = {
     LUMEN_FIELD("captureSourceTitle", RecordParams, capture_source_title, kString),
     LUMEN_FIELD("needCaptureMouse", RecordParams, need_capture_mouse, kBool),
     LUMEN_FIELD("captureApiType", RecordParams, capture_api_type, kInt32),
-    LUMEN_FIELD("excludeWindList", RecordParams, exclude_wind_list, kInt64List),
+    LUMEN_FIELD("excludeWindList", RecordParams, exclude_wind_list, kNumbers),
 };
 
 using korin::FrameValidDetectorConfig;
@@ -69,13 +69,13 @@ using korin::ScreenCaptureConfig;
 const record::Field<ScreenCaptureConfig> kCaptureFields[] = {
     LUMEN_FIELD("targetWidth", ScreenCaptureConfig, width, kInt32),
     LUMEN_FIELD("targetHeight", ScreenCaptureConfig, height, kInt32),
-    LUMEN_FIELD("videoFps", ScreenCaptureConfig, frame_rate, kDouble),
+    LUMEN_FIELD("videoFps", ScreenCaptureConfig, frame_rate, kNumber),
     LUMEN_FIELD("needCaptureMouse", ScreenCaptureConfig, capture_cursor, kBool),
     LUMEN_FIELD("captureSourceType", ScreenCaptureConfig, capture_type, kInt32),
     LUMEN_FIELD("captureApiType", ScreenCaptureConfig, api_type, kInt32),
     LUMEN_FIELD("windId", ScreenCaptureConfig, window_or_screen_id, kInt64),
     LUMEN_FIELD("captureSourceTitle", ScreenCaptureConfig, source_title, kString),
-    LUMEN_FIELD("excludeWindList", ScreenCaptureConfig, exclude_window_list, kInt64List),
+    LUMEN_FIELD("excludeWindList", ScreenCaptureConfig, exclude_window_list, kNumbers),
     LUMEN_FIELD("cropLeftOffset", ScreenCaptureConfig, crop_left_offset, kInt32),
     LUMEN_FIELD("cropTopOffset", ScreenCaptureConfig, crop_top_offset, kInt32),
     LUMEN_FIELD("cropWidth", ScreenCaptureConfig, crop_width, kInt32),
@@ -101,7 +101,7 @@ void ReadDetector(const Napi::Object& params, const record::Field<FrameValidDete
                   FrameValidDetectorConfig& detector) {
   if (!js::Has(params, "frameDetectorCfg")) return;
   const Napi::Value cfg = js::Get(params, "frameDetectorCfg");
-  record::ReadPresent(cfg, fields, detector);
+  record::Read(cfg, fields, detector, record::kPresentOnly);
   const Napi::Object o = js::ToObject(cfg);
   if (!js::Has(o, "callbackWithResult")) return;
   const Napi::Value target = js::Get(o, "callbackWithResult");
@@ -119,9 +119,9 @@ RecordEngineConfig ToNewEngineConfig(const Napi::Object& params, bool agc_when_p
   c.insert_picture_path_when_close_camera.clear();
   c.frame_detector = FrameValidDetectorConfig();
   c.enable_agc_when_pause = agc_when_pause;
-  record::ReadPresent(params, kEngineFields, c);
+  record::Read(params, kEngineFields, c, record::kPresentOnly);
   ReadDetector(params, kDetectorFields, c.frame_detector);
-  record::ReadPresent(params, kEngineTailFields, c);
+  record::Read(params, kEngineTailFields, c, record::kPresentOnly);
   const FrameValidDetectorConfig& d = c.frame_detector;
   LUMEN_LOG(kInfo, kTag) << "ScreenRecordEngineImpl::ObjectToNewEngineConfig success :"
                          << "root_path:" << c.root_path << " audio_device_enable_builtin_aec:"
@@ -142,7 +142,7 @@ RecordEngineConfig ToNewEngineConfig(const Napi::Object& params, bool agc_when_p
 
 ScreenCaptureConfig ToCaptureConfig(const Napi::Object& params) {
   ScreenCaptureConfig c;
-  record::ReadPresent(params, kCaptureFields, c);
+  record::Read(params, kCaptureFields, c, record::kPresentOnly);
   char fps[32];
   std::snprintf(fps, sizeof fps, "%f", static_cast<double>(c.frame_rate));
   LUMEN_LOG(kInfo, kTag) << "ScreenRecordEngineImpl::ObjectToCaptureConfig success :"
@@ -171,7 +171,7 @@ MediaRecordConfig ToMediaRecordConfig(const Napi::Object& params) {
   c.audio_sample_rate = 16000;
   c.audio_channel_num = 1;
   c.enable_surface_encoder = false;
-  record::ReadPresent(params, kMediaFields, c);
+  record::Read(params, kMediaFields, c, record::kPresentOnly);
   LUMEN_LOG(kInfo, kTag) << "ScreenRecordEngineImpl::ObjectToMediaRecordConfig success :"
                          << "file_output_path:" << c.file_output_path << " mux_format:" << c.mux_format
                          << " video_codec_type:" << c.video_codec_type << " audio_codec_type:" << c.audio_codec_type
@@ -198,7 +198,7 @@ ScreenRecordParams ReadScreenRecordParams(const Napi::Value& value, bool screen_
     p.capture = ToCaptureConfig(params);
     p.media = ToMediaRecordConfig(params);
   } else {
-    record::ReadPresent(params, kClassicFields, p.classic);
+    record::Read(params, kClassicFields, p.classic, record::kPresentOnly);
     ReadDetector(params, kClassicDetectorFields, p.classic.frame_detector);
   }
   return p;

@@ -156,10 +156,10 @@ class MediaTrackEditor : public record_engine::MediaTrackEditorEngineInterface {
     sim::RunOnEngineThreadAfter(3, step, [owner, job, step, quarter] {
       if (job->cancelled) return;
       if (quarter > 4) {
-        sim::FireHere(job->name + ".onExportFinished", sim::Args({0.0, std::string()}), nullptr, owner);
+        sim::FireHere(job->name + ".onExportFinished", sim::ArgsOf(0.0, std::string()), nullptr, owner);
         return;
       }
-      if (sim::FireHere(job->name + ".onExportProgress", sim::Args({25.0 * quarter}), nullptr, owner))
+      if (sim::FireHere(job->name + ".onExportProgress", sim::ArgsOf(25.0 * quarter), nullptr, owner))
         Run(owner, job, step, quarter + 1);
     });
   }

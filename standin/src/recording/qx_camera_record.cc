@@ -76,8 +76,8 @@ class QXCameraRecorder : public korin::QXCameraRecordEngineInterface {
   int SwitchCamera(bool is_front) override {
     const int r = sim::Call(QXCAMERA("SwitchCamera"), is_front);
     if (r == 0)
-      Report("OnCameraSwitched", sim::Args({is_front ? 0.0 : 1.0, 1.0, std::string(is_front ? "front-guid" : "back-guid"),
-                                            std::string(is_front ? "Front Camera" : "Back Camera")}));
+      Report("OnCameraSwitched", sim::ArgsOf(is_front ? 0.0 : 1.0, 1.0, std::string(is_front ? "front-guid" : "back-guid"),
+                                             std::string(is_front ? "Front Camera" : "Back Camera")));
     return r;
   }
   int TakePicture(const korin::QXPictureConfig& c, korin::QXTakePictureCallback* cb) override {
@@ -300,7 +300,7 @@ class ThumbnailTool : public korin::QXVideoThumbnailToolsInterface {
         sim::ReleaseName(name, owner);
         return;
       }
-      if (sim::FireHere(name, sim::Args({static_cast<double>(at * 1000)}), nullptr, owner))
+      if (sim::FireHere(name, sim::ArgsOf(static_cast<double>(at * 1000)), nullptr, owner))
         Produce(owner, name, thread, interval, interval, at + step, end, step);
     });
   }

@@ -340,7 +340,7 @@ int Recording::Stopped(int r, const std::string& root, const std::string& file, 
   sim::Segment recorded;
   if (!timeline_.Stop(&recorded)) return CommonErrorCode::kWrongState;
   const std::string path = file.empty() ? SegmentPath(root, kind_) : file;
-  return Report("OnRecordStopped", sim::Args({Keep(path, recorded, save)}));
+  return Report("OnRecordStopped", sim::ArgsOf(Keep(path, recorded, save)));
 }
 
 int Recording::SegmentDeleted(int r) {

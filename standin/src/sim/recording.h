@@ -39,7 +39,7 @@ struct Span {
 
 // One recording as its file holds it: frame size and rate, and the spans
 // of the recorder's clock it covers, in order (a pause leaves a gap).
-struct Segment {
+struct ENGINE_API Segment {
   int width = 0;
   int height = 0;
   int fps = 0;
