@@ -173,68 +173,137 @@ export interface ExportWithSegmentsCallbacks {
 // ---- screenRecordEngine_*: the screen or a window, with the microphone --------------------
 
 /**
- * Makes the recorder (the source flag "enableNewScreenRecordEngine20250807"
- * chooses which, once) and initialises it: its code; -1 while one exists.
+ * Makes the recorder (the source flag "enableNewScreenRecordEngine20250807" chooses which,
+ * once) and initialises it: its code; -1 while one exists. Throws "Expected 3 arguments:
+ * callback, params, sdk_version" unless called with at least (object, string, string).
  */
 export declare function screenRecordEngine_createScreenCapture(
   callback: ScreenRecordEvents,
   params: string,
   sdkVersion: string,
 ): ResultCode;
+/**
+ * Starts a recording; the newer recorder is made anew by each start. Throws "Expected 1
+ * arguments : params" unless called with at least (object).
+ */
 export declare function screenRecordEngine_startScreenRecord(params: ScreenRecordParams): ResultCode;
+/** Pauses the recording; the microphone's gain control is held unless the source flag keeps it on. */
 export declare function screenRecordEngine_pauseScreenRecord(): ResultCode;
+/** Resumes the recording. */
 export declare function screenRecordEngine_resumeScreenRecord(): ResultCode;
-/** Exactly the bytes the ArrayBuffer or Int8Array views; any other kind throws. */
+/**
+ * Exactly the bytes the ArrayBuffer or Int8Array views. Throws "Expected 1 arguments" unless
+ * called with exactly one argument, and "Expected arguments: arraybuffer or int8array" for any
+ * other kind of value.
+ */
 export declare function screenRecordEngine_newScreenAudioDataReady(data: Int8Array | ArrayBuffer): ResultCode;
-/** `save`: keep what was recorded. */
+/**
+ * Stops the recording; `save` keeps what was recorded. Throws "Expected 1 arguments : bool"
+ * unless called with at least (boolean).
+ */
 export declare function screenRecordEngine_stopScreenRecord(save: boolean): ResultCode;
-/** The newer recorder only; -1 on the classic one. */
+/**
+ * Drops the last segment: the newer recorder only, -1 on the classic one. Throws "Invalid
+ * arguments, no need parameter !" when given any argument.
+ */
 export declare function screenRecordEngine_deleteLastSegment(): ResultCode;
-/** Milliseconds recorded; -1 without a recorder. */
+/**
+ * Milliseconds recorded; -1 without a recorder. Throws "Invalid arguments, no need parameter !"
+ * when given any argument.
+ */
 export declare function screenRecordEngine_getRecordDurationMs(): number;
-/** Needs no recorder. `type` is "screen" or "window"; any other has none. */
+/**
+ * The capture interfaces for a source type, "screen" or "window" (any other has none); needs
+ * no recorder. Throws "Expected 1 arguments, 1st parameter to be string" unless called with at
+ * least (string).
+ */
 export declare function screenRecordEngine_getSupportedCapApiList(type: string): number[];
-/** Needs no recorder. */
+/**
+ * The windows that can be recorded; needs no recorder. Throws "Invalid arguments, no need
+ * parameter !" when given any argument.
+ */
 export declare function screenRecordEngine_getWindowsList(): RecordableWindow[];
 /** 0, or -1 without a recorder; its queued events are dropped. */
 export declare function screenRecordEngine_destroyScreenCapture(): ResultCode;
 
 // ---- cameraRecordEngine_*: the camera, with a preview -------------------------------------
 
-/** The initialisation's code; -1 while one exists, or when no engine could be made. */
+/**
+ * Makes the recorder and initialises it: the initialisation's code; -1 while one exists, or
+ * when no engine could be made. Throws "Expected 3 arguments: callback, params, sdk_version"
+ * unless called with at least (object, object).
+ */
 export declare function cameraRecordEngine_createCameraRecorder(
   callback: CameraRecorderEvents,
   params: CameraRecorderParams,
 ): ResultCode;
-/** Preview frames go to `callback.onVideoFrame` (user 0, track type 0) until cameraRecordEngine_stopPreview. */
+/**
+ * Preview frames go to `callback.onVideoFrame` (user 0, track type 0) until
+ * cameraRecordEngine_stopPreview. Throws "Expected 1 arguments: config, callback" unless called
+ * with at least (object, object).
+ */
 export declare function cameraRecordEngine_startPreview(
   config: CameraPreviewConfig,
   callback: VideoRenderer<TrackVideoFrame>,
 ): ResultCode;
+/**
+ * Starts a recording whose events go to `callback`. Throws "Expected 2 arguments: config,
+ * callback" unless called with at least (object, object).
+ */
 export declare function cameraRecordEngine_startRecord(config: CameraRecordConfig, callback: CameraRecordingEvents): ResultCode;
-/** `needSave`: keep the file. */
+/**
+ * Stops the recording; `needSave` keeps the file. Throws "Expected 1 arguments: need_save"
+ * unless called with at least (boolean).
+ */
 export declare function cameraRecordEngine_stopRecord(needSave: boolean): ResultCode;
-/** No frame is delivered once it returned, queued or not. */
+/**
+ * Stops the preview: no frame is delivered once it returned, queued or not. Throws "Expected 0
+ * arguments" when given any argument.
+ */
 export declare function cameraRecordEngine_stopPreview(): ResultCode;
-/** 0, or -1 without a recorder; its queued events go, the device modules' stay. */
+/**
+ * 0, or -1 without a recorder; its queued events go, the device modules' stay. Throws "Expected
+ * 0 arguments" when given any argument.
+ */
 export declare function cameraRecordEngine_destroyCameraRecorder(): ResultCode;
 
 // ---- mediaTrackEditorEngine_*: recorded media cut, joined and exported --------------------
 // Every export but create and destroy throws "media track editor engine is not created" without an editor.
 
-/** The editor's code; -100606 while one exists. */
+/** Makes the editor: its code; -100606 while one exists. */
 export declare function mediaTrackEditorEngine_createMediaTrackEditor(): ResultCode;
-/** Positions in milliseconds. */
+/**
+ * Inserts the media at `pos` milliseconds. Throws "Expected 2 arguments: path, pos" unless
+ * called with at least (string, number).
+ */
 export declare function mediaTrackEditorEngine_mediaTrackInsert(path: string, pos: number): ResultCode;
+/**
+ * Cuts the range, in milliseconds. Throws "Expected 2 arguments: startPos, endPos" unless called
+ * with at least (number, number).
+ */
 export declare function mediaTrackEditorEngine_mediaTrackDelete(startPos: number, endPos: number): ResultCode;
+/** Appends the media. Throws "Expected 1 arguments: path" unless called with at least (string). */
 export declare function mediaTrackEditorEngine_mediaTrackAppend(path: string): ResultCode;
+/**
+ * Replaces the range, in milliseconds, by the media. Throws "Expected 3 arguments: path,
+ * startPos, endPos" unless called with at least (string, number, number).
+ */
 export declare function mediaTrackEditorEngine_mediaTrackReplace(path: string, startPos: number, endPos: number): ResultCode;
-/** Milliseconds. */
+/** The track's duration in milliseconds. */
 export declare function mediaTrackEditorEngine_getMediaTrackDuration(): number;
+/**
+ * Exports the track to `path`; the export's progress and end go to `callback`, and nothing more
+ * of an earlier export. Throws "Expected 2 arguments: path, callback" unless called with at least
+ * (string, object).
+ */
 export declare function mediaTrackEditorEngine_mediaTrackExport(path: string, callback: ExportStatusCallbacks): ResultCode;
+/**
+ * The same, with the segments of the exported track at its end. Throws "Expected 2 arguments:
+ * path, callback" unless called with at least (string, object).
+ */
 export declare function mediaTrackEditorEngine_mediaTrackExportWithSegInfo(
   path: string,
   callback: ExportWithSegmentsCallbacks,
 ): ResultCode;
-/** 0, or -1 without an editor. */
+/** Releases the editor: 0, or -1 without one. */
 export declare function mediaTrackEditorEngine_destroyMediaTrackEditor(): ResultCode;
