@@ -279,3 +279,60 @@ export declare function probeDownloader(op: string, ...args: unknown[]): unknown
 export declare function probeEvents(id: number): Array<{ event: string; tag?: number; chunks?: ReplayChunk[]; [key: string]: unknown }>;
 /** Each stream's frame count and newest frame of a probe. */
 export declare function probeFrames(id: number): unknown;
+
+// ---- recorders (docs/sim-recording.md) ----------------------------------------------------
+
+/** Recorded time spans, in ms from the start of a recording. */
+export interface SimSpan {
+  startMs: number;
+  endMs: number;
+}
+
+/** A recording as its segment file holds it. */
+export interface SimSegment {
+  width: number;
+  height: number;
+  fps: number;
+  spans: SimSpan[];
+}
+
+/** How the recorders' own work is paced, in ms (-1: held for its firer). */
+export interface SimRecordingTiming {
+  exportStepMs: number;
+  thumbnailIntervalMs: number;
+  pictureDelayMs: number;
+}
+
+/** A thumbnail: 4-byte pixels in rows of `stride` bytes. */
+export interface SimThumbnail {
+  width: number;
+  height: number;
+  stride: number;
+  buffer: Buffer;
+}
+
+/** Switches the recorders' clock to manual time (or back) when given; answers its time in ms. */
+export declare function recordingClock(options?: { manual?: boolean }): number;
+/** Moves a manual clock on; answers its time. */
+export declare function advanceRecordingClock(ms: number): number;
+/** Merges into the recorders' timing; answers the whole. */
+export declare function setRecordingTiming(partial: Partial<SimRecordingTiming>): SimRecordingTiming;
+/** The segment file at `path`, or null when it is none. */
+export declare function readSegment(path: string): (SimSegment & { durationMs: number }) | null;
+/** Writes a segment file at an absolute path; true once written. */
+export declare function writeSegment(path: string, segment: Partial<SimSegment>): boolean;
+/** The recorded time shown at a position (-1 for an empty recording). */
+export declare function recordedTimeAt(segment: Partial<SimSegment>, positionMs: number): number;
+/** The thumbnail of a recorded time. */
+export declare function drawRecordedTime(width: number, height: number, ms: number): SimThumbnail;
+/** The ms a thumbnail's pixel at `offset` carries; null past the end. */
+export declare function readRecordedTime(bytes: ArrayBufferView, offset?: number): number | null;
+/** Bytes between a thumbnail's rows. */
+export declare function thumbnailStride(width: number): number;
+/** Frames drawn per surface a surface sink was made for. */
+export declare function surfaces(): Record<string, number>;
+/** The bytes a taken picture carries. */
+export declare function cameraPicture(width: number, height: number, mirror?: boolean): Buffer;
+/** A thumbnail tool run on a file: its thumbnails in the order made, or the failing call's code. */
+export declare function thumbnailsOf(path: string, request?: { width?: number; height?: number; durationMs?: number; seekMs?: number }):
+  Array<SimThumbnail & { timestampUs: number }> | number;
