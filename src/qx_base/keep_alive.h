@@ -27,6 +27,15 @@ class KeepAlive {
     std::lock_guard<std::mutex> lock(mu_);
     kept_.push_back(std::move(object));
   }
+  // Kept as it is, for objects that stay in use elsewhere or have nothing
+  // to silence (a sink other engine objects may be drawing into, a native
+  // surface). Null is ignored.
+  template <typename T>
+  void Keep(std::shared_ptr<T> object) {
+    if (!object) return;
+    std::lock_guard<std::mutex> lock(mu_);
+    kept_.push_back(std::move(object));
+  }
   // Once the engine object that was handed them is destroyed.
   void Clear() {
     std::vector<std::shared_ptr<void>> gone;
