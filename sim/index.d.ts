@@ -134,8 +134,13 @@ export declare function waitIdle(): void;
 export declare function setAutoConnect(on: boolean, options?: { delayMs?: number }): void;
 /** The held video sink names ("sink:<userId>:<type>", "sink:local:<trackType>", ...). */
 export declare function sinks(): string[];
-/** One frame of `pattern(width, height, seed)` to a sink, on an engine thread; false without that sink. */
-export declare function pushFrame(name: string, width: number, height: number, seed: number): boolean;
+/**
+ * One frame of `pattern(width, height, seed)` to a sink, on an engine thread, in a pixel buffer of
+ * `format` (4-byte 'bgra' by default, or 'i420'); false without that sink.
+ */
+export declare function pushFrame(name: string, width: number, height: number, seed: number, format?: 'bgra' | 'i420'): boolean;
+/** The ABGR pixels `pattern(width, height, seed)` makes through the engine's conversions (to I420, then to ABGR). */
+export declare function abgrOf(width: number, height: number, seed: number): Buffer | null;
 /** A flood of frames from up to 8 engine threads; resolves to the frames delivered. */
 export declare function pushFrames(name: string, width: number, height: number, count: number, threads?: number): Promise<number>;
 /** The moving test picture to every held sink until stopVideo(). */

@@ -721,7 +721,7 @@ class TypicalSink : public tavel::VideoSinkInterface {
   void OnFrame(const korin::QXVideoFrame& f) override {
     const size_t size = static_cast<size_t>(f.width) * f.height * 4;
     // The engine's memory is gone once OnFrame returns: the frame is copied.
-    auto* frame = new TypicalFrame{user_id_, type_, f.width, f.height, std::vector<uint8_t>(f.buffer, f.buffer + size)};
+    auto* frame = new TypicalFrame{user_id_, type_, f.width, f.height, std::vector<uint8_t>(f.buffer.data[0], f.buffer.data[0] + size)};
     if (napi_call_threadsafe_function(tsfn_, frame, napi_tsfn_blocking) != napi_ok) delete frame;
   }
 

@@ -262,13 +262,36 @@ void VideoFrameCallback::ReleaseFrame() {
   DeleteReferenceSafely(env, ref);
 }
 
+namespace {
+
+// Renderers draw 4-byte pixels; a frame in another format or whose rows are
+// shorter than its width is not one of theirs.
+bool Drawable(const korin::QXVideoFrame& f) {
+  const korin::QXPixelBuffer& b = f.buffer;
+  return b.format == korin::QXPixelFormat::kBGRA && b.data[0] != nullptr && f.width > 0 && f.height > 0 &&
+         b.width == f.width && b.height == f.height && b.stride[0] / 4 >= f.width;
+}
+
+// Packed rows in one copy, padded ones row by row.
+void CopyPixels(uint8_t* dst, const korin::QXPixelBuffer& b, size_t row, size_t size) {
+  const size_t stride = static_cast<size_t>(b.stride[0]);
+  if (stride == row) {
+    tavel::FastMemoryCopy(dst, b.data[0], size);
+    return;
+  }
+  for (int y = 0; y < b.height; ++y) tavel::FastMemoryCopy(dst + row * y, b.data[0] + stride * y, row);
+}
+
+}  // namespace
+
 void VideoFrameCallback::OnFrame(const korin::QXVideoFrame& frame) {
-  if (!alive_ || frame.buffer == nullptr || frame.width <= 0 || frame.height <= 0) return;
+  if (!alive_ || !Drawable(frame)) return;
   // Items own the renderer; this keeps it alive should one of them be
   // destroyed right here (a post while closing).
   std::shared_ptr<VideoFrameCallback> self = weak_from_this().lock();
   if (!self) return;
-  const size_t size = static_cast<size_t>(frame.width) * static_cast<size_t>(frame.height) * 4;
+  const size_t row = static_cast<size_t>(frame.width) * 4;
+  const size_t size = row * static_cast<size_t>(frame.height);
   {
     std::lock_guard<std::mutex> lock(frame_mu_);
     if (!enabled_) return;
@@ -280,7 +303,7 @@ void VideoFrameCallback::OnFrame(const korin::QXVideoFrame& frame) {
       FreeNativeLocked();
       width_ = frame.width;
       height_ = frame.height;
-      tavel::FastMemoryCopy(shared_data_, frame.buffer, size);
+      CopyPixels(shared_data_, frame.buffer, row, size);
     } else {
     if (!native_ || native_size_ != size) {
       FreeNativeLocked();
@@ -292,7 +315,7 @@ void VideoFrameCallback::OnFrame(const korin::QXVideoFrame& frame) {
     }
     width_ = frame.width;
     height_ = frame.height;
-    tavel::FastMemoryCopy(native_, frame.buffer, size);
+    CopyPixels(native_, frame.buffer, row, size);
     native_newer_ = true;
     }
   }

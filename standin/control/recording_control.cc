@@ -163,9 +163,10 @@ struct Thumbnail {
 class Collector : public korin::QXVideoThumbnailToolCallback {
  public:
   void OnThumbnailReady(const korin::QXVideoFrame& frame) override {
-    const size_t size = static_cast<size_t>(sim::ThumbnailStride(frame.width)) * frame.height;
+    const uint8_t* pixels = frame.buffer.data[0];
+    const size_t size = static_cast<size_t>(frame.buffer.stride[0]) * frame.height;
     std::lock_guard<std::mutex> lock(mu_);
-    got_.push_back({frame.timestampUs, frame.width, frame.height, std::vector<uint8_t>(frame.buffer, frame.buffer + size)});
+    got_.push_back({frame.timestampUs, frame.width, frame.height, std::vector<uint8_t>(pixels, pixels + size)});
     cv_.notify_all();
   }
   std::vector<Thumbnail> Wait(size_t count) {

@@ -14,7 +14,10 @@
 #include "device_control.h"
 #include "replay_control.h"
 #include "recording_control.h"
+#include "korin/video_frame.h"
 #include "rtc/logging.h"
+#include "sim/frames.h"
+#include "tavel/media_utils.h"
 #include "player/player_sim.h"
 #include "sim/ai_agent.h"
 #include "sim/http.h"
@@ -347,16 +350,33 @@ double Num(const Napi::CallbackInfo& info, size_t i, double def) {
   return info.Length() > i && info[i].IsNumber() ? info[i].As<Napi::Number>().DoubleValue() : def;
 }
 
-// pushFrame(name, width, height, seed): one frame of Pattern(seed) to the
-// sink, on an engine thread; returns once OnFrame has returned.
+// pushFrame(name, width, height, seed, format): one frame of Pattern(seed)
+// to the sink, on an engine thread, in a pixel buffer of `format` ('bgra' by
+// default, or 'i420'); returns once OnFrame has returned.
 Napi::Value PushFrame(const Napi::CallbackInfo& info) {
   int w, h;
   if (!FrameSize(info, 1, &w, &h)) return info.Env().Undefined();
   std::string name = Str(info, 0);
   auto seed = static_cast<int64_t>(Num(info, 3, 0));
+  const int format = Str(info, 4) == "i420" ? static_cast<int>(korin::QXPixelFormat::kI420) : 0;
   bool delivered = false;
-  sim::RunOnEngineThread(0, [&] { delivered = sim::DeliverFrame(name, w, h, seed, nullptr); }, true);
+  sim::RunOnEngineThread(0, [&] { delivered = sim::DeliverFrame(name, w, h, seed, nullptr, format); }, true);
   return Napi::Boolean::New(info.Env(), delivered);
+}
+
+// abgrOf(width, height, seed): the ABGR pixels that Pattern(seed) makes
+// through the engine's own conversions (to I420, then to ABGR), as a Buffer.
+Napi::Value AbgrOf(const Napi::CallbackInfo& info) {
+  int w, h;
+  if (!FrameSize(info, 0, &w, &h)) return info.Env().Undefined();
+  std::vector<uint8_t> pattern(static_cast<size_t>(w) * h * 4);
+  sim::Pattern(w, h, static_cast<int64_t>(Num(info, 2, 0)), pattern.data());
+  korin::QXI420Buffer planes;
+  if (!sim::ToI420(sim::ViewBGRA(pattern.data(), w, h, w * 4), &planes)) return info.Env().Null();
+  Napi::Buffer<uint8_t> out = Napi::Buffer<uint8_t>::New(info.Env(), pattern.size());
+  tavel::I420ToABGR(planes.y.data(), planes.stride_y, planes.u.data(), planes.stride_u, planes.v.data(),
+                    planes.stride_v, out.Data(), w * 4, w, h);
+  return out;
 }
 
 // pushFrames(name, width, height, count, threads): a flood without blocking
@@ -752,6 +772,7 @@ Napi::Object Init(Napi::Env env, Napi::Object exports) {
       {"sinks", Sinks},
       {"pushFrame", PushFrame},
       {"pushFrames", PushFrames},
+      {"abgrOf", AbgrOf},
       {"startVideo", StartVideo},
       {"stopVideo", StopVideo},
       {"videoStats", VideoStats},

@@ -15,6 +15,7 @@
 #include <thread>
 
 #include "live/internal.h"
+#include "sim/frames.h"
 #include "sim/live.h"
 #include "sim/sim.h"
 
@@ -104,7 +105,11 @@ void HoldFrameSink(const void* owner, const std::string& name, FrameTarget deliv
     frame.width = static_cast<int>(w);
     frame.height = static_cast<int>(h);
     frame.timestampUs = NowUs();
-    frame.buffer = pixels;
+    frame.buffer = sim::ViewBGRA(pixels, frame.width, frame.height, frame.width * 4);
+    // (width, height, seed, format): the same picture in the format asked for.
+    korin::QXI420Buffer planes;
+    if (a.Int(3) == static_cast<int64_t>(korin::QXPixelFormat::kI420) && sim::ToI420(frame.buffer, &planes))
+      frame.buffer = sim::View(planes);
     deliver(frame);
     std::lock_guard<std::mutex> lock(V().mu);
     ++V().stats[name];
@@ -347,11 +352,11 @@ int SinkUser(const std::string& name) {
   return std::atoi(user.c_str());
 }
 
-bool DeliverFrame(const std::string& name, int width, int height, int64_t seed, const uint8_t* pixels) {
+bool DeliverFrame(const std::string& name, int width, int height, int64_t seed, const uint8_t* pixels, int format) {
   if (name.compare(0, sizeof kSinkPrefix - 1, kSinkPrefix) != 0) return false;
   live::tl_pixels = pixels;
   bool fired = FireHere(name, ArgsOf(static_cast<double>(width), static_cast<double>(height),
-                                static_cast<double>(seed)));
+                                static_cast<double>(seed), static_cast<double>(format)));
   live::tl_pixels = nullptr;
   return fired;
 }

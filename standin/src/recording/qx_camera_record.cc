@@ -17,6 +17,7 @@
 #include "record_engine/common_error_code.h"
 #include "recording/recorder_state.h"
 #include "recording/recording_records.h"
+#include "sim/frames.h"
 #include "sim/live.h"
 #include "sim/methods.h"
 #include "sim/sim.h"
@@ -281,8 +282,7 @@ class ThumbnailTool : public korin::QXVideoThumbnailToolsInterface {
       frame.width = picture.width;
       frame.height = picture.height;
       frame.timestampUs = us;
-      // Rows are ThumbnailStride(width) bytes apart.
-      frame.buffer = picture.pixels.data();
+      frame.buffer = sim::ViewBGRA(picture.pixels.data(), picture.width, picture.height, picture.stride);
       cb->OnThumbnailReady(frame);
     });
     const int interval = sim::GetRecordingTiming().thumbnail_interval_ms;

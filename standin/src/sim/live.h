@@ -29,7 +29,9 @@ ENGINE_API int SinkUser(const std::string& name);
 
 // Calls the sink's OnFrame on the calling thread with `pixels` (or the seed
 // pattern when null) in engine memory; false when no sink is held there.
-ENGINE_API bool DeliverFrame(const std::string& name, int width, int height, int64_t seed, const uint8_t* pixels);
+// `format`: the pixel buffer's (korin::QXPixelFormat), BGRA when 0.
+ENGINE_API bool DeliverFrame(const std::string& name, int width, int height, int64_t seed, const uint8_t* pixels,
+                             int format = 0);
 // Moving test pictures for every held sink, from engine threads; `per_sink`
 // gives named sinks a size and rate of their own.
 struct VideoSpec {
