@@ -708,3 +708,4 @@ export * from './types/device';
 export * from './types/live_class';
 export * from './types/playback';
 export * from './types/recording';
+export * from './types/qx_recording';

@@ -33,8 +33,11 @@ const GROUPS = [
   ['audioRenderEngine', 7],
   ['networkProber', 3],
   ['engineTest', 1],
+  ['QXCameraRecordEngine', 14],
+  ['QXVideoFromNativeSource', 2],
   ['QXAIAgent', 20],
   ['QXEngineSdk', 5],
+  ['videoThumbnailTool', 5],
   ['QXDeviceSetting', 2],
 ];
 

@@ -51,7 +51,32 @@ const KINDS = {
     destroy: (h) => { try { addon.QXAIAgent_destroyInstance(h); } catch { /* stale */ } },
     alive: (h) => { try { return addon.QXAIAgent_start(h) === 0; } catch { return false; } },
     probe: ['QXAIAgent_getAIAudioLevel', (h) => { try { return addon.QXAIAgent_getAIAudioLevel(h); } catch (e) { return e.message; } }, 'agent_ptr is 0'],
+  },  'camera record engine': {
+    make: () => addon.QXCameraRecordEngine_create({ rootDir: require('node:os').tmpdir(), recordMode: 0 }),
+    destroy: (h) => addon.QXCameraRecordEngine_destroy(h),
+    alive: (h) => addon.QXCameraRecordEngine_getRecordDurationMs(h) === 0,
+    probe: ['QXCameraRecordEngine_pauseRecord', (h) => addon.QXCameraRecordEngine_pauseRecord(h), -1],
   },
+  'native video source': {
+    make: () => addon.QXVideoFromNativeSource_create({}),
+    destroy: (h) => addon.QXVideoFromNativeSource_destroy(h),
+    // A live source is accepted as a preview sink: the engine answers, not the refusal.
+    alive: (h) => {
+      const camera = addon.QXCameraRecordEngine_create({ rootDir: require('node:os').tmpdir(), recordMode: 0 });
+      const r = addon.QXCameraRecordEngine_startPreview(camera, { viewRender: { nativeSource: { getNativeHandler: () => h } } });
+      addon.QXCameraRecordEngine_destroy(camera);
+      return r === 0;
+    },
+    probe: ['QXVideoFromNativeSource_destroy', (h) => addon.QXVideoFromNativeSource_destroy(h), -1],
+  },
+  'thumbnail tool': {
+    make: () => addon.videoThumbnailTool_create(),
+    destroy: (h) => addon.videoThumbnailTool_release(h),
+    // A live tool reaches the engine, which refuses a path that is no segment file.
+    alive: (h) => addon.videoThumbnailTool_setMediaPath(h, '/nonexistent/none.seg') === -100602,
+    probe: ['videoThumbnailTool_seekTo', (h) => addon.videoThumbnailTool_seekTo(h, 0), -1],
+  },
+
 };
 
 test('handles: a destroyed object\'s number names nothing, not even the next object of its kind', async (t) => {

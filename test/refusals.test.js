@@ -58,7 +58,20 @@ test('a refused call throws exactly the words of its row, and the row answers it
     assert.notEqual(d.check, 'free', `${d.name} refuses nothing`);
     const calls = refusedCalls(d);
     assert.ok(calls.length > 0, d.name);
+    assert.equal(d.refusal, row.refusal || 'throw', `${d.name} refuses by ${d.refusal}`);
     for (const args of calls) {
+      if (row.refusal === 'log') {
+        // Never thrown: the words go to an error line under the row's tag.
+        sim.clearLogLines();
+        let answer;
+        const err = thrownBy(() => { answer = addon[d.name](...args); });
+        assert.equal(err, null, `${d.name} threw`);
+        assert.equal(answer, row.failure, d.name);
+        assert.deepEqual(sim.logLines().filter((l) => l.severity === 12).map(({ tag, text }) => ({ tag, text })),
+          [{ tag: row.tag, text: row.message }], `${d.name}(${args.map(String).join(', ')})`);
+        checked++;
+        continue;
+      }
       const err = thrownBy(() => addon[d.name](...args));
       assert.ok(err instanceof Error, `${d.name}(${args.map(String).join(', ')}) was admitted`);
       assert.equal(err.message, row.message, d.name);

@@ -46,9 +46,12 @@ constexpr ExportGroup kGroupsBeforeTest[] = {
     RegisterNetworkProberGroup,        // 19: networkProber_*
 };
 constexpr ExportGroup kGroupsAfterTest[] = {
-    RegisterQXAIAgentGroup,        // 25: QXAIAgent_*
-    RegisterQXEngineSdkGroup,      // 26: QXEngineSdk_*
-    RegisterQXDeviceSettingGroup,  // 28: QXDeviceSetting_*
+    RegisterQXCameraRecordEngineGroup,     // 23: QXCameraRecordEngine_*
+    RegisterQXVideoFromNativeSourceGroup,  // 24: QXVideoFromNativeSource_*
+    RegisterQXAIAgentGroup,                // 25: QXAIAgent_*
+    RegisterQXEngineSdkGroup,              // 26: QXEngineSdk_*
+    RegisterVideoThumbnailToolGroup,       // 27: videoThumbnailTool_*
+    RegisterQXDeviceSettingGroup,          // 28: QXDeviceSetting_*
 };
 
 Napi::Value ExecuteOpenglTest(const Napi::CallbackInfo& info) {

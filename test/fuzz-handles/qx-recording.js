@@ -1,0 +1,19 @@
+'use strict';
+// Camera record engines, native video sources and thumbnail tools for the
+// export fuzzer.
+const os = require('node:os');
+
+module.exports = {
+  'camera record engine': {
+    create: (addon) => addon.QXCameraRecordEngine_create({ rootDir: os.tmpdir(), recordMode: 0 }),
+    destroy: (addon, handle) => addon.QXCameraRecordEngine_destroy(handle),
+  },
+  'native video source': {
+    create: (addon) => addon.QXVideoFromNativeSource_create({ onNativeFrame() {} }),
+    destroy: (addon, handle) => addon.QXVideoFromNativeSource_destroy(handle),
+  },
+  'thumbnail tool': {
+    create: (addon) => addon.videoThumbnailTool_create(),
+    destroy: (addon, handle) => addon.videoThumbnailTool_release(handle),
+  },
+};
