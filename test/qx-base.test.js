@@ -328,7 +328,8 @@ test('teardown with objects of every QX kind referring to each other, events in 
       assert.equal(r.code, 0, r.stderr);
       const out = lastJson(r.stdout);
       assert.ok(out.events > 100, 'events were in flight');
-      if (mode === 'worker') assert.deepEqual({ ...out, events: 0 }, { events: 0, agents: 0, players: 0, downloaders: 0 });
+      if (mode === 'worker') assert.deepEqual({ ...out, events: 0 }, { events: 0, agents: 0, players: 0, downloaders: 0,
+        cameras: 0, thumbnailTools: 0, surfaceSinks: 0 });
     });
   }
 });

@@ -61,15 +61,17 @@ void QXTakePictureCallbackAddon::OnTakePictureResult(const korin::QXPicture& p) 
   strand_->Post([listener = listener_, width = p.width, height = p.height, error = p.error_code, type = p.type,
                  bytes = std::move(bytes)](Napi::Env env) {
     if (!listener->IsSet()) return;
-    Napi::ArrayBuffer data = Napi::ArrayBuffer::New(env, bytes.size());
-    if (env.IsExceptionPending()) return;
-    if (!bytes.empty()) std::memcpy(data.Data(), bytes.data(), bytes.size());
+    // Node-API directly: at the environment's teardown nothing can be made.
+    void* copy = nullptr;
+    napi_value data = nullptr;
+    if (napi_create_arraybuffer(env, bytes.size(), &copy, &data) != napi_ok) return;
+    if (!bytes.empty()) std::memcpy(copy, bytes.data(), bytes.size());
     Napi::Object result = Napi::Object::New(env);
     result.Set("width", Napi::Number::New(env, width));
     result.Set("height", Napi::Number::New(env, height));
     result.Set("errorCode", Napi::Number::New(env, error));
     result.Set("type", Napi::Number::New(env, type));
-    result.Set("data", data);
+    result.Set("data", Napi::Value(env, data));
     listener->Call("onTakePictureResult", {result});
     listener->Clear();
   });

@@ -79,10 +79,13 @@ void QXVideoFromNativeSourceAddon::Deliver(Napi::Env env) {
   for (;;) {
     const size_t size = mailbox_.PendingSize();
     if (size == 0 || !listener_->IsSet()) return;
-    Napi::ArrayBuffer pixels = Napi::ArrayBuffer::New(env, size);
-    if (env.IsExceptionPending()) return;
+    // Node-API directly: at the environment's teardown no JavaScript object
+    // can be made, and that is no error to raise.
+    void* data = nullptr;
+    napi_value pixels = nullptr;
+    if (napi_create_arraybuffer(env, size, &data, &pixels) != napi_ok) return;
     FrameInfo info;
-    switch (mailbox_.TakeInto(pixels.Data(), size, &info)) {
+    switch (mailbox_.TakeInto(data, size, &info)) {
       case FrameMailbox::Take::kNone: return;
       case FrameMailbox::Take::kResized: continue;
       case FrameMailbox::Take::kTaken: break;
@@ -90,7 +93,7 @@ void QXVideoFromNativeSourceAddon::Deliver(Napi::Env env) {
     Napi::Object frame = Napi::Object::New(env);
     frame.Set("width", Napi::Number::New(env, info.width));
     frame.Set("height", Napi::Number::New(env, info.height));
-    frame.Set("dataBuffer", pixels);
+    frame.Set("dataBuffer", Napi::Value(env, pixels));
     frame.Set("bufferType", Napi::Number::New(env, info.format));
     listener_->Call("onNativeFrame", {frame});
     return;
