@@ -221,6 +221,16 @@ async function child(o) {
     const list = [...(shape === null ? '' : shape)].map((c) => v.of(c));
     if (handleKinds[name] && (list.length || r.chance(0.5)) && r.chance(0.9)) list[0] = handleOf(handleKinds[name]);
     if (trailingKinds[name] && r.chance(0.5)) list[trailingKinds[name][1]] = handleOf(trailingKinds[name][0]);
+    // A render object whose getNativeHandler() answers a live, stale or
+    // forged native source number, re-enters, or throws.
+    if (name === 'QXCameraRecordEngine_startPreview' && list.length > 1 && r.chance(0.5)) {
+      const answer = r.chance(0.8) ? handleOf('native video source') : v.any();
+      list[1] = { previewWidth: 32, previewHeight: 18, viewRender: { nativeSource: { getNativeHandler() {
+        if (r.chance(0.1)) throw new Error('fuzz handler');
+        if (r.chance(0.1)) hooks.reenter();
+        return answer;
+      } } } };
+    }
     if (r.chance(0.2)) for (let n = 1 + r.int(3); n > 0; n--) list.push(v.any());
     if (r.chance(0.1) && list.length) list.pop();
     return list;
@@ -269,6 +279,26 @@ async function child(o) {
     quiet(() => addon.mediaTrackEditorEngine_mediaTrackAppend(take));
     quiet(() => addon.mediaTrackEditorEngine_mediaTrackExportWithSegInfo(`${take}.out`, counting));
     quiet(() => addon.deviceEngine_createDeviceModule(counting, ''));
+    // The camera record engine class previewing into a native source and
+    // recording, a thumbnail tool extracting: handles the fuzzer also uses.
+    const camera = quiet(() => makers['camera record engine'].create(addon, v));
+    const sink = quiet(() => makers['native video source'].create(addon, v));
+    if (camera > 0 && sink > 0) {
+      issued.add(camera).add(sink);
+      (live['camera record engine'] = live['camera record engine'] || []).push(camera);
+      (live['native video source'] = live['native video source'] || []).push(sink);
+      quiet(() => addon.QXCameraRecordEngine_registerRecordListener(camera, counting));
+      quiet(() => addon.QXCameraRecordEngine_startPreview(camera, { viewRender: { nativeSource: { getNativeHandler: () => sink } } }));
+      quiet(() => addon.QXCameraRecordEngine_startRecord(camera, { encWidth: 32, encHeight: 18, encFps: 10 }));
+    }
+    const tool = quiet(() => makers['thumbnail tool'].create(addon, v));
+    if (tool > 0) {
+      issued.add(tool);
+      (live['thumbnail tool'] = live['thumbnail tool'] || []).push(tool);
+      sim.setRecordingTiming({ thumbnailIntervalMs: 1 });
+      quiet(() => addon.videoThumbnailTool_setMediaPath(tool, take));
+      quiet(() => addon.videoThumbnailTool_getVideoThumbnails(tool, { width: 8, height: 8, durationMs: 100 }, counting));
+    }
   }
   function establish(state) {
     stats.established++;
