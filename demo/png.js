@@ -51,4 +51,21 @@ function encodeBgra(width, height, pixels) {
   ]);
 }
 
-module.exports = { encodeBgra };
+// Width, height and RGBA rows of a PNG as encodeBgra writes it (8-bit RGBA,
+// no filtering): for the tests that read the demos' pictures.
+function decodeRgba(png) {
+  const width = png.readUInt32BE(16);
+  const height = png.readUInt32BE(20);
+  const parts = [];
+  for (let at = 8; at < png.length;) {
+    const length = png.readUInt32BE(at);
+    if (png.toString('ascii', at + 4, at + 8) === 'IDAT') parts.push(png.subarray(at + 8, at + 8 + length));
+    at += 12 + length;
+  }
+  const raw = zlib.inflateSync(Buffer.concat(parts));
+  const rows = [];
+  for (let at = 0; at < raw.length; at += 1 + width * 4) rows.push(raw.subarray(at + 1, at + 1 + width * 4));
+  return { width, height, rgba: Buffer.concat(rows) };
+}
+
+module.exports = { encodeBgra, decodeRgba };

@@ -4,24 +4,9 @@ const assert = require('node:assert');
 const fs = require('fs');
 const os = require('os');
 const path = require('path');
-const zlib = require('zlib');
+const { decodeRgba: decode } = require('../demo/png');
 const { spawnSync } = require('child_process');
 
-// Width, height and RGBA rows of an unfiltered 8-bit RGBA PNG as the demo writes it.
-function decode(png) {
-  const width = png.readUInt32BE(16);
-  const height = png.readUInt32BE(20);
-  const parts = [];
-  for (let at = 8; at < png.length;) {
-    const length = png.readUInt32BE(at);
-    if (png.toString('ascii', at + 4, at + 8) === 'IDAT') parts.push(png.subarray(at + 8, at + 8 + length));
-    at += 12 + length;
-  }
-  const raw = zlib.inflateSync(Buffer.concat(parts));
-  const rows = [];
-  for (let at = 0; at < raw.length; at += 1 + width * 4) rows.push(raw.subarray(at + 1, at + 1 + width * 4));
-  return { width, height, rgba: Buffer.concat(rows) };
-}
 
 test('npm run demo:recording records with a pause, prints the events and saves a strip without the paused seconds', () => {
   const out = fs.mkdtempSync(path.join(os.tmpdir(), 'lumen-recording-demo-'));

@@ -44,15 +44,7 @@ void QXVideoFromNativeSourceAddon::OnFrame(const korin::QXVideoFrame& frame) {
       LUMEN_LOG(kError, kTag) << "Failed to convert video frame to I420";
       return;
     }
-    i420.format = korin::QXPixelFormat::kI420;
-    i420.width = converted.width;
-    i420.height = converted.height;
-    i420.data[0] = converted.y.data();
-    i420.data[1] = converted.u.data();
-    i420.data[2] = converted.v.data();
-    i420.stride[0] = converted.stride_y;
-    i420.stride[1] = converted.stride_u;
-    i420.stride[2] = converted.stride_v;
+    i420 = converted.View();
   }
   if (i420.width <= 0 || i420.height <= 0) return;
   FrameInfo info;

@@ -95,19 +95,7 @@ bool ToI420(const korin::QXPixelBuffer& s, korin::QXI420Buffer* out) {
   return true;
 }
 
-korin::QXPixelBuffer View(const korin::QXI420Buffer& b) {
-  korin::QXPixelBuffer v;
-  v.format = korin::QXPixelFormat::kI420;
-  v.width = b.width;
-  v.height = b.height;
-  v.data[0] = b.y.data();
-  v.data[1] = b.u.data();
-  v.data[2] = b.v.data();
-  v.stride[0] = b.stride_y;
-  v.stride[1] = b.stride_u;
-  v.stride[2] = b.stride_v;
-  return v;
-}
+korin::QXPixelBuffer View(const korin::QXI420Buffer& b) { return b.View(); }
 
 korin::QXPixelBuffer ViewBGRA(const uint8_t* pixels, int width, int height, int stride) {
   korin::QXPixelBuffer v;

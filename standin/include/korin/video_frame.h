@@ -36,6 +36,21 @@ struct QXI420Buffer {
   int stride_y = 0;
   int stride_u = 0;
   int stride_v = 0;
+
+  // Its planes as a pixel buffer, valid while it lives.
+  QXPixelBuffer View() const {
+    QXPixelBuffer b;
+    b.format = QXPixelFormat::kI420;
+    b.width = width;
+    b.height = height;
+    b.data[0] = y.data();
+    b.data[1] = u.data();
+    b.data[2] = v.data();
+    b.stride[0] = stride_y;
+    b.stride[1] = stride_u;
+    b.stride[2] = stride_v;
+    return b;
+  }
 };
 
 // The picture of `src` as I420 in `out`. False, with `out` untouched, when
