@@ -9,7 +9,7 @@ const path = require('node:path');
 const fs = require('node:fs');
 const { execFileSync } = require('node:child_process');
 const { addon, sim, waitFor, settle, freshRecording, noting, names, lines, opsOf, argsOf, tempDir } = require('./recording-helpers');
-const { root } = require('./helpers');
+const { root, underAsan } = require('./helpers');
 
 const TAG = 'QXCameraRecordEngine';
 const errorsOf = (tag) => sim.logLines().filter((l) => l.tag === tag && l.severity === 12).map((l) => l.text);
@@ -333,6 +333,9 @@ test('leaks: 1,000 engines with sources, pictures and listeners come and go', as
   await round(1000);
   global.gc?.();
   const grown = (process.memoryUsage().rss - before) / 2 ** 20;
-  assert.ok(grown < 40, `RSS grew ${grown.toFixed(1)} MB`);
+  t.diagnostic(`RSS growth over 1,000 rounds: ${grown.toFixed(1)} MB`);
   assert.equal(sim.objects().qxCameraRecordEngines || 0, 0);
+  assert.equal(sim.objects().surfaceSinks || 0, 0);
+  // Under the sanitizer build freed memory is held in quarantine: RSS says nothing there.
+  if (!underAsan()) assert.ok(grown < 40, `RSS grew ${grown.toFixed(1)} MB`);
 });
