@@ -216,6 +216,7 @@ test('native source: ABGR pixels from BGRA and I420 frames, the newest only, a f
   sim.script('korin.ConvertToI420', false, 1);
   sim.clearLogLines();
   sim.pushFrame(sinkOf(1), w, hh, 9);
+  await waitFor(() => lines('Failed to convert video frame to I420').length === 1, 5000, 'the failed conversion');
   sim.pushFrame(sinkOf(1), w, hh, 9, 'i420');  // I420 needs no conversion
   await waitFor(() => frames.length === 2, 5000, 'the I420 frame after a failed conversion');
   assert.equal(lines('Failed to convert video frame to I420').length, 1);

@@ -1,7 +1,8 @@
 // A native video sink JavaScript holds by handle: camera preview frames
 // handed to it on engine threads reach its listener's onNativeFrame as ABGR
-// pixels. Frames in another format than I420 are converted to I420 first.
-// Only the newest frame waits for the JavaScript thread.
+// pixels. Engine threads only copy a frame's planes; the JavaScript thread
+// converts (another format than I420 to I420 first, then ABGR). Only the
+// newest frame waits for the JavaScript thread.
 //
 // The camera record engines it is handed to hold a share of it: once
 // destroyed by JavaScript it is silenced at once (nothing more reaches the
@@ -11,7 +12,9 @@
 
 #include <napi.h>
 
+#include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "korin/qx_video_sink.h"
 #include "qx_base/frame_mailbox.h"
@@ -44,6 +47,7 @@ class QXVideoFromNativeSourceAddon : public korin::QXVideoSink,
   const std::shared_ptr<Strand> strand_;
   const std::shared_ptr<Listener> listener_;
   FrameMailbox mailbox_;
+  std::vector<uint8_t> taken_;  // JavaScript thread: the frame taken out
 };
 
 }  // namespace lumen_addon
