@@ -1,5 +1,7 @@
 #include "QXRecordEngine/qx_camera_record_engine_addon.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <utility>
 
 #include "QXRecordEngine/camera_record_engine_addon_callback.h"
@@ -53,8 +55,12 @@ int32_t QXCameraRecordEngineAddon::DeleteLastSegment() {
 int32_t QXCameraRecordEngineAddon::DeleteAllSegment() {
   return Ready("DeleteAllSegment") ? inner_engine_->DeleteAllSegment() : -1;
 }
-int64_t QXCameraRecordEngineAddon::GetRecordDurationMs() {
-  return Ready("GetTotalDurationMs") ? inner_engine_->GetTotalDurationMs() : -1;
+// Every method of the class answers 32 bits; a duration beyond them (24 days)
+// saturates rather than wrapping negative, which would read as a failure.
+int32_t QXCameraRecordEngineAddon::GetRecordDurationMs() {
+  if (!Ready("GetTotalDurationMs")) return -1;
+  const int64_t ms = inner_engine_->GetTotalDurationMs();
+  return static_cast<int32_t>(std::clamp<int64_t>(ms, -1, INT32_MAX));
 }
 
 int32_t QXCameraRecordEngineAddon::StartCamera(QXCameraConfig config, const std::string& surface_id,

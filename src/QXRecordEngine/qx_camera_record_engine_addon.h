@@ -58,7 +58,7 @@ class QX_CAMERA_RECORD_ENGINE_ADDON_API QXCameraRecordEngineAddon {
   int32_t SwitchCamera(bool is_front);
   int32_t DeleteLastSegment();
   int32_t DeleteAllSegment();
-  int64_t GetRecordDurationMs();
+  int32_t GetRecordDurationMs();
   // Events go to `listener` from now on; the one before hears nothing more.
   int32_t RegisterEngineCallback(napi_value listener);
   // The result goes to `target`'s onTakePictureResult, once.
