@@ -6,6 +6,7 @@
 
 #include "common/logging.h"
 #include "common/pending_exception.h"
+#include "qx_base/frame_array_buffer.h"
 #include "qx_base/frame_mailbox.h"
 #include "tavel/media_utils.h"
 #include "tavel/source_flag.h"
@@ -39,7 +40,7 @@ struct QXPlayerCoreVideoRendererPCInternal::Shared {
   // Strong, as callback objects are: a render object passed as a temporary
   // keeps receiving frames until the player goes.
   napi_ref render = nullptr;
-  napi_ref buffer = nullptr;
+  std::unique_ptr<FrameArrayBuffer> buffer;
   napi_async_context async = nullptr;
   bool dead = false;
   bool delivering = false;
@@ -88,50 +89,6 @@ napi_value FrameObject(napi_env env, const FrameInfo& f, napi_value buffer) {
   return frame;
 }
 
-// The cached ArrayBuffer when it still has `size` bytes and JavaScript has
-// not detached it; otherwise a new one, cached from now on.
-napi_value FrameBuffer(Shared& s, size_t size, void** data) {
-  napi_env env = s.env;
-  napi_value ab = nullptr;
-  if (s.buffer && napi_get_reference_value(env, s.buffer, &ab) == napi_ok && ab) {
-    bool detached = false;
-    size_t length = 0;
-    if (napi_is_detached_arraybuffer(env, ab, &detached) == napi_ok && !detached &&
-        napi_get_arraybuffer_info(env, ab, data, &length) == napi_ok && length == size && *data)
-      return ab;
-  }
-  if (napi_create_arraybuffer(env, size, data, &ab) != napi_ok) return nullptr;
-  if (s.buffer) napi_delete_reference(env, s.buffer);
-  s.buffer = nullptr;
-  if (napi_create_reference(env, ab, 1, &s.buffer) != napi_ok) s.buffer = nullptr;
-  return ab;
-}
-
-// The newest frame copied into the cached ArrayBuffer (made without the
-// mailbox's lock: allocating may run the garbage collector). Null when none
-// waits; a frame resized under our feet is asked for again.
-napi_value TakeFrame(Shared& s, FrameInfo* info) {
-  for (int attempt = 0; attempt < 4; ++attempt) {
-    const size_t size = s.mailbox.PendingSize();
-    if (size == 0) return nullptr;
-    void* data = nullptr;
-    napi_value ab = FrameBuffer(s, size, &data);
-    if (!ab) {
-      RaiseFailure(s.env);
-      return nullptr;
-    }
-    auto copy = [](void* dst, const uint8_t* src, size_t n) { tavel::FastMemoryCopy(dst, src, n); };
-    switch (s.mailbox.TakeInto(data, size, info, copy)) {
-      case FrameMailbox::Take::kTaken: return ab;
-      case FrameMailbox::Take::kNone: return nullptr;
-      case FrameMailbox::Take::kResized: break;
-    }
-  }
-  // Sizes changing faster than we can follow: the next turn of the loop.
-  uv_async_send(s.wake);
-  return nullptr;
-}
-
 void Deliver(const std::shared_ptr<Shared>& shared) {
   Shared& s = *shared;
   napi_env env = s.env;
@@ -150,8 +107,14 @@ void Deliver(const std::shared_ptr<Shared>& shared) {
   if (!s.render || napi_get_reference_value(env, s.render, &render) != napi_ok || !render) return;  // collected
 
   FrameInfo info;
-  napi_value ab = TakeFrame(s, &info);
-  if (!ab) return;
+  bool again = false;
+  napi_value ab = s.buffer->Take(s.mailbox, &info, &again);
+  // Sizes changing faster than we can follow: the next turn of the loop.
+  if (again) uv_async_send(s.wake);
+  if (!ab) {
+    SurfacePendingException(env);
+    return;
+  }
 
   // JavaScript runs with no lock held: it may call any export, destroy the
   // player included.
@@ -198,6 +161,7 @@ std::unique_ptr<QXPlayerCoreVideoRendererPCInternal> QXPlayerCoreVideoRendererPC
                                                                                               napi_value render) {
   auto shared = std::make_shared<Shared>();
   shared->env = env;
+  shared->buffer = std::make_unique<FrameArrayBuffer>(env);
   shared->disallow_rotate = tavel::GetSourceFlagWithKey("QX_DISALLOW_HANDLE_ROTATE");
   uv_loop_t* loop = nullptr;
   napi_value resource = nullptr, name = nullptr;
@@ -228,10 +192,9 @@ QXPlayerCoreVideoRendererPCInternal::~QXPlayerCoreVideoRendererPCInternal() {
   // has closed it.
   uv_close(reinterpret_cast<uv_handle_t*>(s.wake), [](uv_handle_t* h) { delete static_cast<Wake*>(h->data); });
   LUMEN_LOG(kInfo, kTag) << "Call Release() ";
-  if (s.buffer) {
+  if (s.buffer->held()) {
     LUMEN_LOG(kInfo, kTag) << "Release() object_buffer_.Reset()";
-    napi_delete_reference(s.env, s.buffer);
-    s.buffer = nullptr;
+    s.buffer->Reset();
   }
   if (!s.delivering) s.ReleaseJs();
   LUMEN_LOG(kInfo, kTag) << "~QXPlayerCoreVideoRendererPCInternal() !";
