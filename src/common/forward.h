@@ -212,6 +212,22 @@ struct NoAnswer {
   }
 };
 
+// For groups that read their records strictly: once reading an argument
+// raised (a key of another type), the engine is not called and the row's
+// failure value is answered; otherwise `P` answers.
+template <typename P>
+struct UnlessRaised {
+  template <typename R>
+  static Napi::Value Missing(const Napi::CallbackInfo& info, Napi::Value logged) {
+    return P::template Missing<R>(info, logged);
+  }
+  template <typename R, typename W, typename Op>
+  static Napi::Value Answer(const Napi::CallbackInfo& info, W& w, Op&& op) {
+    if (info.Env().IsExceptionPending()) return FailureValue(info.Env(), RowOf(info).failure);
+    return P::template Answer<R>(info, w, std::forward<Op>(op));
+  }
+};
+
 // A pass-through export: the kind finds the owner, the arguments are read by
 // the method's parameter types, and the policy answers.
 template <typename Kind, auto Method, typename Policy = EngineCode>

@@ -5,11 +5,23 @@ namespace lumen_addon {
 ReplyTable::ReplyTable(std::shared_ptr<Strand> strand)
     : strand_(std::move(strand)), entries_(std::make_shared<Entries>(strand_->env(), strand_)) {}
 
-ReplyTable::~ReplyTable() { DropAll(); }
+ReplyTable::~ReplyTable() {
+  if (!settling_) DropAll();
+}
 
 uint32_t ReplyTable::Add(napi_value fn) { return entries_->Add(fn); }
 
+void ReplyTable::Drop(uint32_t id) { entries_->Drop(id); }
+
 void ReplyTable::DropAll() { entries_->DropAll(); }
+
+void ReplyTable::DropAllAfterQueued() {
+  if (settling_) return;
+  settling_ = true;
+  // Behind every answer queued so far; the work keeps the entries (and with
+  // them the strand) until it has run.
+  if (!strand_->Post([entries = entries_](Napi::Env) { entries->DropAll(); })) entries_->DropAll();
+}
 
 std::size_t ReplyTable::owed() const { return entries_->size(); }
 
@@ -46,6 +58,10 @@ void ReplyTable::Entries::Call(Napi::Env env, uint32_t id, const std::vector<nap
   if (!found || napi_typeof(env, fn, &type) != napi_ok || type != napi_function) return;
   napi_value ignored = nullptr;
   napi_call_function(env, env.Undefined(), fn, args.size(), args.data(), &ignored);
+}
+
+void ReplyTable::Entries::Drop(uint32_t id) {
+  if (napi_ref ref = Take(id)) napi_delete_reference(env_, ref);
 }
 
 void ReplyTable::Entries::DropAll() {

@@ -53,8 +53,16 @@ class ReplyTable {
     };
   }
 
+  // JavaScript thread: the function of `id` is let go uncalled (its request
+  // was refused, so no answer will come).
+  void Drop(uint32_t id);
   // JavaScript thread: every function still waiting is let go uncalled.
   void DropAll();
+  // JavaScript thread, for an owner going away after its engine object
+  // stopped answering: answers already on the strand still reach their
+  // functions, and those still waiting after them are let go uncalled. The
+  // table's destruction then drops nothing more.
+  void DropAllAfterQueued();
   // JavaScript thread: answers owed.
   std::size_t owed() const;
 
@@ -64,6 +72,7 @@ class ReplyTable {
     Entries(napi_env env, std::shared_ptr<Strand> strand) : env_(env), strand_(std::move(strand)) {}
     uint32_t Add(napi_value fn);
     void Call(Napi::Env env, uint32_t id, const std::vector<napi_value>& args);
+    void Drop(uint32_t id);
     void DropAll();
     std::size_t size() const { return waiting_.size(); }
 
@@ -78,6 +87,7 @@ class ReplyTable {
  private:
   std::shared_ptr<Strand> strand_;
   std::shared_ptr<Entries> entries_;
+  bool settling_ = false;
 };
 
 }  // namespace lumen_addon
