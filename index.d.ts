@@ -709,3 +709,4 @@ export * from './types/live_class';
 export * from './types/playback';
 export * from './types/recording';
 export * from './types/qx_recording';
+export * from './types/room_replay';

@@ -32,6 +32,7 @@ const GROUPS = [
   ['QXPlayerExternalDataSource', 3],
   ['audioRenderEngine', 7],
   ['networkProber', 3],
+  ['QXReplay', 32],
   ['engineTest', 1],
   ['QXCameraRecordEngine', 14],
   ['QXVideoFromNativeSource', 2],

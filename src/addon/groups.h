@@ -18,6 +18,8 @@ void RegisterTallyV2Group(napi_env env, napi_value exports);
 void RegisterSkiffGroup(napi_env env, napi_value exports);
 void RegisterHttpRequestCallbackGroup(napi_env env, napi_value exports);
 void RegisterNetworkProberGroup(napi_env env, napi_value exports);
+void RegisterQXReplayGroup(napi_env env, napi_value exports);
+void RegisterQXReplayDownloaderGroup(napi_env env, napi_value exports);
 void RegisterQXCameraRecordEngineGroup(napi_env env, napi_value exports);
 void RegisterQXVideoFromNativeSourceGroup(napi_env env, napi_value exports);
 void RegisterQXAIAgentGroup(napi_env env, napi_value exports);

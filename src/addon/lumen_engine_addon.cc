@@ -44,6 +44,8 @@ constexpr ExportGroup kGroupsBeforeTest[] = {
     RegisterQXPlayerGroup,             // 17: QXPlayer_*, QXPlayerExternalDataSource_*
     RegisterAudioRenderEngineGroup,    // 18: audioRenderEngine_*
     RegisterNetworkProberGroup,        // 19: networkProber_*
+    RegisterQXReplayGroup,             // 20: QXReplay_*
+    RegisterQXReplayDownloaderGroup,   // 21: QXReplay_downloader_*
 };
 constexpr ExportGroup kGroupsAfterTest[] = {
     RegisterQXCameraRecordEngineGroup,     // 23: QXCameraRecordEngine_*
