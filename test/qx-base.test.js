@@ -46,6 +46,18 @@ const KINDS = {
     alive: (h) => addon.deviceEngine_getSpeakerVolume(h).errorCode === 0,
     probe: ['deviceEngine_getMicVolume', (h) => addon.deviceEngine_getMicVolume(h).errorCode, -1],
   },
+  'replay room': {
+    make: () => addon.QXReplay_enterRoom({ roomId: 2 ** 40 }, {}),
+    destroy: (h) => addon.QXReplay_leaveRoom(h),
+    alive: (h) => addon.QXReplay_getState(h) !== false,
+    probe: ['QXReplay_getState', (h) => addon.QXReplay_getState(h), false],
+  },
+  'replay downloader': {
+    make: () => addon.QXReplay_downloader_init({}),
+    destroy: (h) => addon.QXReplay_downloader_destroy(h),
+    alive: (h) => addon.QXReplay_downloader_isInitialized(h),
+    probe: ['QXReplay_downloader_getTemporaryCacheSizeSync', (h) => addon.QXReplay_downloader_getTemporaryCacheSizeSync(h), 0],
+  },
   agent: {
     make: () => addon.QXAIAgent_createInstance(AGENT, {}),
     destroy: (h) => { try { addon.QXAIAgent_destroyInstance(h); } catch { /* stale */ } },
