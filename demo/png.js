@@ -23,8 +23,9 @@ function chunk(type, data) {
   return Buffer.concat([head, data, crc]);
 }
 
-// pixels: width × height × 4 bytes in BGRA order, as frames arrive.
-function encodeBgra(width, height, pixels) {
+// pixels: width × height × 4 bytes, each pixel's red, green, blue and alpha
+// at the offsets `at` gives.
+function encode(width, height, pixels, at) {
   const raw = Buffer.alloc((width * 4 + 1) * height);
   for (let y = 0; y < height; y++) {
     const row = y * (width * 4 + 1);
@@ -32,10 +33,10 @@ function encodeBgra(width, height, pixels) {
     for (let x = 0; x < width; x++) {
       const s = (y * width + x) * 4;
       const d = row + 1 + x * 4;
-      raw[d] = pixels[s + 2];
-      raw[d + 1] = pixels[s + 1];
-      raw[d + 2] = pixels[s];
-      raw[d + 3] = pixels[s + 3];
+      raw[d] = pixels[s + at[0]];
+      raw[d + 1] = pixels[s + at[1]];
+      raw[d + 2] = pixels[s + at[2]];
+      raw[d + 3] = pixels[s + at[3]];
     }
   }
   const ihdr = Buffer.alloc(13);
@@ -51,7 +52,12 @@ function encodeBgra(width, height, pixels) {
   ]);
 }
 
-// Width, height and RGBA rows of a PNG as encodeBgra writes it (8-bit RGBA,
+// BGRA in memory, as the live and player frames arrive.
+const encodeBgra = (width, height, pixels) => encode(width, height, pixels, [2, 1, 0, 3]);
+// RGBA in memory (what the engine calls ABGR), as room replay frames arrive.
+const encodeRgba = (width, height, pixels) => encode(width, height, pixels, [0, 1, 2, 3]);
+
+// Width, height and RGBA rows of a PNG as encode writes it (8-bit RGBA,
 // no filtering): for the tests that read the demos' pictures.
 function decodeRgba(png) {
   const width = png.readUInt32BE(16);
@@ -68,4 +74,4 @@ function decodeRgba(png) {
   return { width, height, rgba: Buffer.concat(rows) };
 }
 
-module.exports = { encodeBgra, decodeRgba };
+module.exports = { encodeBgra, encodeRgba, decodeRgba };
