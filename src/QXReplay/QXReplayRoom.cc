@@ -109,10 +109,7 @@ void QXReplayRoom::VideoStartReceive(const BizInfo& stream, napi_value render) {
 
 void QXReplayRoom::VideoStopReceive(const BizInfo& stream) {
   engine_->VideoStopReceive(stream);
-  auto it = videos_.find(stream);
-  if (it == videos_.end()) return;
-  handed_.Retire(std::move(it->second));
-  videos_.erase(it);
+  RetireStream(videos_, stream);
 }
 
 void QXReplayRoom::AudioStartReceive(const BizInfo& stream, napi_value listener) {
@@ -122,20 +119,13 @@ void QXReplayRoom::AudioStartReceive(const BizInfo& stream, napi_value listener)
                                                            Listener::Make(env_, "QXReplay_audioStartReceive", listener));
   const int result = engine_->AudioStartReceive(stream, next.get());
   if (result != 0) LUMEN_LOG(kWarning, kTag) << "AudioStartReceive failed: " << result;
-  auto it = audios_.find(stream);
-  if (it != audios_.end()) {
-    handed_.Retire(std::move(it->second));
-    audios_.erase(it);
-  }
+  RetireStream(audios_, stream);
   if (next) audios_.emplace(stream, std::move(next));
 }
 
 void QXReplayRoom::AudioStopReceive(const BizInfo& stream) {
   engine_->AudioStopReceive(stream);
-  auto it = audios_.find(stream);
-  if (it == audios_.end()) return;
-  handed_.Retire(std::move(it->second));
-  audios_.erase(it);
+  RetireStream(audios_, stream);
 }
 
 }  // namespace lumen_addon

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <utility>
 
 #include "QXReplay/QXReplayActionStatusCallback.h"
 #include "QXReplay/QXReplayCallback.h"
@@ -67,6 +68,16 @@ class QXReplayRoom {
   QXReplayRoom(napi_env env, std::shared_ptr<Strand> strand);
   void Fetch(int (korin::replay::ReplayEngine::*fetch)(int64_t, int64_t, korin::replay::ReplayEngine::FetchCompletion),
              int64_t start_npt, int64_t end_npt, napi_value fn);
+
+  // The stream's output or callback, replaced or stopped: nothing more
+  // reaches JavaScript through it, and the engine may still be calling it.
+  template <typename Map>
+  void RetireStream(Map& streams, const korin::replay::BizInfo& stream) {
+    auto it = streams.find(stream);
+    if (it == streams.end()) return;
+    handed_.Retire(std::move(it->second));
+    streams.erase(it);
+  }
 
   const napi_env env_;
   const std::shared_ptr<Strand> strand_;
