@@ -213,7 +213,7 @@ test('a listener that throws is an uncaught exception, and its later events stil
   assert.equal(r.code, 0, r.stderr);
   const { groups, notFunction } = lastJson(r.stdout);
   assert.deepEqual(Object.keys(groups).sort(),
-    ['action', 'agent', 'deviceSetting', 'listener', 'log', 'playStatus', 'player', 'renderer', 'reply']);
+    ['action', 'agent', 'deviceSetting', 'listener', 'log', 'playStatus', 'player', 'renderer', 'reply', 'room']);
   for (const [group, g] of Object.entries(groups)) assert.deepEqual(g, { surfaced: true, later: true }, group);
   assert.deepEqual(notFunction, {
     type: 'TypeError',
