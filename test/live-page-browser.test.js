@@ -90,8 +90,12 @@ const stats = () => page.evaluate(() => window.liveClass.stats());
 // the Network domain on) hold up for tens of seconds on a loaded machine.
 const press = (selector) => page.$eval(selector, (button) => button.click());
 const journal = (op) => live.get(`/journal?op=${encodeURIComponent(op)}`);
-const allDrawn = (n) => page.waitForFunction((min) => Object.values(window.liveClass.stats()).every((s) => s.framesDrawn >= min),
-  n, { timeout: 60000 });
+// Every user's tile, not only those the page has made so far: before the
+// class state arrives there are none, and `every` of none holds.
+const allDrawn = (n) => page.waitForFunction(([min, ids]) => {
+  const s = window.liveClass.stats();
+  return ids.every((id) => s[id] && s[id].framesDrawn >= min);
+}, [n, [TEACHER, ...STUDENTS]], { timeout: 60000 });
 
 // What a tile's canvas shows at points of the frame: [r, g, b] read back
 // from the canvas, at the centre of each colour bar (row 10 % down) and in
