@@ -99,13 +99,6 @@ const Field<DownloaderConfig> kConfig[] = {
     LUMEN_FIELD("userId", DownloaderConfig, user_id, kInt64),
 };
 
-template <typename R, std::size_t N>
-R ReadStrict(const Napi::Value& v, const Field<R> (&table)[N]) {
-  R r;
-  record::Read(v, table, r, record::kStrictPresent);
-  return r;
-}
-
 Napi::Value CopyArrayBuffer(Napi::Env env, const std::vector<uint8_t>& bytes) {
   void* data = nullptr;
   napi_value ab = nullptr;
@@ -116,6 +109,9 @@ Napi::Value CopyArrayBuffer(Napi::Env env, const std::vector<uint8_t>& bytes) {
   if (!bytes.empty()) std::memcpy(data, bytes.data(), bytes.size());
   return Napi::Value(env, ab);
 }
+
+// Input records: present keys only, none coerced (the header says why).
+constexpr record::Policy kInput = record::kStrictPresent;
 
 }  // namespace
 
@@ -137,11 +133,11 @@ Napi::Value ChunkBuffers(Napi::Env env, const std::vector<ReplayChunk>& chunks) 
   return a;
 }
 
-RoomInfo From<RoomInfo>::Read(const Napi::Value& v) { return ReadStrict(v, kRoomInfo); }
-BizInfo From<BizInfo>::Read(const Napi::Value& v) { return ReadStrict(v, kBizInfo); }
-DownloadRoomInfo From<DownloadRoomInfo>::Read(const Napi::Value& v) { return ReadStrict(v, kDownloadRoomInfo); }
-DownloadRequest From<DownloadRequest>::Read(const Napi::Value& v) { return ReadStrict(v, kRequest); }
-DownloaderConfig From<DownloaderConfig>::Read(const Napi::Value& v) { return ReadStrict(v, kConfig); }
+RoomInfo From<RoomInfo>::Read(const Napi::Value& v) { return record::Read(v, kRoomInfo, kInput); }
+BizInfo From<BizInfo>::Read(const Napi::Value& v) { return record::Read(v, kBizInfo, kInput); }
+DownloadRoomInfo From<DownloadRoomInfo>::Read(const Napi::Value& v) { return record::Read(v, kDownloadRoomInfo, kInput); }
+DownloadRequest From<DownloadRequest>::Read(const Napi::Value& v) { return record::Read(v, kRequest, kInput); }
+DownloaderConfig From<DownloaderConfig>::Read(const Napi::Value& v) { return record::Read(v, kConfig, kInput); }
 
 Napi::Value ToJs<ReplayChunk>::New(Napi::Env env, const ReplayChunk& c) {
   Napi::Object o = Napi::Object::New(env);
