@@ -1,7 +1,6 @@
 #include "QXRecordEngine/qx_video_from_native_source_addon.h"
 
 #include <cstddef>
-#include <cstring>
 #include <utility>
 
 #include "common/logging.h"
@@ -57,15 +56,6 @@ size_t PackedSize(const korin::QXPixelBuffer& b) {
   }
 }
 
-void CopyPlane(uint8_t*& dst, const uint8_t* src, int stride, size_t row, int rows) {
-  if (static_cast<size_t>(stride) == row) {
-    std::memcpy(dst, src, row * static_cast<size_t>(rows));
-  } else {
-    for (int r = 0; r < rows; ++r) std::memcpy(dst + row * static_cast<size_t>(r), src + static_cast<size_t>(stride) * r, row);
-  }
-  dst += row * static_cast<size_t>(rows);
-}
-
 // The packed copy seen as a pixel buffer of the frame's format again.
 korin::QXPixelBuffer Unpacked(const uint8_t* p, const FrameInfo& info) {
   korin::QXPixelBuffer b;
@@ -104,16 +94,13 @@ void QXVideoFromNativeSourceAddon::OnFrame(const korin::QXVideoFrame& frame) {
   mailbox_.Put(
       packed == 0 ? 1 : packed, info,
       [&](uint8_t* dst) {
-        const size_t w = static_cast<size_t>(src.width);
+        const size_t w = static_cast<size_t>(src.width), h = static_cast<size_t>(src.height);
+        const size_t cw = static_cast<size_t>(Chroma(src.width)), ch = static_cast<size_t>(Chroma(src.height));
         if (packed == 0) return true;
-        if (src.format == korin::QXPixelFormat::kI420) {
-          CopyPlane(dst, src.data[0], src.stride[0], w, src.height);
-          CopyPlane(dst, src.data[1], src.stride[1], static_cast<size_t>(Chroma(src.width)), Chroma(src.height));
-          CopyPlane(dst, src.data[2], src.stride[2], static_cast<size_t>(Chroma(src.width)), Chroma(src.height));
-        } else if (src.format == korin::QXPixelFormat::kBGRA) {
-          CopyPlane(dst, src.data[0], src.stride[0], w * 4, src.height);
-        }
-        return true;
+        if (src.format == korin::QXPixelFormat::kI420)
+          return CopyRows(dst, src.data[0], src.stride[0], w, h) && CopyRows(dst, src.data[1], src.stride[1], cw, ch) &&
+                 CopyRows(dst, src.data[2], src.stride[2], cw, ch);
+        return CopyRows(dst, src.data[0], src.stride[0], w * 4, h);  // BGRA, the only other usable format
       },
       [&] {
         strand_->Post([self = weak_from_this()](Napi::Env env) {

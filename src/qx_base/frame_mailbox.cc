@@ -1,6 +1,7 @@
 #include "qx_base/frame_mailbox.h"
 
 #include <cstdlib>
+#include <cstring>
 
 namespace lumen_addon {
 
@@ -26,6 +27,17 @@ void AlignedBuffer::Free() {
 
 uint8_t* AlignedBuffer::data() const {
   return reinterpret_cast<uint8_t*>((reinterpret_cast<uintptr_t>(block_) + kAlign - 1) & ~(kAlign - 1));
+}
+
+bool CopyRows(uint8_t*& dst, const uint8_t* src, int stride, size_t row, size_t rows) {
+  if (stride < 0 || static_cast<size_t>(stride) < row) return false;
+  if (static_cast<size_t>(stride) == row) {
+    std::memcpy(dst, src, row * rows);
+  } else {
+    for (size_t r = 0; r < rows; ++r) std::memcpy(dst + row * r, src + static_cast<size_t>(stride) * r, row);
+  }
+  dst += row * rows;
+  return true;
 }
 
 size_t FrameMailbox::PendingSize() const {

@@ -48,6 +48,11 @@ struct FrameInfo {
   int64_t timestamp_us = 0;
 };
 
+// Fills a slot with one plane: `rows` rows of `row` bytes, from a plane
+// whose rows start `stride` bytes apart, packed at `dst`, which is moved
+// past them. False, with nothing copied, when a row does not fit its stride.
+bool CopyRows(uint8_t*& dst, const uint8_t* src, int stride, size_t row, size_t rows);
+
 class FrameMailbox {
  public:
   // Producer (any thread): `fill(uint8_t* pixels)` writes the frame's `size`

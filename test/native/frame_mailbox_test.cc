@@ -107,6 +107,25 @@ TEST(FrameMailbox, AFailedFillDropsTheWaitingFrameAndClosedDropsEverything) {
 // An engine thread produces as fast as it can while the consumer takes a
 // frame now and then: every frame taken is whole, numbers only grow, and
 // each is the newest one put before the take.
+// Planes arrive with padded rows, or packed, or with a stride that cannot
+// hold a row (a broken frame, never read past).
+TEST(CopyRows, PacksPaddedRowsAndRefusesAShortStride) {
+  const uint8_t plane[] = {1, 2, 3, 0xee, 4, 5, 6, 0xee};
+  std::vector<uint8_t> out(8, 0);
+  uint8_t* dst = out.data();
+  ASSERT_TRUE(CopyRows(dst, plane, 4, 3, 2));
+  EXPECT_EQ(dst, out.data() + 6);
+  EXPECT_EQ(std::vector<uint8_t>(out.begin(), out.begin() + 6), (std::vector<uint8_t>{1, 2, 3, 4, 5, 6}));
+  ASSERT_TRUE(CopyRows(dst, plane, 1, 1, 2));  // packed: the plane's first bytes
+  EXPECT_EQ(out[6], 1);
+  EXPECT_EQ(out[7], 2);
+
+  uint8_t* before = dst;
+  EXPECT_FALSE(CopyRows(dst, plane, 2, 3, 2));
+  EXPECT_FALSE(CopyRows(dst, plane, -4, 3, 2));
+  EXPECT_EQ(dst, before) << "nothing copied, the cursor kept";
+}
+
 TEST(FrameMailbox, ASlowConsumerGetsWholeNewestFramesOnly) {
   FrameMailbox box;
   constexpr size_t kSize = 4096;
