@@ -16,6 +16,7 @@
 #include "common/export_table.h"
 #include "common/forward.h"
 #include "common/logging.h"
+#include "common/pending_exception.h"
 #include "common/record_reader.h"
 #include "qx_base/handle_arg.h"
 
@@ -108,7 +109,7 @@ Napi::Value Create(const Napi::CallbackInfo& info) {
       !ReadQuietly(info[0], kOptional, config, record::kStrictPresent))
     return InvalidArguments(info);
   auto engine = std::make_shared<Engine>(env, config);
-  ClearPending(env);  // a strand that could not be made: the engine has none
+  DiscardPendingException(env);  // a strand that could not be made: the engine has none
   const int32_t result = engine->InitRecord();
   if (result != 0) {
     Logged(info, result);
@@ -137,11 +138,11 @@ Napi::Value Destroy(const Napi::CallbackInfo& info) {
 std::shared_ptr<QXVideoFromNativeSourceAddon> ViewSink(Napi::Env env, const Napi::Value& view) {
   if (!view.IsObject()) return nullptr;
   Napi::Value source = js::Get(view.As<Napi::Object>(), "nativeSource");
-  if (ClearPending(env) || source.IsEmpty() || !source.IsObject()) return nullptr;
+  if (DiscardPendingException(env) || source.IsEmpty() || !source.IsObject()) return nullptr;
   Napi::Value handler = js::Get(source.As<Napi::Object>(), "getNativeHandler");
-  if (ClearPending(env) || handler.IsEmpty() || !handler.IsFunction()) return nullptr;
+  if (DiscardPendingException(env) || handler.IsEmpty() || !handler.IsFunction()) return nullptr;
   Napi::Value number = handler.As<Napi::Function>().Call(source, {});
-  if (ClearPending(env) || number.IsEmpty() || !number.IsNumber()) return nullptr;
+  if (DiscardPendingException(env) || number.IsEmpty() || !number.IsNumber()) return nullptr;
   return HandleRegistry::Find<QXVideoFromNativeSourceAddon>(HandleKind::kNativeVideoSource,
                                                             HandleFromNumber(number.As<Napi::Number>().DoubleValue()));
 }
@@ -151,7 +152,7 @@ int32_t StartPreview(const Napi::CallbackInfo& info, Engine& engine) {
   Preview preview;
   if (!ReadQuietly(info[1], kPreview, preview, record::kStrictPresent)) return InvalidArguments(info, -1);
   Napi::Value view = js::Get(info[1].As<Napi::Object>(), "viewRender");
-  if (ClearPending(env)) return InvalidArguments(info, -1);
+  if (DiscardPendingException(env)) return InvalidArguments(info, -1);
   std::shared_ptr<QXVideoFromNativeSourceAddon> sink;
   if (record::Present(view)) {
     sink = ViewSink(env, view);

@@ -11,6 +11,7 @@
 #include "common/convert.h"
 #include "common/export_table.h"
 #include "common/logging.h"
+#include "common/pending_exception.h"
 #include "qx_base/handle_arg.h"
 
 namespace lumen_addon {
@@ -22,7 +23,7 @@ Napi::Value Create(const Napi::CallbackInfo& info) {
   Napi::Env env = info.Env();
   std::shared_ptr<QXVideoFromNativeSourceAddon> source = QXVideoFromNativeSourceAddon::Create(env, info[0]);
   if (!source) {
-    ClearPending(env);
+    DiscardPendingException(env);
     LUMEN_LOG(kError, kQXRecordTag) << "QXVideoFromNativeSource_create failed";
     return js::Number(env, 0);
   }

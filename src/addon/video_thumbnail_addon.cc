@@ -32,7 +32,7 @@ struct Lines {
 };
 
 std::shared_ptr<Tool> FindTool(const Napi::CallbackInfo& info, const char* null_line) {
-  if (info[0].IsNumber() && info[0].As<Napi::Number>().DoubleValue() == 0) {
+  if (IsZeroHandle(info[0])) {
     LUMEN_LOG(kError, kTag) << null_line;
     return nullptr;
   }
@@ -72,7 +72,7 @@ int32_t GetThumbnails(const Napi::CallbackInfo& info, Tool& tool) {
 
 // Ends the tool's requests; thumbnails already queued are dropped with it.
 Napi::Value Release(const Napi::CallbackInfo& info) {
-  if (info[0].As<Napi::Number>().DoubleValue() == 0) {
+  if (IsZeroHandle(info[0])) {
     LUMEN_LOG(kError, kTag) << "VideoThumbnailTool_release handler is null";
     return js::Number(info.Env(), -1);
   }

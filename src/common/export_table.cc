@@ -37,6 +37,13 @@ napi_value Trampoline(napi_env env, napi_callback_info cbinfo) {
   return row.handler(info);
 }
 
+void RefuseWith(Napi::Env env, const Admission& a) {
+  if (a.refusal == Refusal::kLog)
+    LUMEN_LOG(kError, a.tag ? a.tag : "EngineAddon") << (a.message ? a.message : "invalid arguments");
+  else
+    Napi::Error::New(env, a.message).ThrowAsJavaScriptException();
+}
+
 void FreeRecord(napi_env, void* data, void*) { delete static_cast<ExportRecord*>(data); }
 
 void RaisePending(napi_env env) { Napi::Error::New(env).ThrowAsJavaScriptException(); }
@@ -153,12 +160,11 @@ bool Admit(const Napi::CallbackInfo& info, const Admission& a) {
     case Check::kLenientMin: ok = have >= want || any_typed(); break;
   }
   if (ok) return true;
-  if (a.refusal == Refusal::kLog)
-    LUMEN_LOG(kError, a.tag ? a.tag : "EngineAddon") << (a.message ? a.message : "invalid arguments");
-  else
-    Napi::Error::New(info.Env(), a.message).ThrowAsJavaScriptException();
+  RefuseWith(info.Env(), a);
   return false;
 }
+
+void Refuse(const Napi::CallbackInfo& info) { RefuseWith(info.Env(), RowOf(info).admission); }
 
 void AddExports(napi_env env, napi_value exports, const ExportRow* rows, std::size_t count) {
   const Napi::Value key = DescriptionSymbol(Napi::Env(env));

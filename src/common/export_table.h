@@ -106,6 +106,9 @@ const char* CurrentExport();
 
 // True when admitted; otherwise the refusal is thrown (or logged).
 bool Admit(const Napi::CallbackInfo& info, const Admission& admission);
+// A refusal found after admission (a record key of another type): the row's
+// own refusal, thrown or logged as its admission does.
+void Refuse(const Napi::CallbackInfo& info);
 bool HasType(const Napi::Value& value, char letter);
 
 // Adds every row as a named function of `exports`; failures are raised as

@@ -11,6 +11,10 @@ namespace lumen_addon {
 // JavaScript thread; nothing happens when no exception is pending.
 void SurfacePendingException(napi_env env);
 
+// JavaScript thread, for exports that never throw: takes a pending exception
+// and lets it go; true when there was one.
+bool DiscardPendingException(napi_env env);
+
 }  // namespace lumen_addon
 
 #endif  // LUMEN_COMMON_PENDING_EXCEPTION_H_

@@ -26,6 +26,12 @@ inline uint64_t ToHandle(const Napi::Value& v) {
   return HandleFromNumber(v.As<Napi::Number>().DoubleValue());
 }
 
+// The number 0, the handle of nothing: exports that tell it apart from a
+// stale number log their own "is null" line for it.
+inline bool IsZeroHandle(const Napi::Value& v) {
+  return !v.IsEmpty() && v.IsNumber() && v.As<Napi::Number>().DoubleValue() == 0;
+}
+
 // Answers a handle as the number JavaScript holds.
 inline Napi::Value HandleValue(Napi::Env env, uint64_t handle) {
   return Napi::Number::New(env, static_cast<double>(handle));
