@@ -273,7 +273,9 @@ test('a native source destroyed while previewing hears nothing more and stays al
   await settle();
   assert.equal(frames.length, 1);
   assert.equal(lines('QXVideoFromNativeSourceAddon destroyed').length, 0, 'freed under the engine');
+  source(t, {});  // made between the destroy and the old number's use
   assert.equal(addon.QXVideoFromNativeSource_destroy(s), -1, 'its number is stale');
+  assert.equal(lines('QXVideoFromNativeSource_destroy: not a live native video source handle').length, 1);
   addon.QXCameraRecordEngine_destroy(h);
   assert.deepEqual(sim.logLines().map((l) => l.text).filter((x) => /destroyed$/.test(x)),
     ['QXCameraRecordEngineAddon destroyed', 'QXVideoFromNativeSourceAddon destroyed']);

@@ -118,5 +118,9 @@ test('release with thumbnails on their way: the tool goes first, nothing arrives
   await settle();
   await settle();
   assert.equal(got.length, at);
+  const next = toolOn(t);  // made between the release and the old number's use
+  sim.clearLogLines();
   assert.equal(addon.videoThumbnailTool_seekTo(tool, 0), -1, 'its number is stale');
+  assert.deepEqual(sim.logLines().map((l) => l.text), ['videoThumbnailTool_seekTo: not a live thumbnail tool handle']);
+  assert.equal(addon.videoThumbnailTool_seekTo(next, 0), 0, 'the new tool answers for itself');
 });
