@@ -18,10 +18,7 @@ namespace {
 
 constexpr char kTag[] = "QXAIAgentAddon";
 
-struct Agent {
-  using Wrapper = QXAIAgent;
-  static constexpr std::size_t kFirstArg = 1;
-  static std::shared_ptr<QXAIAgent> Find(const Napi::CallbackInfo& info) { return HandleArg<QXAIAgent>(info); }
+struct Agent : ByHandle<QXAIAgent> {
   static Napi::Value Missing(const Napi::CallbackInfo& info) {
     Napi::Error::New(info.Env(), "agent_ptr is 0").ThrowAsJavaScriptException();
     return js::Number(info.Env(), -1);

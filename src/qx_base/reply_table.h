@@ -33,18 +33,9 @@ class ReplyTable {
   // id (never 0), or 0 when `fn` could not be kept (raised).
   uint32_t Add(napi_value fn);
 
-  // Any thread: answers `id` with copies of `args`, converted by ToJs<T> on
-  // the JavaScript thread; the function is called with `this` undefined.
-  // False when the strand has closed.
-  template <typename... A>
-  bool Answer(uint32_t id, A... args) {
-    return strand_->Post([entries = std::weak_ptr<Entries>(entries_), id, args...](Napi::Env env) {
-      if (auto e = entries.lock()) e->Call(env, id, ToJsArgs(env, args...));
-    });
-  }
-
   // Any thread: a callable for the engine's completion, answering `id` with
-  // whatever the engine passes it.
+  // copies of whatever the engine passes it, converted by ToJs<T> on the
+  // JavaScript thread; the function is called with `this` undefined.
   auto Answerer(uint32_t id) {
     return [strand = strand_, entries = std::weak_ptr<Entries>(entries_), id](const auto&... args) {
       strand->Post([entries, id, args...](Napi::Env env) {

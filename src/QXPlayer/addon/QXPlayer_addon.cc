@@ -48,17 +48,16 @@ bool OptionalBool(const Napi::CallbackInfo& info, size_t i) {
 
 // ---- engine kinds ----------------------------------------------------------------
 
+void LogNoPlayer() { LUMEN_LOG(kError, kTag) << "QXPlpayer is not created yet."; }
+
 // A player by its handle (info[0]); a number that is no live player is
 // logged as the group's missing player.
-struct Player {
-  using Wrapper = QXPlayer;
-  static constexpr std::size_t kFirstArg = 1;
+struct Player : ByHandle<QXPlayer> {
   static std::shared_ptr<QXPlayer> Find(const Napi::CallbackInfo& info) {
     auto player = HandleArg<QXPlayer>(info);
-    if (!player) LUMEN_LOG(kError, kTag) << "QXPlpayer is not created yet.";
+    if (!player) LogNoPlayer();
     return player;
   }
-  static Napi::Value Missing(const Napi::CallbackInfo& info) { return FailureValue(info.Env(), RowOf(info).failure); }
 };
 
 // An engine object the library owns and hands out per call (null: none).
@@ -102,18 +101,12 @@ Napi::Value Constructor(const Napi::CallbackInfo& info) {
   return HandleValue(info.Env(), HandleRegistry::Add(HandleKind::kPlayer, std::make_shared<QXPlayer>(info.Env())));
 }
 
-template <bool kShortAudio>
+// The render object, when there is one, is the second argument.
+template <bool kShortAudio, bool kWithRender = false>
 Napi::Value InitPlayer(const Napi::CallbackInfo& info) {
   auto p = Player::Find(info);
   if (!p) return Bool(info, false);
-  p->Init(info.Env(), nullptr, kShortAudio);
-  return Bool(info, true);
-}
-
-Napi::Value InitPlayerWithRender(const Napi::CallbackInfo& info) {
-  auto p = Player::Find(info);
-  if (!p) return Bool(info, false);
-  p->Init(info.Env(), info[1], false);
+  p->Init(info.Env(), kWithRender ? static_cast<napi_value>(info[1]) : nullptr, kShortAudio);
   return Bool(info, true);
 }
 
@@ -166,7 +159,7 @@ Napi::Value Prepare(const Napi::CallbackInfo& info) {
 Napi::Value Destroy(const Napi::CallbackInfo& info) {
   auto p = TakeHandleArg<QXPlayer>(info);
   if (!p) {
-    LUMEN_LOG(kError, kTag) << "QXPlpayer is not created yet.";
+    LogNoPlayer();
     return Bool(info, false);
   }
   p->Destroy();
@@ -356,7 +349,7 @@ const ExportRow kRows[] = {
     ROW("QXPlayer_checkAndRemoveCache", ForwardFunction<&QXPlayerCore::CheckAndRemoveCache>, AtLeast("snn", "invalid arguments"), kVoid),
     P("initPlayer", InitPlayer<false>, "n", kPtr, kZero),
     P("initPlayerWithShortAudioMode", InitPlayer<true>, "n", kPtr, kZero),
-    P("initPlayerWithRender", InitPlayerWithRender, "no", "Expected arguments: player_ptr, render", kZero),
+    P("initPlayerWithRender", (InitPlayer<false, true>), "no", "Expected arguments: player_ptr, render", kZero),
     P("setOutputYuv", SetOutputYuv, "nb", "Expected arguments: player_ptr, enable", kVoid),
     P("setDataSources", SetDataSources, "na", "Expected arguments: player_ptr, datasources", kVoid),
     P("setDataSource", SetDataSource, "no", "Expected arguments: pos, player_ptr", kVoid),
