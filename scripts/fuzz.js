@@ -381,10 +381,14 @@ async function child(o) {
       bump(stats.values, value === null ? 'null' : typeof value);
       // Getters of the device group answer { value, errorCode }.
       const code = value !== null && typeof value === 'object' && 'errorCode' in value ? value.errorCode : value;
-      if (noEngine && how !== 0 && !Object.is(code, absentAnswer[name])) {
+      // Converting an argument may run JavaScript that makes an engine (an
+      // array whose element's toString re-enters): then the export rightly
+      // found one.
+      const stillNone = noEngine && quiet(() => addon.engineSdk_currentEngineType()) === -1;
+      if (stillNone && how !== 0 && !Object.is(code, absentAnswer[name])) {
         stats.unexpected.push(`${name} answered ${String(code)} with no engine, not ${String(absentAnswer[name])}`);
       }
-      if (noEngine && how !== 0) stats.absentChecked++;
+      if (stillNone && how !== 0) stats.absentChecked++;
       if (!['number', 'boolean', 'string', 'object', 'undefined'].includes(typeof value)) {
         stats.unexpected.push(`${name} answered a ${typeof value}`);
       }
