@@ -7,16 +7,6 @@
 
 namespace lumen_addon {
 
-namespace {
-
-std::string DetectorText(const korin::FrameValidDetectorConfig& d) {
-  return "enable_detect:" + std::to_string(d.enable_detect) + ",always_detect:" + std::to_string(d.always_detect) +
-         ",valid_detect_cnt:" + std::to_string(d.valid_detect_cnt) + ", accuracy:" + std::to_string(d.accuracy) +
-         ", detect_interval_ms:" + std::to_string(d.detect_interval_ms);
-}
-
-}  // namespace
-
 ScreenRecordEngineImpl::Inner::~Inner() {
   // The engine first: it may call the adapter until it is gone.
   if (engine) korin::QXScreenRecordEngineInterface::DestroyScreenRecordEngine(engine);
