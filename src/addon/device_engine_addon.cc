@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "addon/groups.h"
+#include "common/capture_sources.h"
 #include "common/convert.h"
 #include "common/export_table.h"
 #include "common/forward.h"
@@ -463,25 +464,11 @@ Napi::Value RequestScreenCaptureAccess(const Napi::CallbackInfo& info) {
 Napi::Value IsAeroEnabled(const Napi::CallbackInfo& info) {
   return js::Boolean(ENV, rtc::rtc_win::GetVersion() < 5 ? korin::base::is_aero_enabled() : true);
 }
-Napi::Value Sources(const Napi::CallbackInfo& info, const std::vector<record_engine::Source>& list, bool sizes) {
-  Napi::Array out = Napi::Array::New(ENV);
-  for (uint32_t i = 0; i < list.size(); ++i) {
-    Napi::Object o = Napi::Object::New(ENV);
-    o.Set("id", js::Number(ENV, static_cast<double>(list[i].id)));
-    o.Set("title", js::String(ENV, list[i].title));
-    if (sizes) {
-      o.Set("width", js::Number(ENV, list[i].width));
-      o.Set("height", js::Number(ENV, list[i].height));
-    }
-    out.Set(i, o);
-  }
-  return out;
-}
 Napi::Value GetWindowsList(const Napi::CallbackInfo& info) {
-  return Sources(info, record_engine::RecordEngineInterface::GetWindowsList(), true);
+  return CaptureSourcesToJs(ENV, record_engine::RecordEngineInterface::GetWindowsList(), true);
 }
 Napi::Value GetScreenList(const Napi::CallbackInfo& info) {
-  return Sources(info, record_engine::RecordEngineInterface::GetScreenList(), false);
+  return CaptureSourcesToJs(ENV, record_engine::RecordEngineInterface::GetScreenList(), false);
 }
 Napi::Value GetWindowStatus(const Napi::CallbackInfo& info) {
   if (info.Length() < 1 || !info[0].IsNumber()) {

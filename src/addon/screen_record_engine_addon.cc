@@ -4,6 +4,7 @@
 
 #include "addon/groups.h"
 #include "common/byte_view.h"
+#include "common/capture_sources.h"
 #include "common/convert.h"
 #include "common/export_table.h"
 #include "common/forward.h"
@@ -63,21 +64,12 @@ Napi::Value SupportedCapApiList(const Napi::CallbackInfo& info) {
   std::vector<int32_t> list;
   if (type == "screen") list = record_engine::RecordEngineInterface::GetSupportedCapApiList(record_engine::kCaptureScreen);
   if (type == "window") list = record_engine::RecordEngineInterface::GetSupportedCapApiList(record_engine::kCaptureWindow);
-  Napi::Array out = Napi::Array::New(info.Env(), list.size());
-  for (size_t i = 0; i < list.size(); ++i) out.Set(static_cast<uint32_t>(i), js::Number(info.Env(), list[i]));
-  return out;
+  return ToJs<std::vector<int32_t>>::New(info.Env(), list);
 }
 
+// Without the sizes the device engine's list gives.
 Napi::Value WindowsList(const Napi::CallbackInfo& info) {
-  const std::vector<record_engine::Source> windows = record_engine::RecordEngineInterface::GetWindowsList();
-  Napi::Array out = Napi::Array::New(info.Env(), windows.size());
-  for (size_t i = 0; i < windows.size(); ++i) {
-    Napi::Object w = Napi::Object::New(info.Env());
-    w.Set("id", js::Number(info.Env(), static_cast<double>(windows[i].id)));
-    w.Set("title", js::String(info.Env(), windows[i].title));
-    out.Set(static_cast<uint32_t>(i), w);
-  }
-  return out;
+  return CaptureSourcesToJs(info.Env(), record_engine::RecordEngineInterface::GetWindowsList(), false);
 }
 
 constexpr char kNoParameter[] = "Invalid arguments, no need parameter !";

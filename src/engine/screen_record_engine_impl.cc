@@ -7,16 +7,6 @@
 
 namespace lumen_addon {
 
-namespace {
-
-std::string DetectorText(const korin::FrameValidDetectorConfig& d) {
-  return "enable_detect:" + std::to_string(d.enable_detect) + ",always_detect:" + std::to_string(d.always_detect) +
-         ",valid_detect_cnt:" + std::to_string(d.valid_detect_cnt) + ", accuracy:" + std::to_string(d.accuracy) +
-         ", detect_interval_ms:" + std::to_string(d.detect_interval_ms);
-}
-
-}  // namespace
-
 ScreenRecordEngineImpl::Inner::~Inner() {
   // The engine first: it may call the adapter until it is gone.
   if (engine) korin::QXScreenRecordEngineInterface::DestroyScreenRecordEngine(engine);
@@ -139,11 +129,9 @@ int ScreenRecordEngineImpl::PauseOrResume(bool pause) {
 int ScreenRecordEngineImpl::StopRecord(bool save) {
   LUMEN_LOG(kInfo, kTag) << "stopRecord";
   if (Closed("stopRecord")) return -1;
-  if (use_screen_recorder_) {
-    if (inner_) return inner_->engine->StopRecord(save);
-    LUMEN_LOG(kError, kTag) << "ScreenRecordEngineImpl::stopRecordUseNewEngine failed, inner_engine_ is null";
-    return -1;
-  }
+  if (use_screen_recorder_)
+    return OnInner("ScreenRecordEngineImpl::stopRecordUseNewEngine failed, inner_engine_ is null",
+                   [&](auto* engine) { return engine->StopRecord(save); });
   const int r = classic_ ? classic_->stopRecord(save) : -1;
   // The microphone this recording started: a later start would find it running.
   if (audio_) audio_->Stop();
@@ -153,9 +141,8 @@ int ScreenRecordEngineImpl::StopRecord(bool save) {
 int ScreenRecordEngineImpl::NewAudioData(const uint8_t* data, size_t size) {
   if (Closed("newScreenAudioDataReady")) return -1;
   if (!use_screen_recorder_) return classic_ ? classic_->inputAudioData(data, size) : -1;
-  if (inner_) return inner_->engine->InputAudioData(data, size);
-  LUMEN_LOG(kError, kTag) << "ScreenRecordEngineImpl::newScreenAudioDataReady() inner_engine_ is null";
-  return -1;
+  return OnInner("ScreenRecordEngineImpl::newScreenAudioDataReady() inner_engine_ is null",
+                 [&](auto* engine) { return engine->InputAudioData(data, size); });
 }
 
 int ScreenRecordEngineImpl::DeleteLastSegment() {
@@ -165,17 +152,15 @@ int ScreenRecordEngineImpl::DeleteLastSegment() {
         << "ScreenRecordEngineImpl::deleteLastSegment() deleteLastSegment is not supported in old record engine";
     return -1;
   }
-  if (inner_) return inner_->engine->DeleteLastSegment();
-  LUMEN_LOG(kError, kTag) << "ScreenRecordEngineImpl::deleteLastSegment() inner_engine_ is null";
-  return -1;
+  return OnInner("ScreenRecordEngineImpl::deleteLastSegment() inner_engine_ is null",
+                 [](auto* engine) { return engine->DeleteLastSegment(); });
 }
 
 int64_t ScreenRecordEngineImpl::GetRecordDurationMs() {
   if (Closed("getRecordDurationMs")) return -1;
   if (!use_screen_recorder_) return classic_ ? classic_->getRecordDurationMs() : -1;
-  if (inner_) return inner_->engine->GetRecordDurationMs();
-  LUMEN_LOG(kError, kTag) << "ScreenRecordEngineImpl::getRecordDurationMs() inner_engine_ is null";
-  return -1;
+  return OnInner("ScreenRecordEngineImpl::getRecordDurationMs() inner_engine_ is null",
+                 [](auto* engine) { return engine->GetRecordDurationMs(); });
 }
 
 }  // namespace lumen_addon

@@ -11,8 +11,10 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "callback/screen_record_engine_callback.h"
+#include "common/logging.h"
 #include "engine/screen_audio_source.h"
 #include "engine/screen_record_params.h"
 #include "korin/qx_screen_record_engine.h"
@@ -58,6 +60,14 @@ class ScreenRecordEngineImpl {
   int StartRecordUseNewEngine(const ScreenRecordParams& params);
   int StartRecordUseOldEngine(const record_engine::RecordParams& params);
   int PauseOrResume(bool pause);
+  // Runs `op` with the newer recorder of the recording started last, or logs
+  // `missing` and answers -1 without one.
+  template <typename Op>
+  auto OnInner(const char* missing, Op&& op) -> decltype(op(std::declval<korin::QXScreenRecordEngineInterface*>())) {
+    if (inner_) return op(inner_->engine);
+    LUMEN_LOG(kError, kTag) << missing;
+    return -1;
+  }
   // The paused processing switch of the classic path's audio source, if any.
   void SwitchPausedProcessing(bool paused);
   bool Closed(const char* what);

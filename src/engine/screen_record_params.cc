@@ -122,7 +122,6 @@ RecordEngineConfig ToNewEngineConfig(const Napi::Object& params, bool agc_when_p
   record::Read(params, kEngineFields, c, record::kPresentOnly);
   ReadDetector(params, kDetectorFields, c.frame_detector);
   record::Read(params, kEngineTailFields, c, record::kPresentOnly);
-  const FrameValidDetectorConfig& d = c.frame_detector;
   LUMEN_LOG(kInfo, kTag) << "ScreenRecordEngineImpl::ObjectToNewEngineConfig success :"
                          << "root_path:" << c.root_path << " audio_device_enable_builtin_aec:"
                          << c.audio_device_enable_builtin_aec << " audio_device_need_start_playout:"
@@ -134,9 +133,7 @@ RecordEngineConfig ToNewEngineConfig(const Napi::Object& params, bool agc_when_p
                          << c.enable_agc_when_pause << " enable_v5_render:" << c.enable_v5_render
                          << " enable_insert_picture_when_close_camera:" << c.enable_insert_picture_when_close_camera
                          << " insert_picture_path_when_close_camera:" << c.insert_picture_path_when_close_camera
-                         << "enable_detect:" << d.enable_detect << ",always_detect:" << d.always_detect
-                         << ",valid_detect_cnt:" << d.valid_detect_cnt << ", accuracy:" << d.accuracy
-                         << ", detect_interval_ms:" << d.detect_interval_ms;
+                         << DetectorText(c.frame_detector);
   return c;
 }
 
@@ -189,6 +186,12 @@ MediaRecordConfig ToMediaRecordConfig(const Napi::Object& params) {
 }
 
 }  // namespace
+
+std::string DetectorText(const FrameValidDetectorConfig& d) {
+  return "enable_detect:" + std::to_string(d.enable_detect) + ",always_detect:" + std::to_string(d.always_detect) +
+         ",valid_detect_cnt:" + std::to_string(d.valid_detect_cnt) + ", accuracy:" + std::to_string(d.accuracy) +
+         ", detect_interval_ms:" + std::to_string(d.detect_interval_ms);
+}
 
 ScreenRecordParams ReadScreenRecordParams(const Napi::Value& value, bool screen_recorder, bool agc_when_pause) {
   ScreenRecordParams p;

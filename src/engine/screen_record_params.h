@@ -6,6 +6,8 @@
 
 #include <napi.h>
 
+#include <string>
+
 #include "korin/qx_screen_record_engine.h"
 #include "korin/record_engine_config.h"
 #include "record_engine/record_engine.h"
@@ -21,6 +23,9 @@ struct ScreenRecordParams {
 
 // Reads what the path needs; getters run here, before any engine call.
 ScreenRecordParams ReadScreenRecordParams(const Napi::Value& params, bool screen_recorder, bool agc_when_pause);
+
+// A frame detector's settings as both recorders' start lines write them.
+std::string DetectorText(const korin::FrameValidDetectorConfig& detector);
 
 }  // namespace lumen_addon
 
