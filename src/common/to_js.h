@@ -1,7 +1,7 @@
 // Native values to JavaScript, chosen by type: the mirror of From<T>
 // (src/common/forward.h). Numbers, booleans, strings, bytes (a Buffer with a
 // copy) and lists of any of them; a record type gets its specialisation next
-// to its field table (src/common/record_fields.h writes records).
+// to its field table (src/common/record_reader.h writes records).
 //
 //   Napi::Value v = ToJs<int64_t>::New(env, 2);
 #ifndef LUMEN_COMMON_TO_JS_H_
