@@ -66,6 +66,8 @@ function readTables() {
   return { keys: [...keys], methods, messages: [...literals] };
 }
 
+const KEPT_ALIVE = 'the process stayed alive 10 s after its last call';
+
 // ---- one state, in this process --------------------------------------------------------
 
 async function child(o) {
@@ -145,7 +147,9 @@ async function child(o) {
       stats.reentered++;
       try {
         const name = pickName(false);
-        return addon[name](...args(name));
+        const value = addon[name](...args(name));
+        adoptMade(name, value);
+        return value;
       } catch {
         return undefined;
       } finally {
@@ -188,6 +192,15 @@ async function child(o) {
   // Every number a maker was ever given: a destroyed object's number stays
   // stale for good, so none may come back for a new object.
   const issued = new Set();
+  const madeBy = Object.fromEntries(Object.entries(makers).flatMap(([kind, m]) => m.made.map((n) => [n, kind])));
+  function adopt(kind, h) {
+    if (typeof h !== 'number' || !(h > 0)) return;
+    if (issued.has(h)) stats.unexpected.push(`the ${kind} handle ${h} was issued again`);
+    issued.add(h);
+    (live[kind] = live[kind] || []).push(h);
+  }
+  // What a fuzzed call made is used and destroyed with the maker's own.
+  const adoptMade = (name, value) => { if (madeBy[name]) adopt(madeBy[name], value); };
   function handleOf(kind) {
     // A stale number may name a new object at the same address.
     handlePassed = true;
@@ -195,12 +208,7 @@ async function child(o) {
     live[kind] = (live[kind] || []).filter(Boolean);
     stale[kind] = stale[kind] || [];
     if (maker && live[kind].length < 3) {
-      const h = quiet(() => maker.create(addon, v));
-      if (typeof h === 'number' && h > 0) {
-        if (issued.has(h)) stats.unexpected.push(`the ${kind} handle ${h} was issued again`);
-        issued.add(h);
-        live[kind].push(h);
-      }
+      adopt(kind, quiet(() => maker.create(addon, v)));
     }
     if (maker && live[kind].length > 0 && r.chance(0.05)) {
       const h = live[kind].splice(r.int(live[kind].length), 1)[0];
@@ -278,23 +286,21 @@ async function child(o) {
     quiet(() => addon.mediaTrackEditorEngine_createMediaTrackEditor());
     quiet(() => addon.mediaTrackEditorEngine_mediaTrackAppend(take));
     quiet(() => addon.mediaTrackEditorEngine_mediaTrackExportWithSegInfo(`${take}.out`, counting));
-    quiet(() => addon.deviceEngine_createDeviceModule(counting, ''));
+    adopt('device module', quiet(() => addon.deviceEngine_createDeviceModule(counting, '')));
     // The camera record engine class previewing into a native source and
     // recording, a thumbnail tool extracting: handles the fuzzer also uses.
     const camera = quiet(() => makers['camera record engine'].create(addon, v));
     const sink = quiet(() => makers['native video source'].create(addon, v));
+    adopt('camera record engine', camera);
+    adopt('native video source', sink);
     if (camera > 0 && sink > 0) {
-      issued.add(camera).add(sink);
-      (live['camera record engine'] = live['camera record engine'] || []).push(camera);
-      (live['native video source'] = live['native video source'] || []).push(sink);
       quiet(() => addon.QXCameraRecordEngine_registerRecordListener(camera, counting));
       quiet(() => addon.QXCameraRecordEngine_startPreview(camera, { viewRender: { nativeSource: { getNativeHandler: () => sink } } }));
       quiet(() => addon.QXCameraRecordEngine_startRecord(camera, { encWidth: 32, encHeight: 18, encFps: 10 }));
     }
     const tool = quiet(() => makers['thumbnail tool'].create(addon, v));
+    adopt('thumbnail tool', tool);
     if (tool > 0) {
-      issued.add(tool);
-      (live['thumbnail tool'] = live['thumbnail tool'] || []).push(tool);
       sim.setRecordingTiming({ thumbnailIntervalMs: 1 });
       quiet(() => addon.videoThumbnailTool_setMediaPath(tool, take));
       quiet(() => addon.videoThumbnailTool_getVideoThumbnails(tool, { width: 8, height: 8, durationMs: 100 }, counting));
@@ -378,6 +384,7 @@ async function child(o) {
     try {
       const fn = addon[name];
       const value = how === 0 ? new fn(...list) : how === 1 ? Reflect.apply(fn, v.any(), list) : fn(...list);
+      adoptMade(name, value);
       bump(stats.values, value === null ? 'null' : typeof value);
       // Getters of the device group answer { value, errorCode }.
       const code = value !== null && typeof value === 'object' && 'errorCode' in value ? value.errorCode : value;
@@ -436,6 +443,14 @@ async function child(o) {
   stats.called = called.size;
   stats.neverAnswered = names.filter((n) => !answered.has(n));
   process.stdout.write(`${JSON.stringify(stats)}\n`);
+  // Everything was destroyed: nothing may keep the process alive now. The
+  // timer does not itself, so it fires only if something else does.
+  setTimeout(() => {
+    const owing = sim.replayDownloaders().filter((d) => d.statusQueries || d.sizeQueries).map((d) => d.id);
+    fs.writeSync(2, `${KEPT_ALIVE}: replay downloaders owing an answer ${JSON.stringify(owing)}, ` +
+      `replay rooms ${sim.replayRooms().length}\n`);
+    process.exit(3);
+  }, 10000).unref();
 }
 
 // ---- the run: one child per state ------------------------------------------------------
@@ -482,6 +497,7 @@ function runChild(o, state, seed, env) {
 
 function verdict(run, calls) {
   const problems = [];
+  if (run.stderr.includes(KEPT_ALIVE)) problems.push(`${KEPT_ALIVE} (an answer owed by an object never destroyed?)`);
   if (run.signal) problems.push(`killed by ${run.signal}${run.signal === 'SIGKILL' ? ' (a hang?)' : ''}`);
   if (run.code !== 0) problems.push(`exit code ${run.code}`);
   if (/ERROR: AddressSanitizer|ERROR: LeakSanitizer|runtime error:|FATAL ERROR|Assertion failed/.test(run.stderr)) {

@@ -4,6 +4,7 @@ const config = { userId: 1, agentId: 2, signature: 'fuzz', authExtension: '', no
 
 module.exports = {
   agent: {
+    made: ['QXAIAgent_createInstance'],
     create: (addon) => addon.QXAIAgent_createInstance(config, {}),
     destroy: (addon, handle) => addon.QXAIAgent_destroyInstance(handle),
   },

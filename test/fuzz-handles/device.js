@@ -2,6 +2,7 @@
 // Device modules for the export fuzzer.
 module.exports = {
   'device module': {
+    made: ['deviceEngine_createDeviceModule'],
     create(addon) {
       return addon.deviceEngine_createDeviceModule({}, 'fuzz');
     },

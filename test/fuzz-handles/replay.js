@@ -8,6 +8,7 @@ const events = new Proxy({}, { get: (_, key) => (typeof key === 'string' && /^on
 
 module.exports = {
   'replay room': {
+    made: ['QXReplay_enterRoom'],
     create(addon) {
       const h = addon.QXReplay_enterRoom({ roomId: 2 ** 40 + 1, timeToPlayMs: 1000 }, events);
       if (!h) return h;
@@ -21,6 +22,7 @@ module.exports = {
     destroy: (addon, h) => addon.QXReplay_leaveRoom(h),
   },
   'replay downloader': {
+    made: ['QXReplay_downloader_init'],
     create(addon) {
       const h = addon.QXReplay_downloader_init({ maxParallelDownloads: 1 });
       if (!h) return h;
