@@ -238,6 +238,11 @@ test.describe('log executors whose deliveries write lines', () => {
     assert.deepEqual(await run('relog'), { uncaught: 0, got: { a: records, b: records } });
   });
 
+  test("nor do lines the SDK executor's onLogMessage and a log executor write", async () => {
+    const records = ['record #0:0', 'record #0:1', 'record #0:2'];
+    assert.deepEqual(await run('mixed'), { uncaught: 0, got: { a: records, b: records } });
+  });
+
   test('failure lines of two executors whose lookups throw', async () => {
     assert.deepEqual(await run('trap'), { uncaught: 6, got: { a: [], b: [] } });
   });

@@ -15,13 +15,6 @@
 namespace lumen_addon {
 namespace {
 
-// The holder whose record is being delivered on this thread. Lines written
-// meanwhile (the delivery's own failure lines, or lines the executor's log
-// method writes) are sent to no JavaScript executor: each would produce
-// another, for that executor or, with two of them, for each other in turn,
-// and the wake-up would never end.
-thread_local const AddonCallback* t_delivering = nullptr;
-
 // One engine log record for the executor's log(message, fields).
 class LogItem : public AsyncCallbackItemBase {
  public:
@@ -40,9 +33,8 @@ class LogItem : public AsyncCallbackItemBase {
       fields.Set(static_cast<uint32_t>(i), f);
     }
     napi_value argv[] = {Napi::String::New(e, message_), fields};
-    t_delivering = addon_callback_.get();
+    LogDelivery delivering;
     ExecuteAsyncJsCallBack("log", 2, argv);
-    t_delivering = nullptr;
   }
 
  private:
@@ -54,7 +46,7 @@ class JsLogExecutor : public korin::SdkLogExecutor {
  public:
   explicit JsLogExecutor(std::shared_ptr<AddonCallback> holder) : holder_(std::move(holder)) {}
   void Log(const std::string& message, const std::vector<rtc::LogField>& fields) override {
-    if (t_delivering) return;
+    if (LogDelivery::Active()) return;
     CallbackDispatcher::Post(new LogItem(holder_, message, fields));
   }
 

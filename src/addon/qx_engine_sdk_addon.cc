@@ -9,6 +9,7 @@
 #include "addon/services.h"
 #include "common/convert.h"
 #include "common/export_table.h"
+#include "common/logging.h"
 #include "common/record_reader.h"
 #include "korin/qx_engine_sdk.h"
 #include "qx_base/keep_alive.h"
@@ -33,22 +34,16 @@ namespace {
 using korin::QXInitConfig;
 using korin::QXUserConfig;
 
-// Set while a record is delivered to onLogMessage on this thread: lines
-// written meanwhile (by the method, or about its failure) would come back
-// as records of their own, for ever.
-thread_local bool t_delivering = false;
-
 class AddonLogCallback : public korin::QXLogCallback {
  public:
   AddonLogCallback(std::shared_ptr<Strand> strand, std::shared_ptr<Listener> listener)
       : strand_(std::move(strand)), listener_(std::move(listener)) {}
 
   void OnLogMessage(const std::string& message, const std::vector<rtc::LogField>& fields) override {
-    if (t_delivering) return;
+    if (LogDelivery::Active()) return;
     strand_->Post([listener = listener_, message, fields](Napi::Env env) {
-      t_delivering = true;
+      LogDelivery delivering;
       Emit(env, *listener, "onLogMessage", message, fields);
-      t_delivering = false;
     });
   }
 

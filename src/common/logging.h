@@ -19,6 +19,25 @@ enum Severity : int {
 
 inline bool LogOn(int sev) { return sev >= rtc::LogMessage::min_sev_; }
 
+// Held while a log record is delivered to a JavaScript executor on this
+// thread. Lines written meanwhile (by the executor's method, or about its
+// failure) reach no JavaScript executor: each would come back as a record of
+// its own, to the same executor or, with two of them, to each other in turn,
+// and the wake-up would never end.
+class LogDelivery {
+ public:
+  LogDelivery() : outer_(active_) { active_ = true; }
+  ~LogDelivery() { active_ = outer_; }
+  LogDelivery(const LogDelivery&) = delete;
+  LogDelivery& operator=(const LogDelivery&) = delete;
+
+  static bool Active() { return active_; }
+
+ private:
+  static inline thread_local bool active_ = false;
+  const bool outer_;
+};
+
 // "../src/engine/live_play_engine_impl.cc" -> "src/engine/live_play_engine_impl",
 // computed at compile time.
 template <std::size_t N>
