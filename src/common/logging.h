@@ -3,9 +3,9 @@
 #ifndef LUMEN_COMMON_LOGGING_H_
 #define LUMEN_COMMON_LOGGING_H_
 
-#include <cstddef>
 #include <ostream>
 
+#include "common/source_path.h"
 #include "rtc/logging.h"
 
 namespace lumen_addon {
@@ -37,36 +37,6 @@ class LogDelivery {
   static inline thread_local bool active_ = false;
   const bool outer_;
 };
-
-// "../src/engine/live_play_engine_impl.cc" -> "src/engine/live_play_engine_impl",
-// computed at compile time.
-template <std::size_t N>
-struct SourcePath {
-  char text[N]{};
-};
-
-template <std::size_t N>
-constexpr SourcePath<N> TrimSourcePath(const char (&f)[N]) {
-  std::size_t start = 0;
-  for (std::size_t i = 0; i + 4 < N; ++i) {
-    if (f[i] == 's' && f[i + 1] == 'r' && f[i + 2] == 'c' && f[i + 3] == '/' &&
-        (i == 0 || f[i - 1] == '/')) {
-      start = i;
-      break;
-    }
-  }
-  std::size_t end = N - 1;
-  for (std::size_t i = N - 1; i > start; --i) {
-    if (f[i] == '/') break;
-    if (f[i] == '.') {
-      end = i;
-      break;
-    }
-  }
-  SourcePath<N> p{};
-  for (std::size_t i = start; i < end; ++i) p.text[i - start] = f[i];
-  return p;
-}
 
 }  // namespace lumen_addon
 
