@@ -162,33 +162,32 @@ const Field<QXPlayerCoreDownloaderV2Config> kDownloaderConfig[] = {
 };
 
 // Input records keep the library's defaults for keys not given.
-template <typename R, std::size_t N>
-R ReadPresent(const Napi::Value& v, const Field<R> (&table)[N]) {
-  R r;
-  record::Read(v, table, r, record::kPresentOnly);
-  return r;
-}
+constexpr record::Policy kInput = record::kPresentOnly;
 
 }  // namespace
 
-QXPlayerCoreDataSource From<QXPlayerCoreDataSource>::Read(const Napi::Value& v) { return ReadPresent(v, kDataSource); }
+QXPlayerCoreDataSource From<QXPlayerCoreDataSource>::Read(const Napi::Value& v) {
+  return record::Read(v, kDataSource, kInput);
+}
 
 std::vector<QXPlayerCoreDataSource> From<std::vector<QXPlayerCoreDataSource>>::Read(const Napi::Value& v) {
   std::vector<QXPlayerCoreDataSource> out;
-  js::EachElement(v, [&](const Napi::Value& e) { out.push_back(ReadPresent(e, kDataSource)); });
+  js::EachElement(v, [&](const Napi::Value& e) { out.push_back(record::Read(e, kDataSource, kInput)); });
   return out;
 }
 
-QXPlayerCoreOptions From<QXPlayerCoreOptions>::Read(const Napi::Value& v) { return ReadPresent(v, kOptions); }
+QXPlayerCoreOptions From<QXPlayerCoreOptions>::Read(const Napi::Value& v) { return record::Read(v, kOptions, kInput); }
 
-QXPlayerCoreVideoPoint From<QXPlayerCoreVideoPoint>::Read(const Napi::Value& v) { return ReadPresent(v, kVideoPoint); }
+QXPlayerCoreVideoPoint From<QXPlayerCoreVideoPoint>::Read(const Napi::Value& v) {
+  return record::Read(v, kVideoPoint, kInput);
+}
 
 QXPlayerCoreDownloadRequest From<QXPlayerCoreDownloadRequest>::Read(const Napi::Value& v) {
-  return ReadPresent(v, kRequest);
+  return record::Read(v, kRequest, kInput);
 }
 
 QXPlayerCoreDownloaderV2Config From<QXPlayerCoreDownloaderV2Config>::Read(const Napi::Value& v) {
-  return ReadPresent(v, kDownloaderConfig);
+  return record::Read(v, kDownloaderConfig, kInput);
 }
 
 Napi::Value ToJs<QXPlayerCoreVideoPoint>::New(Napi::Env env, const QXPlayerCoreVideoPoint& p) {
