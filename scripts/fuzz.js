@@ -385,7 +385,10 @@ async function child(o) {
     // No engine (a re-entrant call in an earlier callback may have made one)
     // and no handle: a pass-through export can only answer its failure.
     const noEngine = name in absentAnswer && !handlePassed && quiet(() => addon.engineSdk_currentEngineType()) === -1;
-    const how = r.int(20);
+    // `new` replaces a primitive answer by `this`: the number of what a
+    // maker export made would be lost, and the object never destroyed.
+    const drawn = r.int(20);
+    const how = drawn === 0 && madeBy[name] ? 2 : drawn;
     trace(`#${i} ${how === 0 ? 'new ' : how === 1 ? 'apply ' : ''}${name}(${describe(list)})`);
     stats.calls++;
     called.add(name);
