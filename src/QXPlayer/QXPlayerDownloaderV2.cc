@@ -1,7 +1,5 @@
 #include "QXPlayer/QXPlayerDownloaderV2.h"
 
-#include "QXPlayer/QXPlayerRecords.h"
-
 namespace lumen_addon {
 
 using DownloaderV2 = korin::QXPlayerCoreDownloaderV2Interface;
@@ -10,28 +8,16 @@ std::shared_ptr<QXPlayerDownloaderV2> QXPlayerDownloaderV2::Create(napi_env env,
                                                                    const korin::QXPlayerCoreDownloaderV2Config& config) {
   auto strand = Strand::Create(env, "downloaderV2");
   if (!strand) return nullptr;
-  DownloaderV2* engine = DownloaderV2::Create();
+  DownloaderV2* engine = Make(config, &DownloaderV2::Init);
   if (!engine) return nullptr;
-  if (!engine->Init(config)) {
-    DownloaderV2::Destroy(engine);
-    return nullptr;
-  }
   return std::shared_ptr<QXPlayerDownloaderV2>(new QXPlayerDownloaderV2(engine, std::move(strand)));
 }
 
 QXPlayerDownloaderV2::~QXPlayerDownloaderV2() {
-  DownloaderV2::Destroy(engine_);
+  DestroyEngine();
   strand_->Close();
   replies_.DropAll();
   handed_.Clear();
-}
-
-void QXPlayerDownloaderV2::GetDownloadStatus(napi_value fn) {
-  if (const uint32_t id = replies_.Add(fn)) engine_->GetDownloadStatus(replies_.Answerer(id));
-}
-
-void QXPlayerDownloaderV2::GetTemporaryCacheSize(napi_value fn) {
-  if (const uint32_t id = replies_.Add(fn)) engine_->GetTemporaryCacheSize(replies_.Answerer(id));
 }
 
 void QXPlayerDownloaderV2::AddListener(const korin::QXPlayerCoreDownloadRequest& request,

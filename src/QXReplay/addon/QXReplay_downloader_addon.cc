@@ -40,9 +40,10 @@ Napi::Value Destroy(const Napi::CallbackInfo& info) {
   return info.Env().Undefined();
 }
 
-template <void (QXReplayDownloader::*kQuery)(napi_value)>
+template <auto kQuery>
 Napi::Value Query(const Napi::CallbackInfo& info, QXReplayDownloader& downloader) {
-  (downloader.*kQuery)(info[1]);
+  LibraryDownloader<ReplayDownloader>& queried = downloader;
+  (queried.*kQuery)(info[1]);
   return info.Env().Undefined();
 }
 
