@@ -1,12 +1,12 @@
 #include "recording/recorder_state.h"
 
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <map>
+#include <mutex>
 #include <sstream>
 
 #include "record_engine/common_error_code.h"
@@ -202,10 +202,17 @@ int64_t ReadRecordedTime(const uint8_t* first_pixel) {
 namespace recording {
 
 const void* NewOwnerKey() {
-  // Addresses of a block that is never freed: unique and never reused.
-  static std::atomic<uintptr_t> next{1};
-  static const char* const block = new char[1 << 20];
-  return block + (next.fetch_add(1) % (1 << 20));
+  // Addresses in blocks that are never freed: unique and never reused.
+  constexpr size_t kBlock = 1 << 20;
+  static std::mutex mu;
+  static const char* block = nullptr;
+  static size_t used = kBlock;
+  std::lock_guard<std::mutex> lock(mu);
+  if (used == kBlock) {
+    block = new char[kBlock];
+    used = 0;
+  }
+  return block + used++;
 }
 
 void FireSoon(const void* owner, const std::string& name, sim::Args args) {
