@@ -22,7 +22,7 @@ constexpr char kPreviewSink[] = "sink:cameraRecorder";
 
 class CameraRecorder : public record_engine::CameraRecordEngineInterface {
  public:
-  explicit CameraRecorder(const record_engine::CameraRecordEngineConfig& config) : config_(config) {
+  CameraRecorder() {
     live::CountObject("cameraRecordEngines", 1);
   }
   ~CameraRecorder() override {
@@ -96,7 +96,6 @@ class CameraRecorder : public record_engine::CameraRecordEngineInterface {
   }
 
  private:
-  const record_engine::CameraRecordEngineConfig config_;
   Recording rec_{"CameraRecordCallback", "camera", false};
   const void* const owner_ = rec_.owner();
   std::mutex mu_;
@@ -113,9 +112,9 @@ namespace record_engine {
 
 CameraRecordEngineInterface* CameraRecordEngineInterface::createNewCameraRecordEngine(
     const CameraRecordEngineConfig& config) {
+  // The configuration is journalled; nothing the stand-in does depends on it.
   sim::Note(CAMERA("createNewCameraRecordEngine"), config);
-  return sim::ScriptedBool(CAMERA("createNewCameraRecordEngine"), true) ? new recording::CameraRecorder(config)
-                                                                        : nullptr;
+  return sim::ScriptedBool(CAMERA("createNewCameraRecordEngine"), true) ? new recording::CameraRecorder() : nullptr;
 }
 
 void CameraRecordEngineInterface::releaseCameraRecordEngine(CameraRecordEngineInterface* engine) {
