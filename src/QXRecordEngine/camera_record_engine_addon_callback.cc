@@ -1,10 +1,10 @@
 #include "QXRecordEngine/camera_record_engine_addon_callback.h"
 
 #include <cstdint>
-#include <cstring>
 #include <utility>
 #include <vector>
 
+#include "common/convert.h"
 #include "common/logging.h"
 
 namespace lumen_addon {
@@ -62,10 +62,8 @@ void QXTakePictureCallbackAddon::OnTakePictureResult(const korin::QXPicture& p) 
                  bytes = std::move(bytes)](Napi::Env env) {
     if (!listener->IsSet()) return;
     // Node-API directly: at the environment's teardown nothing can be made.
-    void* copy = nullptr;
-    napi_value data = nullptr;
-    if (napi_create_arraybuffer(env, bytes.size(), &copy, &data) != napi_ok) return;
-    if (!bytes.empty()) std::memcpy(copy, bytes.data(), bytes.size());
+    napi_value data = js::CopyArrayBuffer(env, bytes.data(), bytes.size());
+    if (!data) return;
     Napi::Object result = Napi::Object::New(env);
     result.Set("width", Napi::Number::New(env, width));
     result.Set("height", Napi::Number::New(env, height));

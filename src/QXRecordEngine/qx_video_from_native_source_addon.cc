@@ -47,7 +47,7 @@ size_t PackedSize(const korin::QXPixelBuffer& b) {
   switch (b.format) {
     case korin::QXPixelFormat::kI420:
       if (!PlaneOk(b, 0, b.width) || !PlaneOk(b, 1, Chroma(b.width)) || !PlaneOk(b, 2, Chroma(b.width))) return 0;
-      return w * h + 2 * static_cast<size_t>(Chroma(b.width)) * static_cast<size_t>(Chroma(b.height));
+      return PackedI420Size(w, h);
     case korin::QXPixelFormat::kBGRA:
       if (!PlaneOk(b, 0, int64_t{b.width} * 4)) return 0;
       return w * 4 * h;
@@ -95,11 +95,9 @@ void QXVideoFromNativeSourceAddon::OnFrame(const korin::QXVideoFrame& frame) {
       packed == 0 ? 1 : packed, info,
       [&](uint8_t* dst) {
         const size_t w = static_cast<size_t>(src.width), h = static_cast<size_t>(src.height);
-        const size_t cw = static_cast<size_t>(Chroma(src.width)), ch = static_cast<size_t>(Chroma(src.height));
         if (packed == 0) return true;
         if (src.format == korin::QXPixelFormat::kI420)
-          return CopyRows(dst, src.data[0], src.stride[0], w, h) && CopyRows(dst, src.data[1], src.stride[1], cw, ch) &&
-                 CopyRows(dst, src.data[2], src.stride[2], cw, ch);
+          return CopyI420(dst, src.data[0], src.stride[0], src.data[1], src.stride[1], src.data[2], src.stride[2], w, h);
         return CopyRows(dst, src.data[0], src.stride[0], w * 4, h);  // BGRA, the only other usable format
       },
       [&] {

@@ -1,7 +1,6 @@
 #include "QXReplay/QXReplayRecords.h"
 
-#include <cstring>
-
+#include "common/convert.h"
 #include "common/record_reader.h"
 
 namespace lumen_addon {
@@ -100,13 +99,8 @@ const Field<DownloaderConfig> kConfig[] = {
 };
 
 Napi::Value CopyArrayBuffer(Napi::Env env, const std::vector<uint8_t>& bytes) {
-  void* data = nullptr;
-  napi_value ab = nullptr;
-  if (napi_create_arraybuffer(env, bytes.size(), &data, &ab) != napi_ok) {
-    Napi::Error::New(env).ThrowAsJavaScriptException();
-    return Napi::Value();
-  }
-  if (!bytes.empty()) std::memcpy(data, bytes.data(), bytes.size());
+  napi_value ab = js::CopyArrayBuffer(env, bytes.data(), bytes.size());
+  if (!ab) Napi::Error::New(env).ThrowAsJavaScriptException();
   return Napi::Value(env, ab);
 }
 

@@ -16,11 +16,6 @@ constexpr char kTag[] = "QXReplayRoom";
 using korin::replay::BizInfo;
 using korin::replay::ReplayEngine;
 
-bool IsObject(napi_env env, napi_value v) {
-  napi_valuetype type = napi_undefined;
-  return v && napi_typeof(env, v, &type) == napi_ok && (type == napi_object || type == napi_function);
-}
-
 }  // namespace
 
 QXReplayRoom::QXReplayRoom(napi_env env, std::shared_ptr<Strand> strand)
@@ -114,9 +109,8 @@ void QXReplayRoom::VideoStopReceive(const BizInfo& stream) {
 
 void QXReplayRoom::AudioStartReceive(const BizInfo& stream, napi_value listener) {
   std::shared_ptr<QXReplayActionStatusCallback> next;
-  if (IsObject(env_, listener))
-    next = std::make_shared<QXReplayActionStatusCallback>(strand_,
-                                                           Listener::Make(env_, "QXReplay_audioStartReceive", listener));
+  if (auto held = Listener::Make(env_, "QXReplay_audioStartReceive", listener); held->IsSet())
+    next = std::make_shared<QXReplayActionStatusCallback>(strand_, std::move(held));
   const int result = engine_->AudioStartReceive(stream, next.get());
   if (result != 0) LUMEN_LOG(kWarning, kTag) << "AudioStartReceive failed: " << result;
   RetireStream(audios_, stream);

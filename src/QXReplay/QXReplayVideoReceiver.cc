@@ -3,15 +3,12 @@
 namespace lumen_addon {
 
 size_t QXReplayVideoReceiver::SizeOf(const korin::replay::VideoFrame& f) const {
-  const size_t w = static_cast<size_t>(f.width), h = static_cast<size_t>(f.height);
-  return w * h + 2 * ((w + 1) / 2) * ((h + 1) / 2);
+  return PackedI420Size(static_cast<size_t>(f.width), static_cast<size_t>(f.height));
 }
 
 bool QXReplayVideoReceiver::Fill(const korin::replay::VideoFrame& f, uint8_t* dst) {
-  const size_t w = static_cast<size_t>(f.width), h = static_cast<size_t>(f.height);
-  const size_t cw = (w + 1) / 2, ch = (h + 1) / 2;
-  return CopyRows(dst, f.data_y, f.stride_y, w, h) && CopyRows(dst, f.data_u, f.stride_u, cw, ch) &&
-         CopyRows(dst, f.data_v, f.stride_v, cw, ch);
+  return CopyI420(dst, f.data_y, f.stride_y, f.data_u, f.stride_u, f.data_v, f.stride_v, static_cast<size_t>(f.width),
+                  static_cast<size_t>(f.height));
 }
 
 }  // namespace lumen_addon

@@ -1,5 +1,7 @@
 #include "common/convert.h"
 
+#include <cstring>
+
 namespace lumen_addon {
 namespace js {
 
@@ -84,6 +86,14 @@ std::vector<int64_t> Int32WidenedList(const Napi::Value& v) {
 
 Napi::Value CopyBuffer(Napi::Env env, const void* data, size_t size) {
   return Napi::Buffer<uint8_t>::Copy(env, static_cast<const uint8_t*>(data), size);
+}
+
+napi_value CopyArrayBuffer(napi_env env, const void* data, size_t size) {
+  void* copy = nullptr;
+  napi_value ab = nullptr;
+  if (napi_create_arraybuffer(env, size, &copy, &ab) != napi_ok) return nullptr;
+  if (size) std::memcpy(copy, data, size);
+  return ab;
 }
 
 }  // namespace js

@@ -73,6 +73,9 @@ inline Napi::Value Number(Napi::Env env, double d) { return Napi::Number::New(en
 inline Napi::Value Boolean(Napi::Env env, bool b) { return Napi::Boolean::New(env, b); }
 inline Napi::Value String(Napi::Env env, const std::string& s) { return Napi::String::New(env, s); }
 Napi::Value CopyBuffer(Napi::Env env, const void* data, size_t size);
+// A new ArrayBuffer holding a copy of the bytes; null, with nothing raised,
+// when none can be made (the environment is being torn down).
+napi_value CopyArrayBuffer(napi_env env, const void* data, size_t size);
 
 }  // namespace js
 }  // namespace lumen_addon

@@ -40,6 +40,15 @@ bool CopyRows(uint8_t*& dst, const uint8_t* src, int stride, size_t row, size_t 
   return true;
 }
 
+size_t PackedI420Size(size_t width, size_t height) { return width * height + 2 * ((width + 1) / 2) * ((height + 1) / 2); }
+
+bool CopyI420(uint8_t*& dst, const uint8_t* y, int stride_y, const uint8_t* u, int stride_u, const uint8_t* v,
+              int stride_v, size_t width, size_t height) {
+  const size_t cw = (width + 1) / 2, ch = (height + 1) / 2;
+  return CopyRows(dst, y, stride_y, width, height) && CopyRows(dst, u, stride_u, cw, ch) &&
+         CopyRows(dst, v, stride_v, cw, ch);
+}
+
 size_t FrameMailbox::PendingSize() const {
   std::lock_guard<std::mutex> lock(mu_);
   return pending_ ? staging_.size() : 0;

@@ -53,6 +53,13 @@ struct FrameInfo {
 // past them. False, with nothing copied, when a row does not fit its stride.
 bool CopyRows(uint8_t*& dst, const uint8_t* src, int stride, size_t row, size_t rows);
 
+// An I420 frame packed plane after plane: Y, then U and V of
+// ceil(width / 2) x ceil(height / 2), rows without padding.
+size_t PackedI420Size(size_t width, size_t height);
+// Fills a slot with an I420 frame's three planes so packed (CopyRows each).
+bool CopyI420(uint8_t*& dst, const uint8_t* y, int stride_y, const uint8_t* u, int stride_u, const uint8_t* v,
+              int stride_v, size_t width, size_t height);
+
 class FrameMailbox {
  public:
   // Producer (any thread): `fill(uint8_t* pixels)` writes the frame's `size`

@@ -40,10 +40,10 @@ Napi::Value Destroy(const Napi::CallbackInfo& info) {
   return info.Env().Undefined();
 }
 
-template <auto kQuery>
-Napi::Value Query(const Napi::CallbackInfo& info, QXReplayDownloader& downloader) {
-  LibraryDownloader<ReplayDownloader>& queried = downloader;
-  (queried.*kQuery)(info[1]);
+// The queries are the shared downloader's.
+template <void (LibraryDownloader<ReplayDownloader>::*kQuery)(napi_value)>
+Napi::Value Query(const Napi::CallbackInfo& info, LibraryDownloader<ReplayDownloader>& downloader) {
+  (downloader.*kQuery)(info[1]);
   return info.Env().Undefined();
 }
 
